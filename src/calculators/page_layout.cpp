@@ -1,0 +1,88 @@
+#include "calculators/page_layout.h"
+
+#include <utility>
+
+namespace brevika {
+
+PageBuilder::PageBuilder(std::string fontName, int fontPoints)
+    : fontName_(std::move(fontName)), fontPoints_(fontPoints > 0 ? fontPoints : 10) {
+  pages_.emplace_back();
+}
+
+double PageBuilder::LineHeight() const { return fontPoints_ * 1.2 / 72.0; }
+
+void PageBuilder::Add(const std::string& text, double x, Align align) {
+  if (text.empty()) return;
+  pages_.back().texts.push_back(PageText{x, y_, text, bold_, align});
+}
+
+void PageBuilder::PrintCenter(const std::string& text, double x) { Add(text, x, Align::Center); }
+void PageBuilder::PrintLeft(const std::string& text, double x) { Add(text, x, Align::Left); }
+void PageBuilder::PrintRight(const std::string& text, double x) { Add(text, x, Align::Right); }
+
+void PageBuilder::PrintTabbed(const std::string& line) {
+  std::size_t start = 0;
+  int segment = 0;
+  while (true) {
+    std::size_t tab = line.find('\t', start);
+    std::string part = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    if (segment == 0) {
+      Add(part, 0.5, Align::Left);
+    } else if (segment - 1 < static_cast<int>(tabs_.size())) {
+      const TabStop& t = tabs_[segment - 1];
+      const double inset = t.width * t.marginPct / 100.0;
+      switch (t.align) {
+        case Align::Left: Add(part, t.left + inset, Align::Left); break;
+        case Align::Right: Add(part, t.left + t.width - inset, Align::Right); break;
+        case Align::Center: Add(part, t.left + t.width / 2, Align::Center); break;
+      }
+    }
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+    ++segment;
+  }
+}
+
+void PageBuilder::NewLine() {
+  y_ += LineHeight();
+  if (y_ > kPageHeight - kBottomMargin) NewPage();
+}
+
+void PageBuilder::NewPage() {
+  pages_.emplace_back();
+  y_ = 1.0;
+}
+
+std::vector<Page> PageBuilder::Finish() { return std::move(pages_); }
+
+double PrintColumnWidth(int pts) {
+  if (pts >= 1 && pts <= 8) return 1.5;
+  if (pts == 9 || pts == 10) return 2.0;
+  if (pts == 11 || pts == 12) return 2.5;
+  if (pts == 13 || pts == 14) return 3.0;
+  return 3.25;
+}
+
+std::vector<Page> CalculatorPage(const std::string& caption,
+                                 const std::vector<std::string>& lines,
+                                 const std::string& fontName, int fontPoints) {
+  PageBuilder b(fontName, fontPoints);
+  const double w = PrintColumnWidth(fontPoints);
+  const double first = PageBuilder::kPageWidth * 0.5 - w;
+  b.ClearTabs();
+  b.SetTab({first, w, Align::Left, 2});
+  b.SetTab({first + w, w, Align::Right, 2});
+  b.GotoY(1.5);
+  b.Bold(true);
+  b.PrintCenter(caption, 4.25);
+  b.Bold(false);
+  b.NewLine();
+  b.NewLine();
+  for (const std::string& line : lines) {
+    b.PrintTabbed(line);
+    b.NewLine();
+  }
+  return b.Finish();
+}
+
+}  // namespace brevika

@@ -1,0 +1,43 @@
+// One text formatter for money, numbers and rows: printf-like directives
+// %-24s, %16.2m (money), %16.2n (number with separators), %16d and %16s,
+// fed a description of the user's locale.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace brevika {
+
+struct LocaleFormat {
+  std::string currencySymbol = "$";
+  bool symbolBefore = true;    // "$1.00" rather than "1.00 $"
+  bool symbolSpaced = false;   // a blank between symbol and number
+  std::string thousands = ",";
+  std::string decimal = ".";
+  std::string negativeSign = "-";
+};
+
+// US English: what the C/POSIX locale counts as.
+const LocaleFormat& UsLocaleFormat();
+
+using FormatArg = std::variant<std::string, double, long long>;
+
+// Directives: %[-][width][.prec](s|d|m|n) and %%. A missing or mistyped
+// argument prints as an empty field.
+std::string Format(std::string_view fmt, const std::vector<FormatArg>& args,
+                   const LocaleFormat& loc = UsLocaleFormat());
+
+// Number with thousands separators and fixed decimals ("1,234.57").
+std::string FormatNumber(double value, int decimals, const LocaleFormat& loc = UsLocaleFormat());
+// Money in the locale's currency format ("$1,234.57", "1.234,57 €").
+std::string FormatMoney(double value, int decimals, const LocaleFormat& loc = UsLocaleFormat());
+
+// Money picture mask of a telephone country code; empty for unknown codes.
+std::string MoneyMaskForCountry(int countryCode);
+
+// Removes the first '&' of a caption (the keyboard accelerator mark).
+std::string StripAccelerator(std::string caption);
+
+}  // namespace brevika

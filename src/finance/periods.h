@@ -1,0 +1,45 @@
+// Period codes, periods per year, standard days and the calendar date step.
+#pragma once
+#include <cstdint>
+
+namespace brevika {
+
+// Program-wide period code: 0 "Daily" .. 7 "Annually", 8 "Continuous".
+enum PeriodCode : std::uint8_t {
+  kDaily = 0, kWeekly, kBiWeekly, kMonthly, kBiMonthly, kQuarterly,
+  kSemiAnnually, kAnnually, kContinuous
+};
+
+// Dates are whole day numbers; day 0 is 1 January 1600.
+using Date = std::int32_t;
+constexpr Date kBadDate = -1;
+constexpr int kMinYear = 1600;
+constexpr int kMaxYear = 3999;
+
+std::uint16_t PeriodsPerYear(std::uint8_t code);
+// Standard days of one period on a 360-day year; unknown counts come back as given.
+std::uint16_t StdDays(std::uint16_t periodsPerYear);
+
+// Periods per year of a payment-period list index (the list has no "Daily").
+inline std::uint16_t PyrPeriodsPerYear(int pyrIndex) {
+  return PeriodsPerYear(static_cast<std::uint8_t>(pyrIndex + 1));
+}
+// Periods per year of a compounding-period list index (index is the code).
+inline std::uint16_t CmpPeriodsPerYear(int cmpIndex) {
+  return PeriodsPerYear(static_cast<std::uint8_t>(cmpIndex));
+}
+
+bool IsLeapYear(int year);
+int DaysInMonth(int month, int year);
+// Builds a date; kBadDate when day, month or year is out of range.
+Date MakeDate(int day, int month, int year);
+void SplitDate(Date date, int& day, int& month, int& year);
+int YearOf(Date date);
+
+// Calendar step: a day above 28 is kept as excess past the 28th, so
+// 31 January + 1 month is 28 February + 3 days.
+Date IncDate(Date date, int days, int months, int years);
+Date StepPeriodForward(Date date, std::uint16_t periodsPerYear);
+Date StepPeriodBack(Date date, std::uint16_t periodsPerYear);
+
+}  // namespace brevika

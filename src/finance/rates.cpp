@@ -1,0 +1,83 @@
+#include "finance/rates.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "finance/items.h"
+
+namespace brevika {
+
+double ConvertNominalRate(std::uint16_t a, std::uint16_t c, float r) {
+  const long double rate = r;
+  const long double base = 1.0L + rate / (100.0L * c);
+  const long double grown = std::exp(std::log(base) * (static_cast<long double>(c) / a));
+  return static_cast<double>(100.0L * a * (grown - 1.0L));
+}
+
+long double PeriodicRate(std::uint16_t a, std::uint16_t c, float r) {
+  return static_cast<long double>(ConvertNominalRate(a, c, r)) * 0.01L / a;
+}
+
+double RoundThroughText(long double x, int decimals, int maxChars) {
+  if (!std::isfinite(x)) return static_cast<double>(x);
+  long double scale = 1.0L;
+  for (int k = 0; k < decimals; ++k) scale *= 10.0L;
+  // An exact binary half (x * 10^d * 2 odd integer) goes away from zero; every
+  // other value takes the nearest decimal text.
+  const long double twice = x * scale * 2.0L;
+  if (std::fabs(twice) < 1e18L && twice == std::trunc(twice) &&
+      std::fmod(std::fabs(twice), 2.0L) == 1.0L) {
+    x = (std::trunc(x * scale) + (x < 0 ? -1.0L : 1.0L)) / scale;
+  }
+  char buf[96];
+  auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+  std::size_t len = static_cast<std::size_t>(res.ptr - buf);
+  if (len > static_cast<std::size_t>(maxChars)) len = static_cast<std::size_t>(maxChars);
+  double out = 0.0;
+  std::from_chars(buf, buf + len, out);
+  return out;
+}
+
+double RoundToCents(long double x) { return RoundThroughText(x, 2, 15); }
+
+double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
+                           double principal, float r) {
+  const long double i = PeriodicRate(a, c, r);
+  const long double v = 1.0L / (1.0L + i);
+  return RoundToCents(principal * i / (1.0L - std::pow(v, static_cast<long double>(n))));
+}
+
+double LevelPaymentAdvance(std::int16_t n, std::uint16_t a, std::uint16_t c,
+                           double principal, float r) {
+  const long double i = PeriodicRate(a, c, r);
+  return RoundToCents(principal /
+                      (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i));
+}
+
+double FirstPaymentArrears(int method, long double i, std::int16_t n, double principal) {
+  long double p = 0.0L;
+  switch (method) {
+    case kInterestOnly: p = principal * i; break;
+    case kFixedPrincipal: p = principal / static_cast<long double>(n) + principal * i; break;
+    case kCanadian: case kNormal: case kRuleOf78: case kUSRule:
+      p = principal * i / (1.0L - std::pow(1.0L / (1.0L + i), static_cast<long double>(n)));
+      break;
+    default: break;
+  }
+  return RoundToCents(p);
+}
+
+double FirstPaymentAdvance(int method, long double i, std::int16_t n, double principal) {
+  long double p = 0.0L;
+  switch (method) {
+    case kInterestOnly: p = 0.0L; break;
+    case kFixedPrincipal: p = principal / static_cast<long double>(n); break;
+    case kCanadian: case kNormal: case kRuleOf78: case kUSRule:
+      p = principal / (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i);
+      break;
+    default: break;
+  }
+  return RoundToCents(p);
+}
+
+}  // namespace brevika

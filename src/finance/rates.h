@@ -1,0 +1,29 @@
+// Rate conversion, rounding to cents and the level-payment formulas.
+#pragma once
+#include <cstdint>
+
+namespace brevika {
+
+// Annual rate in percent, nominal for `a` payments a year, of an annual rate
+// `r` (percent) compounded `c` times a year. The rate really is a float:
+// callers that hold a double lose precision on the way in, as intended.
+double ConvertNominalRate(std::uint16_t a, std::uint16_t c, float r);
+
+// Periodic rate (fraction per payment period) of a loan.
+long double PeriodicRate(std::uint16_t a, std::uint16_t c, float r);
+
+// Rounds through decimal text: nearest text with `decimals` places (halves
+// away from zero), cut to `maxChars` characters, read back.
+double RoundThroughText(long double x, int decimals, int maxChars);
+// Two decimals, at most 15 characters: amounts keep cents up to 12 digits.
+double RoundToCents(long double x);
+
+double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
+                           double principal, float r);
+double LevelPaymentAdvance(std::int16_t n, std::uint16_t a, std::uint16_t c,
+                           double principal, float r);
+// First payment by amortizing method; i is the periodic rate.
+double FirstPaymentArrears(int method, long double i, std::int16_t n, double principal);
+double FirstPaymentAdvance(int method, long double i, std::int16_t n, double principal);
+
+}  // namespace brevika
