@@ -1,0 +1,105 @@
+// Amortization schedule engine: rows from origination to payoff, odd first
+// periods, points, six amortizing methods, year tabs and totals. No Qt.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calculators/calc_record.h"
+#include "finance/periods.h"
+
+namespace brevika {
+
+inline constexpr int kMaxPeriods = 1560;
+
+enum class FirstPeriodKind { Regular, Short, Long };
+enum RateBasisCode : int { kOrdinary = 0, kExact360 = 1, kExact365 = 2 };
+enum PointsPaidCode : int { kAtOrigination = 0, kWithFirstPayment = 1, kPointsAmortized = 2 };
+
+struct ScheduleInputs {
+  double PV = 0;
+  std::uint16_t NumPmts = 0;
+  float Rate = 0;
+  float Points = 0;
+  Date OrgDate = 0;
+  Date FrstPmtDate = 0;
+  int PYR = 2;      // payment period list index
+  int CmpPYR = 3;   // compounding period list index
+  int AmortMthd = 3;
+  int RateBasis = 0;
+  int PointsPaidMthd = 0;
+};
+
+struct ScheduleRow {
+  Date date = 0;
+  std::int16_t pmtNo = 0;
+  char periodLabel[9] = {};  // at most 8 characters
+  double payment = 0, principal = 0, interest = 0, balance = 0;
+  std::int16_t days = 0;
+  float annualRate = 0, periodicRate = 0, dailyRate = 0;
+  double runPayment = 0, runPrincipal = 0, runInterest = 0;
+};
+
+// A year tab: its two-digit label and the full calendar year behind it
+// (0 for "All").
+struct YearTab {
+  std::string label;
+  int year = 0;
+};
+
+struct YearTotals {
+  double payment = 0, principal = 0, interest = 0;
+};
+
+// Called with the percentage of payments built so far.
+using ProgressFn = std::function<void(int percent)>;
+
+class Schedule {
+ public:
+  // Allocates the whole row table once; calculating never allocates rows.
+  explicit Schedule(int maxPeriods = kMaxPeriods);
+
+  // Validates and computes. A refusal comes back as an information message
+  // and leaves the previous schedule untouched. The first-payment correction
+  // (before origination) is applied to `in` and reported through `notice`.
+  std::optional<Message> Calculate(ScheduleInputs& in, std::optional<Message>* notice = nullptr,
+                                   const ProgressFn& progress = {});
+
+  int maxPeriods() const { return maxPeriods_; }
+  bool calculated() const { return calculated_; }
+  int lastRow() const { return lastRow_; }
+  const ScheduleRow& row(int k) const { return rows_[static_cast<std::size_t>(k)]; }
+  ScheduleRow& mutableRow(int k) { return rows_[static_cast<std::size_t>(k)]; }
+  const std::vector<YearTab>& yearTabs() const { return tabs_; }
+
+  FirstPeriodKind firstPeriodKind() const { return kind_; }
+  int oddDays() const { return oddDays_; }
+  double pointsAmount() const { return pointsAmount_; }
+
+  // First and last row of a tab (0 = "All").
+  std::pair<int, int> SelectYear(int tab) const;
+  YearTotals Totals(int firstRow, int lastRow) const;
+
+  // Loading: rows 0..last are written by the caller, then this rebuilds the
+  // year tabs from their dates and marks the schedule calculated.
+  void SetLoaded(int lastRow);
+
+ private:
+  std::vector<ScheduleRow> rows_;
+  int maxPeriods_;
+  int lastRow_ = 0;
+  bool calculated_ = false;
+  std::vector<YearTab> tabs_;
+  FirstPeriodKind kind_ = FirstPeriodKind::Regular;
+  int oddDays_ = 0;
+  double pointsAmount_ = 0;
+};
+
+// Label of payment k with P payments a year: "Init/01" for row 0, otherwise
+// the number in 4 characters, "/", the loan year in 2 digits.
+std::string PeriodLabel(int k, int paymentsPerYear);
+
+}  // namespace brevika
