@@ -1,0 +1,64 @@
+#include "amortization/amort_records.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace brevika {
+
+Date TodayDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return MakeDate(local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
+}
+
+Date DefaultFirstPaymentDate(Date today) {
+  Date next = IncDate(today, 0, 1, 0);
+  int d = 0, m = 0, y = 0;
+  SplitDate(next, d, m, y);
+  if (d == 1) return next;
+  if (++m > 12) {
+    m = 1;
+    ++y;
+  }
+  return MakeDate(1, m, y);
+}
+
+AmortInputs NewAmortInputs(Date today) {
+  AmortInputs in;
+  in.OrgDate = today;
+  in.FrstPmtDate = DefaultFirstPaymentDate(today);
+  return in;
+}
+
+ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt) {
+  ScheduleInputs s;
+  s.PV = in.PV;
+  s.NumPmts = in.NumPmts;
+  s.Rate = in.Rate;
+  s.Points = in.Points;
+  s.OrgDate = in.OrgDate;
+  s.FrstPmtDate = in.FrstPmtDate;
+  s.PYR = in.PYR.index;
+  s.CmpPYR = in.CmpPYR.index;
+  s.AmortMthd = opt.AmortMthd;
+  s.RateBasis = opt.RateBasis;
+  s.PointsPaidMthd = opt.PointsPaidMthd;
+  return s;
+}
+
+std::string FormatShortDate(Date date) {
+  int d = 0, m = 0, y = 0;
+  SplitDate(date, d, m, y);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", m, d, ((y % 100) + 100) % 100);
+  return buf;
+}
+
+int ExpandTwoDigitYear(int yy, int epoch) {
+  int century = epoch - epoch % 100;
+  int year = century + yy;
+  return year < epoch ? year + 100 : year;
+}
+
+}  // namespace brevika

@@ -1,0 +1,74 @@
+// Values of the amortization schedule window and its options dialog that
+// outlive both: the terms of the last Calc and the last closed options.
+// The application owns one of each for the whole run. No Qt.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "amortization/schedule.h"
+#include "calculators/calc_record.h"
+#include "finance/periods.h"
+
+namespace brevika {
+
+// Stored choices of the options dialog: captions, then each list's state.
+struct AmortOptValues {
+  std::string lAmortMthd = "Amorti&zing Method?:";
+  std::string lRateBasis = "Rate &Basis?:";
+  std::string lPointsPaidMthd = "&Points Paid How?:";
+  ListEntry AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
+  ListEntry RateBasis = ListEntry::Of(InterestBasisItems(), LoanDefaults.interestBasis);
+  ListEntry PointsPaidMthd = ListEntry::Of(PointsPaidItems(), LoanDefaults.pointsPaid);
+};
+
+// Item indexes of the three option lists as the dialog currently shows them.
+struct AmortChoices {
+  int AmortMthd = LoanDefaults.amortizingMethod;
+  int RateBasis = LoanDefaults.interestBasis;
+  int PointsPaidMthd = LoanDefaults.pointsPaid;
+  bool operator==(const AmortChoices&) const = default;
+};
+
+// Entry record of the schedule window, in control order.
+struct AmortInputs {
+  std::string lPV = "&Amount of Loan?:";
+  std::string lNumPmts = "Initial &Periods (#)?:";
+  std::string lOrgDate = "Ori&gination Date?:";
+  std::string lFrstPmtDate = "1st Payment &Date?:";
+  std::string lPYR = "Payme&nt Period?:";
+  std::string lCmpPYR = "Compounding Perio&d?:";
+  std::string lPoints = "Poin&ts (%)?:";
+  std::string lRate = "Initial &Rate (%)?:";
+  std::uint16_t NumPmts = 0;
+  float Rate = 0;
+  double PV = 0;
+  float Points = 0;
+  Date OrgDate = 0;
+  Date FrstPmtDate = 0;
+  ListEntry PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  ListEntry CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
+  std::string lAnnualTotals = "Annual Totals:";
+  std::string lRunningTotals = "Running Totals:";
+};
+
+// Today's date on the local calendar.
+Date TodayDate();
+
+// First payment suggested for a loan made today: one month on (calendar
+// step), moved to the first of the following month unless it is a first.
+Date DefaultFirstPaymentDate(Date today);
+
+// First contents of the entry record: zeros, origination today, the default
+// periods and the suggested first payment.
+AmortInputs NewAmortInputs(Date today);
+
+// Engine inputs from the entry record and the current option choices.
+ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt);
+
+// Dates of the window's fields: "mm/dd/yy", and a two-digit year read in the
+// century window 1960..2059.
+constexpr int kAmortCenturyEpoch = 1960;
+std::string FormatShortDate(Date date);
+int ExpandTwoDigitYear(int yy, int epoch = kAmortCenturyEpoch);
+
+}  // namespace brevika
