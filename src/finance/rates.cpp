@@ -29,10 +29,21 @@ double RoundThroughText(long double x, int decimals, int maxChars) {
       std::fmod(std::fabs(twice), 2.0L) == 1.0L) {
     x = (std::trunc(x * scale) + (x < 0 ? -1.0L : 1.0L)) / scale;
   }
-  char buf[96];
+  // Cutting the text must only ever drop decimals: a value whose whole
+  // part alone is longer than the cut keeps its magnitude, rounded to units.
+  if (std::fabs(x) >= 1e14L) {
+    long double whole = std::fabs(x) >= 1e18L ? x : std::round(x);
+    char probe[32];
+    auto p = std::to_chars(probe, probe + sizeof probe, std::fabs(whole) >= 1e18L ? 0.0L : whole,
+                           std::chars_format::fixed, 0);
+    if (std::fabs(whole) >= 1e18L || p.ptr - probe >= maxChars) return static_cast<double>(whole);
+  }
+  char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc()) return static_cast<double>(x);
   std::size_t len = static_cast<std::size_t>(res.ptr - buf);
   if (len > static_cast<std::size_t>(maxChars)) len = static_cast<std::size_t>(maxChars);
+  if (len > 0 && buf[len - 1] == '.') --len;
   double out = 0.0;
   std::from_chars(buf, buf + len, out);
   return out;

@@ -1,30 +1,164 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "calculators/loan.h"
 
 namespace brevika {
 namespace {
 
-LoanRecord Terms(double pv, int n, float rate, double pmt) {
+LoanRecord Terms(double pv, int n, float rate, double pmt, int method = kNormal,
+                 int pmtMethod = kArrears) {
   LoanRecord r = NewLoanRecord();
   r.PV = pv;
   r.NumPmts = static_cast<std::int16_t>(n);
   r.Rate = rate;
   r.Pmt = pmt;
+  r.AmortMthd.Select(method);
+  r.PmtMthd.Select(pmtMethod);
   return r;
 }
 
-TEST(LoanSolve, PaymentArrearsAndAdvance) {
-  LoanRecord r = Terms(100000, 360, 7.5f, 0);
-  auto res = CalcLoan(r);
-  EXPECT_FALSE(res.message);
-  EXPECT_DOUBLE_EQ(r.Pmt, 699.21);
-  EXPECT_NEAR(r.TotInt, 151715.60, 1e-6);
+std::string MessageOf(const LoanCalcResult& res) { return res.message ? res.message->text : ""; }
 
-  LoanRecord adv = Terms(100000, 360, 7.5f, 0);
-  adv.PmtMthd.Select(kAdvance);
+TEST(LoanRecordTest, InitialValuesAndReset) {
+  LoanRecord r = NewLoanRecord();
+  EXPECT_EQ(r.PYR.text, "Monthly");
+  EXPECT_EQ(r.PYR.index, 2);
+  EXPECT_EQ(r.CmpPYR.index, 3);
+  EXPECT_EQ(r.PmtMthd.text, "Arrears");
+  EXPECT_EQ(r.AmortMthd.text, "Normal");
+  EXPECT_EQ(r.captions[kCapHint], "Enter a zero '0' for unknown value.");
+  r = Terms(100000, 360, 7.5f, 0, kRuleOf78, kAdvance);
+  CalcLoan(r);
+  const double totInt = r.TotInt;
+  ResetLoan(r);
+  EXPECT_EQ(r.PV, 0);
+  EXPECT_EQ(r.NumPmts, 0);
+  EXPECT_EQ(r.Rate, 0);
+  EXPECT_EQ(r.Pmt, 0);
+  EXPECT_EQ(r.AmortMthd.index, kNormal);
+  EXPECT_EQ(r.PmtMthd.index, kArrears);
+  EXPECT_EQ(r.TotInt, totInt);  // the total interest stays
+}
+
+TEST(LoanSolve, PaymentForEveryLevelMethod) {
+  for (int m : {kNormal, kRuleOf78, kUSRule}) {
+    LoanRecord r = Terms(100000, 360, 7.5f, 0, m);
+    EXPECT_FALSE(CalcLoan(r).message);
+    EXPECT_DOUBLE_EQ(r.Pmt, 699.21) << m;
+    EXPECT_DOUBLE_EQ(r.TotInt, 151715.60) << m;
+
+    LoanRecord adv = Terms(100000, 360, 7.5f, 0, m, kAdvance);
+    CalcLoan(adv);
+    EXPECT_DOUBLE_EQ(adv.Pmt, 694.87) << m;
+    EXPECT_DOUBLE_EQ(adv.TotInt, 360 * 694.87 - 100000) << m;
+  }
+}
+
+TEST(LoanSolve, CanadianSwitchesThePeriodsFirst) {
+  LoanRecord r = Terms(100000, 300, 6.0f, 0, kCanadian);
+  r.PYR.Select(0);     // Weekly
+  r.CmpPYR.Select(0);  // Daily
+  EXPECT_FALSE(CalcLoan(r).message);
+  EXPECT_EQ(r.PYR.text, "Monthly");
+  EXPECT_EQ(r.CmpPYR.text, "SemiAnnually");
+  EXPECT_DOUBLE_EQ(r.Pmt, 639.81);
+}
+
+TEST(LoanSolve, InterestOnlyPayment) {
+  LoanRecord r = Terms(10000, 24, 12.0f, 0, kInterestOnly);
+  EXPECT_FALSE(CalcLoan(r).message);
+  EXPECT_DOUBLE_EQ(r.Pmt, 100.00);
+  EXPECT_DOUBLE_EQ(r.TotInt, 2400.00);
+
+  LoanRecord adv = Terms(10000, 24, 12.0f, 0, kInterestOnly, kAdvance);
+  EXPECT_EQ(MessageOf(CalcLoan(adv)),
+            "There is no interest for first payment\n\nwhen payment is made in advance.\n\n"
+            "Use amortization schedule instead.\n");
+  EXPECT_EQ(adv.Pmt, 0);
+  EXPECT_EQ(adv.TotInt, 0);
+}
+
+TEST(LoanSolve, FixedPrincipalPaymentIsTheMaximum) {
+  const char* msg =
+      "This is the maximum payment amount.\n\nTotal interest can't be calculated.\n\n"
+      "Use amortization schedule instead.\n\nSee Help topic 'Fixed Principal'.\n";
+  LoanRecord r = Terms(12000, 12, 12.0f, 0, kFixedPrincipal);
+  auto res = CalcLoan(r);
+  EXPECT_EQ(MessageOf(res), msg);
+  EXPECT_EQ(res.message->box, BoxType::Warning);
+  EXPECT_DOUBLE_EQ(r.Pmt, 1120.00);
+  EXPECT_EQ(r.TotInt, 0);
+
+  LoanRecord adv = Terms(12000, 12, 12.0f, 0, kFixedPrincipal, kAdvance);
+  EXPECT_EQ(MessageOf(CalcLoan(adv)), msg);
+  EXPECT_DOUBLE_EQ(adv.Pmt, 1000.00);
+}
+
+TEST(LoanSolve, Amount) {
+  LoanRecord r = Terms(0, 360, 7.5f, 699.21);
+  EXPECT_FALSE(CalcLoan(r).message);
+  EXPECT_NEAR(r.PV, 99999.355197, 1e-5);
+  EXPECT_NEAR(r.TotInt, 360 * 699.21 - 99999.355197, 1e-5);
+
+  LoanRecord adv = Terms(0, 360, 7.5f, 694.87, kNormal, kAdvance);
   CalcLoan(adv);
-  EXPECT_DOUBLE_EQ(adv.Pmt, 694.87);
+  EXPECT_NEAR(adv.PV, 99999.775312, 1e-5);
+
+  LoanRecord io = Terms(0, 24, 12.0f, 100, kInterestOnly);
+  CalcLoan(io);
+  EXPECT_NEAR(io.PV, 10000.0, 1e-6);
+
+  LoanRecord ioAdv = Terms(0, 24, 12.0f, 100, kInterestOnly, kAdvance);
+  EXPECT_EQ(MessageOf(CalcLoan(ioAdv)),
+            "Cannot solve for amount of loan \n\nwhen amortizing method is set to interest only.");
+  EXPECT_EQ(ioAdv.PV, 0);
+  EXPECT_DOUBLE_EQ(ioAdv.TotInt, 2400);  // N x Pmt - PV after the refusal
+
+  LoanRecord fp = Terms(0, 12, 12.0f, 1120, kFixedPrincipal);
+  EXPECT_EQ(MessageOf(CalcLoan(fp)),
+            "Cannot solve for amount of loan \n\nwhen amortizing method is set to fixed principal.");
+  LoanRecord fpAdv = Terms(0, 12, 12.0f, 1000, kFixedPrincipal, kAdvance);
+  CalcLoan(fpAdv);
+  EXPECT_DOUBLE_EQ(fpAdv.PV, 12000);
+}
+
+TEST(LoanSolve, Term) {
+  LoanRecord r = Terms(100000, 0, 7.5f, 699.21);
+  EXPECT_FALSE(CalcLoan(r).message);
+  EXPECT_EQ(r.NumPmts, 360);
+  EXPECT_DOUBLE_EQ(r.TotInt, 151715.60);
+
+  LoanRecord adv = Terms(100000, 0, 7.5f, 694.87, kNormal, kAdvance);
+  CalcLoan(adv);
+  EXPECT_EQ(adv.NumPmts, 360);
+
+  LoanRecord fp = Terms(12000, 0, 12.0f, 1120, kFixedPrincipal);
+  CalcLoan(fp);
+  EXPECT_EQ(fp.NumPmts, 12);  // 12000 / (1120 - 120)
+  LoanRecord fpAdv = Terms(12000, 0, 12.0f, 1000, kFixedPrincipal, kAdvance);
+  CalcLoan(fpAdv);
+  EXPECT_EQ(fpAdv.NumPmts, 12);
+
+  LoanRecord io = Terms(10000, 0, 12.0f, 100, kInterestOnly);
+  EXPECT_EQ(MessageOf(CalcLoan(io)),
+            "The term is theoretically infinite\n\nfor interest only loans.\n\nPlease Try Again");
+  EXPECT_EQ(io.NumPmts, 0);
+}
+
+TEST(LoanSolve, PaymentThatDoesNotCoverInterest) {
+  const char* msg = "Payment does not cover interest. Please increase payment.";
+  for (int method : {kNormal, kFixedPrincipal}) {
+    LoanRecord r = Terms(10000, 0, 12.0f, 100, method);  // exactly one month's interest
+    r.TotInt = 55;
+    EXPECT_EQ(MessageOf(CalcLoan(r)), msg) << method;
+    EXPECT_EQ(r.NumPmts, 0);
+    EXPECT_EQ(r.TotInt, 0);
+  }
+  LoanRecord adv = Terms(10000, 0, 12.0f, 99, kNormal, kAdvance);  // (10000-99)*1% = 99.01
+  EXPECT_EQ(MessageOf(CalcLoan(adv)), msg);
 }
 
 TEST(LoanSolve, RateSolveStopsAfterSixRounds) {
@@ -32,7 +166,107 @@ TEST(LoanSolve, RateSolveStopsAfterSixRounds) {
   auto res = CalcLoan(r);
   EXPECT_FALSE(res.message);
   EXPECT_EQ(res.rateRounds, 6);
-  EXPECT_FLOAT_EQ(r.Rate, 7.49993f);
+  EXPECT_EQ(r.Rate, 7.49993f);
+  EXPECT_DOUBLE_EQ(r.TotInt, 151715.60);
+
+  LoanRecord adv = Terms(100000, 360, 0, 694.87, kNormal, kAdvance);
+  EXPECT_FALSE(CalcLoan(adv).message);
+  EXPECT_NEAR(adv.Rate, 7.5f, 1e-3);
+}
+
+TEST(LoanSolve, RateSolveOtherMethods) {
+  LoanRecord io = Terms(10000, 24, 0, 100, kInterestOnly);
+  EXPECT_FALSE(CalcLoan(io).message);
+  EXPECT_FLOAT_EQ(io.Rate, 12.0f);
+
+  LoanRecord fp = Terms(12000, 12, 0, 1120, kFixedPrincipal);
+  EXPECT_EQ(MessageOf(CalcLoan(fp)),
+            "Cannot solve for Rate\n\nwhen amortizing method is set to fixed principal.\n\n"
+            "See Help topic 'Fixed Principal'.\n");
+
+  LoanRecord q = Terms(100000, 360, 0, 699.21);
+  q.CmpPYR.Select(5);  // Quarterly
+  EXPECT_EQ(MessageOf(CalcLoan(q)),
+            "When solving for Annual Rate,\n\npayment period and compounding period must be "
+            "equal.\n\nPlease Try Again");
+  EXPECT_EQ(q.Rate, 0);
+
+  // One payment a year later: 1100 repays 1000 at 10 % a year.
+  LoanRecord one = Terms(1000, 1, 0, 1100);
+  one.PYR.Select(6);     // Annually
+  one.CmpPYR.Select(7);  // Annually
+  EXPECT_FALSE(CalcLoan(one).message);
+  EXPECT_NEAR(one.Rate, 10.0f, 1e-3);
+
+  LoanRecord oneAdv = Terms(1000, 1, 0, 1000, kNormal, kAdvance);
+  EXPECT_FALSE(CalcLoan(oneAdv).message);
+  EXPECT_EQ(oneAdv.Rate, 0);
+}
+
+TEST(LoanSolve, RateSolveThatCannotConvergeIsRefused) {
+  // Payments that sum to less than the amount: no positive rate exists.
+  LoanRecord r = Terms(100000, 360, 0, 100);
+  auto res = CalcLoan(r);
+  if (res.message) {
+    EXPECT_EQ(res.message->text,
+              "The annual rate could not be found for these values.\n\n"
+              "Please check the amount, periods and payment.");
+    EXPECT_EQ(r.Rate, 0);
+  } else {
+    EXPECT_TRUE(std::isfinite(r.Rate));
+  }
+  EXPECT_LE(res.rateRounds, kRateSolveMaxRounds + 1);
+}
+
+TEST(LoanSolve, UnknownsAreCounted) {
+  LoanRecord two = Terms(0, 360, 7.5f, 0);
+  EXPECT_EQ(MessageOf(CalcLoan(two)), "Too many unknowns. Please try again.");
+  EXPECT_EQ(two.NumPmts, 360);
+  EXPECT_EQ(two.Rate, 7.5f);
+
+  LoanRecord none = Terms(100000, 360, 7.5f, 699.21);
+  EXPECT_EQ(MessageOf(CalcLoan(none)), "No unknown values. Please try again.");
+
+  // Negative values are known values.
+  LoanRecord neg = Terms(-100000, 360, 7.5f, 0);
+  EXPECT_FALSE(CalcLoan(neg).message);
+  EXPECT_DOUBLE_EQ(neg.Pmt, -699.21);
+}
+
+TEST(LoanSolve, NonFiniteResultLeavesTheRecord) {
+  LoanRecord r = Terms(1e308, 32767, 99.0f, 0);
+  r.TotInt = 12.34;
+  auto res = CalcLoan(r);
+  ASSERT_TRUE(res.message);
+  EXPECT_EQ(res.message->box, BoxType::Error);
+  EXPECT_EQ(r.Pmt, 0);
+  EXPECT_EQ(r.TotInt, 12.34);
+
+  LoanRecord huge = Terms(1e12, 0, 0.0001f, 1e-2);  // term far beyond 32767 payments
+  huge.Rate = 1e-6f;
+  auto res2 = CalcLoan(huge);
+  ASSERT_TRUE(res2.message);
+  EXPECT_EQ(huge.NumPmts, 0);
+}
+
+TEST(LoanCopy, CopyTextByteForByte) {
+  LoanRecord r = Terms(100000, 360, 7.5f, 0);
+  CalcLoan(r);
+  EXPECT_EQ(CopyText("Loan Calculator 1", LoanRows(r), UsLocaleFormat()),
+            "Loan Calculator 1\r\n\r\n"
+            "Amount of Loan?:              $100,000.00\r\n"
+            "Total Periods? (#):                   360\r\n"
+            "Annual Rate? (%):                    7.50\r\n"
+            "Periodic Payment:                 $699.21\r\n"
+            "Payment Period?:                  Monthly\r\n"
+            "Compounding Period?:              Monthly\r\n"
+            "Payment Method?:                  Arrears\r\n"
+            "Amortizing Method?:                Normal\r\n"
+            "Total Interest:               $151,715.60\r\n");
+  const auto lines = PrintLines(LoanRows(r), UsLocaleFormat());
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[2], "\tAnnual Rate? (%):       \t          7.5000");
+  EXPECT_EQ(lines[7], "\tAmortizing Method?:     \tNormal");
 }
 
 }  // namespace
