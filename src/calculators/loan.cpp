@@ -33,6 +33,9 @@ const char* const kTermIO =
 const char* const kRateNoConverge =
     "The annual rate could not be found for these values.\n\n"
     "Please check the amount, periods and payment.";
+const char* const kRateTooHigh =
+    "The annual rate for these values is above 100 %.\n\n"
+    "Please check the amount, periods and payment.";
 const char* const kTermTooLong =
     "The number of periods is too large to be shown.\n\nPlease increase payment.";
 
@@ -51,6 +54,7 @@ struct RateSolve {
   double rate = 0;
   int rounds = 0;
   bool converged = true;
+  bool tooHigh = false;  // stopped on an estimate above 100 %
 };
 
 RateSolve SolveLevelRate(const LoanRecord& r, int a, bool arrears) {
@@ -80,6 +84,7 @@ RateSolve SolveLevelRate(const LoanRecord& r, int a, bool arrears) {
     }
     if (next == x || x > 100) {
       out.rate = x;
+      out.tooHigh = x > 100;
       return out;
     }
     x = next;
@@ -108,6 +113,7 @@ RateSolve SolveSinglePaymentRate(const LoanRecord& r, int a) {
     }
     if (next == x || x > 100) {
       out.rate = x;
+      out.tooHigh = x > 100;
       return out;
     }
     x = next;
@@ -257,8 +263,10 @@ LoanCalcResult CalcLoan(LoanRecord& rec) {
       if (r.NumPmts >= 2 || arrears) {
         RateSolve s = r.NumPmts >= 2 ? SolveLevelRate(r, a, arrears) : SolveSinglePaymentRate(r, a);
         result.rateRounds = s.rounds;
-        if (!s.converged) {
-          result.message = Warn(kRateNoConverge);
+        if (!s.converged || s.tooHigh) {
+          // An estimate past 100 % is where the iteration gave up, not an
+          // answer: refuse rather than show it as the rate.
+          result.message = Warn(s.tooHigh ? kRateTooHigh : kRateNoConverge);
           return result;
         }
         r.Rate = static_cast<float>(s.rate);

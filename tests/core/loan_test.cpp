@@ -203,19 +203,28 @@ TEST(LoanSolve, RateSolveOtherMethods) {
   EXPECT_EQ(oneAdv.Rate, 0);
 }
 
-TEST(LoanSolve, RateSolveThatCannotConvergeIsRefused) {
-  // Payments that sum to less than the amount: no positive rate exists.
-  LoanRecord r = Terms(100000, 360, 0, 100);
+TEST(LoanSolve, RateSolveRefusalsLeaveTheRecord) {
+  // Payments far below the amount: the iteration runs away and is stopped.
+  LoanRecord r = Terms(100000, 360, 0, 10);
   auto res = CalcLoan(r);
-  if (res.message) {
-    EXPECT_EQ(res.message->text,
-              "The annual rate could not be found for these values.\n\n"
-              "Please check the amount, periods and payment.");
-    EXPECT_EQ(r.Rate, 0);
-  } else {
-    EXPECT_TRUE(std::isfinite(r.Rate));
-  }
+  EXPECT_EQ(MessageOf(res),
+            "The annual rate could not be found for these values.\n\n"
+            "Please check the amount, periods and payment.");
+  EXPECT_EQ(r.Rate, 0);
+  EXPECT_EQ(r.TotInt, 0);
   EXPECT_LE(res.rateRounds, kRateSolveMaxRounds + 1);
+
+  // An estimate past 100 % is refused instead of being shown as the rate.
+  LoanRecord high = Terms(100000, 360, 0, 1e11);
+  EXPECT_EQ(MessageOf(CalcLoan(high)),
+            "The annual rate for these values is above 100 %.\n\n"
+            "Please check the amount, periods and payment.");
+  EXPECT_EQ(high.Rate, 0);
+
+  // Payments summing to less than the amount give a negative rate.
+  LoanRecord neg = Terms(100000, 360, 0, 250);
+  EXPECT_FALSE(CalcLoan(neg).message);
+  EXPECT_EQ(neg.Rate, -0.68844f);
 }
 
 TEST(LoanSolve, UnknownsAreCounted) {
