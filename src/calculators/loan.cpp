@@ -170,7 +170,9 @@ LoanCalcResult CalcLoan(LoanRecord& rec) {
     return result;
   }
 
-  LoanRecord r = rec;  // solve on a copy; only a finite result is kept
+  // Solve in place; the numbers are put back when a result is not finite.
+  LoanRecord& r = rec;
+  const LoanRecord::Numbers before = r.numbers();
   const std::uint16_t a = PyrPeriodsPerYear(r.PYR.index);
   const std::uint16_t c = CmpPeriodsPerYear(r.CmpPYR.index);
   const int method = r.AmortMthd.index;
@@ -278,10 +280,10 @@ LoanCalcResult CalcLoan(LoanRecord& rec) {
   }
 
   if (!Finite(r)) {
+    r.setNumbers(before);
     result.message = NonFiniteMessage();
     return result;
   }
-  rec = r;
   result.message = msg;
   return result;
 }

@@ -21,6 +21,21 @@ struct LoanRecord {
   double Pmt = 0;
   double TotInt = 0;
   ListEntry PYR, CmpPYR, PmtMthd, AmortMthd;
+
+  struct Numbers {
+    double PV;
+    std::int16_t NumPmts;
+    float Rate;
+    double Pmt, TotInt;
+  };
+  Numbers numbers() const { return {PV, NumPmts, Rate, Pmt, TotInt}; }
+  void setNumbers(const Numbers& n) {
+    PV = n.PV;
+    NumPmts = n.NumPmts;
+    Rate = n.Rate;
+    Pmt = n.Pmt;
+    TotInt = n.TotInt;
+  }
 };
 
 enum LoanCaption {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 
 #include "finance/items.h"
 #include "finance/periods.h"
@@ -96,6 +99,26 @@ TEST(Rates, RoundToCents) {
   EXPECT_DOUBLE_EQ(RoundToCents(123456789012345678.0), 123456789012345678.0);
   EXPECT_DOUBLE_EQ(RoundThroughText(7.499934, 5, 12), 7.49993);
   EXPECT_DOUBLE_EQ(RoundThroughText(12.54996, 4, 12), 12.55);
+}
+
+// The arithmetic fast path must agree with the decimal text round trip.
+TEST(Rates, RoundToCentsAgreesWithTheTextRoundTrip) {
+  std::mt19937_64 gen(20261208);
+  for (int k = 0; k < 200000; ++k) {
+    const int digits = k % 12;
+    std::uniform_real_distribution<double> dist(-std::pow(10.0, digits), std::pow(10.0, digits));
+    double x = dist(gen);
+    if (k % 7 == 0) x = std::round(x * 1000) / 1000;  // many values near a half cent
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", x);
+    buf[15] = '\0';
+    const double viaText = std::strtod(buf, nullptr);
+    const double got = RoundToCents(x);
+    // glibc rounds exact binary halves to even; ours go away from zero.
+    const double twice = x * 200;
+    if (twice == std::trunc(twice) && std::fmod(std::fabs(twice), 2.0) == 1.0) continue;
+    ASSERT_EQ(got, viaText) << x;
+  }
 }
 
 TEST(Rates, LevelAndFirstPayments) {

@@ -1,0 +1,49 @@
+// Speed of rounding to cents and of the loan calculator's solves.
+#include <benchmark/benchmark.h>
+
+#include "calculators/loan.h"
+#include "finance/rates.h"
+
+namespace {
+
+using namespace brevika;
+
+void BM_RoundToCents(benchmark::State& state) {
+  double x = 1234.5678;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(RoundToCents(x));
+    x += 0.0137;
+  }
+}
+BENCHMARK(BM_RoundToCents);
+
+LoanRecord Terms(double pv, int n, float rate, double pmt) {
+  LoanRecord r = NewLoanRecord();
+  r.PV = pv;
+  r.NumPmts = static_cast<std::int16_t>(n);
+  r.Rate = rate;
+  r.Pmt = pmt;
+  return r;
+}
+
+void Solve(benchmark::State& state, const LoanRecord& terms) {
+  LoanRecord r = terms;
+  for (auto _ : state) {
+    r.setNumbers(terms.numbers());
+    benchmark::DoNotOptimize(CalcLoan(r));
+    benchmark::DoNotOptimize(r.TotInt);
+  }
+}
+
+void BM_SolvePayment(benchmark::State& s) { Solve(s, Terms(100000, 360, 7.5f, 0)); }
+void BM_SolveAmount(benchmark::State& s) { Solve(s, Terms(0, 360, 7.5f, 699.21)); }
+void BM_SolveTerm(benchmark::State& s) { Solve(s, Terms(100000, 0, 7.5f, 699.21)); }
+void BM_SolveRate(benchmark::State& s) { Solve(s, Terms(100000, 360, 0, 699.21)); }
+BENCHMARK(BM_SolvePayment);
+BENCHMARK(BM_SolveAmount);
+BENCHMARK(BM_SolveTerm);
+BENCHMARK(BM_SolveRate);
+
+}  // namespace
+
+BENCHMARK_MAIN();
