@@ -78,8 +78,16 @@ class Schedule {
   FirstPeriodKind firstPeriodKind() const { return kind_; }
   int oddDays() const { return oddDays_; }
   double pointsAmount() const { return pointsAmount_; }
+  double periodFraction() const { return periodFraction_; }
+  double fixedPrincipal() const { return fixedPrincipal_; }
+  double totalInterest() const { return totalInterest_; }  // for "Rule of 78's"
 
-  // First and last row of a tab (0 = "All").
+  // Set when the constructor could not get the whole row table: the smaller
+  // maximum is in use and this is the message to show once.
+  const std::optional<Message>& memoryNotice() const { return memoryNotice_; }
+
+  // First and last row of a tab (0 = "All"); a tab index out of range
+  // selects all rows.
   std::pair<int, int> SelectYear(int tab) const;
   YearTotals Totals(int firstRow, int lastRow) const;
 
@@ -88,7 +96,14 @@ class Schedule {
   void SetLoaded(int lastRow);
 
  private:
-  std::vector<ScheduleRow> rows_;
+  // Rows and tabs are computed into the work table and swapped in only when
+  // the whole calculation succeeded, so a refusal leaves the shown schedule.
+  std::vector<ScheduleRow> rows_, work_;
+  std::vector<YearTab> workTabs_;
+  std::optional<Message> memoryNotice_;
+  double periodFraction_ = 1.0;
+  double fixedPrincipal_ = 0;
+  double totalInterest_ = 0;
   int maxPeriods_;
   int lastRow_ = 0;
   bool calculated_ = false;
