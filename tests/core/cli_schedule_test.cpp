@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "finance/rates.h"
+
+namespace {
+
+struct CliRun {
+  int code = -1;
+  std::string out, err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+CliRun Schedule(const std::vector<std::string>& args) {
+  const std::string base = testing::TempDir() + "cli_schedule_" + std::to_string(getpid());
+  std::string cmd = std::string("'") + BREVIKA_CALC_PATH + "' schedule";
+  for (const auto& a : args) cmd += " '" + a + "'";
+  cmd += " >'" + base + ".out' 2>'" + base + ".err'";
+  CliRun r;
+  const int status = std::system(cmd.c_str());
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = Slurp(base + ".out");
+  r.err = Slurp(base + ".err");
+  return r;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+const std::vector<std::string> kTerms = {"--amount", "100000", "--periods", "360", "--rate", "7.5",
+                                         "--origination", "01/01/1997", "--first-payment",
+                                         "02/01/1997"};
+
+std::vector<std::string> With(std::vector<std::string> extra) {
+  std::vector<std::string> args = kTerms;
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
+}
+
+TEST(CliSchedule, PrintsEveryRowAsCsv) {
+  CliRun r = Schedule(kTerms);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 362u);
+  EXPECT_EQ(lines[0], "PmtNo,PeriodLabel,Date,Payment,Principal,Interest,Balance,RunPayment,"
+                      "RunPrincipal,RunInterest");
+  EXPECT_EQ(lines[1], "0,Init/01,1997-01-01,0.00,0.00,0.00,100000.00,0.00,0.00,0.00");
+  EXPECT_EQ(lines[2], "1,   1/01,1997-02-01,699.21,74.21,625.00,99925.79,699.21,74.21,625.00");
+  EXPECT_EQ(lines[14], "13,  13/02,1998-02-01,699.21,79.97,619.24,98998.26,9089.73,1001.74,8087.99");
+  EXPECT_EQ(lines[361].substr(0, 41), "360, 360/30,2027-01-01,705.60,701.22,4.38");
+  EXPECT_NE(lines[361].find(",0.00,251721.99,100000.00,151721.99"), std::string::npos);
+}
+
+TEST(CliSchedule, YearTabAndChoices) {
+  CliRun r = Schedule(With({"--year", "2"}));
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 13u);
+  EXPECT_EQ(lines[1].substr(0, 22), "12,  12/01,1998-01-01,");
+  EXPECT_EQ(lines[12].substr(0, 22), "23,  23/02,1998-12-01,");
+
+  // "Canadian" takes monthly payments with semi-annual compounding.
+  r = Schedule(With({"--amortizing", "canadian", "--payment-period", "Weekly"}));
+  ASSERT_EQ(r.code, 0) << r.err;
+  lines = Lines(r.out);
+  char expect[32];
+  std::snprintf(expect, sizeof expect, ",%.2f,",
+                brevika::LevelPaymentArrears(360, 12, 2, 100000, 7.5f));
+  EXPECT_EQ(lines[2].rfind(std::string("1,   1/01,1997-02-01") + expect, 0), 0u) << lines[2];
+
+  r = Schedule(With({"--rate-basis", "Exact/365", "--points", "2", "--points-paid",
+                     "With 1st Payment"}));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Lines(r.out)[2].substr(0, 42), "1,   1/01,1997-02-01,2699.21,62.22,2636.99");
+}
+
+TEST(CliSchedule, RefusalsAndNotices) {
+  CliRun r = Schedule({"--amount", "0", "--periods", "360", "--rate", "7.5", "--origination",
+                    "01/01/1997", "--first-payment", "02/01/1997"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "No zero values allowed.\r\n\nEnter Amount, Initial Period or Rate\n\n\n");
+
+  r = Schedule({"--amount", "100000", "--periods", "360", "--rate", "7.5", "--origination",
+                "01/01/2030", "--first-payment", "02/01/2030"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.substr(0, 27), "Loan can't go beyond 2059\n\n");
+
+  r = Schedule({"--amount", "100000", "--periods", "12", "--rate", "7.5", "--origination",
+                "03/01/1997", "--first-payment", "02/01/1997"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err,
+            "First Payment Date must be\n\nequal to or after Origination Date.\n\n"
+            "Resetting First Payment Date...\n\n");
+  EXPECT_EQ(Lines(r.out)[2].substr(0, 21), "1,   1/01,1997-03-01,");
+}
+
+TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
+  const std::vector<std::vector<std::string>> bad = {
+      With({"--rate-basis", "Exact/366"}),
+      With({"--year", "99"}),
+      With({"--periods", "12.5"}),
+      With({"--amount", "-5"}),
+      {"--amount", "1000", "--periods", "12", "--rate", "5", "--origination", "02/30/1997",
+       "--first-payment", "03/01/1997"},
+      {"--amount", "1000", "--periods", "12", "--rate", "5", "--first-payment", "03/01/1997"},
+      With({"--bogus", "1"}),
+  };
+  for (const auto& args : bad) {
+    CliRun r = Schedule(args);
+    EXPECT_EQ(r.code, 2) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Lines(r.err).size(), 1u) << r.err;
+    EXPECT_EQ(r.err.rfind("brevika-calc schedule: ", 0), 0u) << r.err;
+  }
+}
+
+}  // namespace
