@@ -1,0 +1,582 @@
+#include "amortization/amort_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTabBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+#include <exception>
+
+#include "amortization/amort_options_dialog.h"
+#include "amortization/meter_window.h"
+#include "amortization/schedule_model.h"
+#include "components/app_services.h"
+#include "components/calc_window.h"
+#include "components/locale_info.h"
+#include "components/masked_fields.h"
+
+namespace brevika {
+
+namespace {
+
+bool RowsFinite(const Schedule& s) {
+  for (int k = 0; k <= s.lastRow(); ++k) {
+    const ScheduleRow& r = s.row(k);
+    for (double v : {r.payment, r.principal, r.interest, r.balance, r.runPayment,
+                     r.runPrincipal, r.runInterest})
+      if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+constexpr int kHelpWindow = 110;
+constexpr int kTermsHeight = 112;
+constexpr int kClientWidth = 600;
+constexpr int kClientHeight = 430;
+
+}  // namespace
+
+TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices* services,
+                     QWidget* parent)
+    : QDialog(parent),
+      inputs_(inputs),
+      optValues_(optValues),
+      services_(services),
+      schedule_(std::make_unique<Schedule>()) {
+  setObjectName("TcLoAmort");
+  setWindowTitle("Amortization Schedule");
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+
+  AmortOpt = new TAmortOpt(optValues_, services_, this);
+  model_ = new ScheduleModel(schedule_.get(), this);
+  model_->SetLocaleFormat(CurrentLocaleInfo().format);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  BuildMenu();
+  outer->setMenuBar(MainMenu);
+
+  auto* variables = new QFrame(this);
+  variables->setObjectName("Variables");
+  variables->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  variables->setFixedHeight(kTermsHeight);
+  BuildTerms(variables);
+  outer->addWidget(variables);
+
+  auto* schedulePanel = new QFrame(this);
+  schedulePanel->setObjectName("Schedule");
+  schedulePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  BuildSchedule(schedulePanel);
+  outer->addWidget(schedulePanel, 1);
+
+  setFixedSize(kClientWidth, kClientHeight + MainMenu->sizeHint().height());
+
+  // Money fields take the locale's mask unless the country is the US.
+  const LocaleInfo& loc = CurrentLocaleInfo();
+  PV->SetLocaleFormat(loc.format);
+  if (loc.countryCode != 1) PV->SetMask(CurrentMoneyMask());
+
+  InstallAmortHelpKey(this, services_, kHelpWindow);
+  prevYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
+  nextYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
+  prevYearKey_->setContext(Qt::WindowShortcut);
+  nextYearKey_->setContext(Qt::WindowShortcut);
+  connect(prevYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgUp);
+  connect(nextYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgDn);
+
+  HideSchedule();
+  EnableSchedule(false);
+}
+
+TcLoAmort::~TcLoAmort() = default;
+
+void TcLoAmort::BuildMenu() {
+  MainMenu = new QMenuBar(this);
+  MainMenu->setObjectName("MainMenu");
+  MainMenu->setNativeMenuBar(false);
+  QMenu* file = MainMenu->addMenu("&File");
+  LoadItem = file->addAction("&Load...");
+  LoadItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  SaveItem = file->addAction("&Save...");
+  SaveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  file->addSeparator();
+  PrinterSetupItem = file->addAction("&Printer Setup...");
+  PrintItem = file->addAction("&Print...");
+  PrintItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  file->addSeparator();
+  ExitItem = file->addAction("E&xit");
+  ExitItem->setShortcut(QKeySequence(Qt::Key_Escape));
+  // Saving, loading and printing the schedule are not available yet.
+  for (QAction* a : {LoadItem, SaveItem, PrinterSetupItem, PrintItem}) a->setEnabled(false);
+  CalcItem = MainMenu->addAction("&Calc");
+  OptionsItem = MainMenu->addAction("&Options");
+  HelpItem = MainMenu->addAction("&Help");
+  for (QAction* a : {LoadItem, SaveItem, PrinterSetupItem, PrintItem, ExitItem, CalcItem,
+                     OptionsItem, HelpItem})
+    a->setShortcutContext(Qt::WindowShortcut);
+  connect(ExitItem, &QAction::triggered, this, &QDialog::reject);
+  connect(CalcItem, &QAction::triggered, this, &TcLoAmort::CalcBTNClick);
+  connect(OptionsItem, &QAction::triggered, this, &TcLoAmort::OptionsClick);
+  connect(HelpItem, &QAction::triggered, this, &TcLoAmort::HelpBTNClick);
+}
+
+void TcLoAmort::BuildTerms(QWidget* panel) {
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(12, 6, 12, 6);
+  grid->setHorizontalSpacing(8);
+  grid->setVerticalSpacing(3);
+
+  QFont mono = font();
+  mono.setFamilies({"Courier New", "Liberation Mono"});
+  mono.setStyleHint(QFont::TypeWriter);
+  QPalette blue;
+  blue.setColor(QPalette::Text, Qt::blue);
+
+  PV = new MoneyField(panel);
+  NumPmts = new CountField(panel);
+  OrgDate = new DateField(panel);
+  FrstPmtDate = new DateField(panel);
+  PYR = new QComboBox(panel);
+  CmpPYR = new QComboBox(panel);
+  Points = new RateField(panel);
+  Rate = new RateField(panel);
+  CmpPYR->setMaxVisibleItems(9);
+
+  QWidget* fields[8] = {PV, NumPmts, OrgDate, FrstPmtDate, PYR, CmpPYR, Points, Rate};
+  const char* names[8] = {"PV", "NumPmts", "OrgDate", "FrstPmtDate",
+                          "PYR", "CmpPYR", "Points", "Rate"};
+  const int topics[8] = {1, 2, 112, 113, 16, 13, 70, 9};
+  for (int i = 0; i < 8; ++i) {
+    QWidget* f = fields[i];
+    f->setObjectName(names[i]);
+    f->setFont(mono);
+    f->setPalette(blue);
+    f->setFixedWidth(150);
+    SetHelpContext(f, topics[i]);
+    labels_[i] = new QLabel(panel);
+    labels_[i]->setObjectName(QString("l") + names[i]);
+    labels_[i]->setBuddy(f);
+    const int row = i % 4, col = (i / 4) * 2;
+    grid->addWidget(labels_[i], row, col, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(f, row, col + 1, Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(2, 1);
+  for (const std::string& s : PaymentPeriodItems()) PYR->addItem(Q(s));
+  for (const std::string& s : CompoundingPeriodItems()) CmpPYR->addItem(Q(s));
+  connect(PYR, &QComboBox::currentIndexChanged, this, &TcLoAmort::PYRChange);
+  setTabOrder(PV, NumPmts);
+  setTabOrder(NumPmts, OrgDate);
+  setTabOrder(OrgDate, FrstPmtDate);
+  setTabOrder(FrstPmtDate, PYR);
+  setTabOrder(PYR, CmpPYR);
+  setTabOrder(CmpPYR, Points);
+  setTabOrder(Points, Rate);
+}
+
+void TcLoAmort::BuildSchedule(QWidget* panel) {
+  auto* box = new QVBoxLayout(panel);
+  box->setContentsMargins(2, 2, 2, 4);
+  box->setSpacing(0);
+
+  TransGrid = new QTableView(panel);
+  TransGrid->setObjectName("TransGrid");
+  TransGrid->setModel(model_);
+  TransGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  TransGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+  TransGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TransGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  TransGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  TransGrid->setWordWrap(false);
+  TransGrid->verticalHeader()->hide();
+  TransGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  TransGrid->verticalHeader()->setDefaultSectionSize(TransGrid->fontMetrics().height() + 4);
+  QHeaderView* head = TransGrid->horizontalHeader();
+  head->setSectionResizeMode(QHeaderView::Fixed);
+  head->setSectionsClickable(false);
+  head->setHighlightSections(false);
+  head->setMinimumSectionSize(20);
+  for (int c = 0; c < ScheduleModel::kColumnCount; ++c)
+    head->resizeSection(c, ScheduleModel::kColumnWidths[c]);
+  TransGrid->setFocusPolicy(Qt::StrongFocus);
+  box->addWidget(TransGrid, 1);
+
+  // Totals line up under the Payment, Principal and Interest columns.
+  TotalPanel = new QFrame(panel);
+  TotalPanel->setObjectName("TotalPanel");
+  auto* totals = new QGridLayout(TotalPanel);
+  totals->setContentsMargins(1, 3, 0, 3);
+  totals->setHorizontalSpacing(0);
+  totals->setVerticalSpacing(1);
+  QFont bold = font();
+  bold.setBold(true);
+  QFont mono = font();
+  mono.setFamilies({"Courier New", "Liberation Mono"});
+  mono.setStyleHint(QFont::TypeWriter);
+  lAnnualTotals = new QLabel(TotalPanel);
+  lRunningTotals = new QLabel(TotalPanel);
+  lAnnualTotals->setObjectName("lAnnualTotals");
+  lRunningTotals->setObjectName("lRunningTotals");
+  const int leadWidth =
+      ScheduleModel::kColumnWidths[ScheduleModel::kPeriod] + ScheduleModel::kColumnWidths[ScheduleModel::kDate];
+  for (QLabel* l : {lAnnualTotals, lRunningTotals}) {
+    l->setFont(bold);
+    l->setFixedWidth(leadWidth);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  totals->addWidget(lAnnualTotals, 0, 0);
+  totals->addWidget(lRunningTotals, 1, 0);
+  QLabel** cells[6] = {&TotalPmt, &TotalPrincipal, &TotalInterest,
+                       &RunningTotalPmt, &RunningTotalPrincipal, &RunningTotalInterest};
+  const char* cellNames[6] = {"TotalPmt", "TotalPrincipal", "TotalInterest",
+                              "RunningTotalPmt", "RunningTotalPrincipal", "RunningTotalInterest"};
+  for (int i = 0; i < 6; ++i) {
+    QLabel* l = new QLabel(TotalPanel);
+    l->setObjectName(cellNames[i]);
+    l->setFont(mono);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setFixedWidth(ScheduleModel::kColumnWidths[ScheduleModel::kPayment + i % 3]);
+    l->setContentsMargins(0, 0, 4, 0);
+    *cells[i] = l;
+    totals->addWidget(l, i / 3, 1 + i % 3);
+  }
+  totals->setColumnStretch(4, 1);
+  box->addWidget(TotalPanel);
+
+  Years = new QTabBar(panel);
+  Years->setObjectName("Years");
+  Years->setShape(QTabBar::RoundedSouth);
+  Years->setUsesScrollButtons(true);
+  Years->setExpanding(false);
+  Years->setDrawBase(true);
+  Years->setFocusPolicy(Qt::NoFocus);
+  connect(Years, &QTabBar::currentChanged, this, &TcLoAmort::YearsChange);
+  box->addWidget(Years);
+
+  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years}) {
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+  }
+
+  auto* buttons = new QWidget(panel);
+  BuildButtons(buttons);
+  box->addSpacing(4);
+  box->addWidget(buttons);
+}
+
+void TcLoAmort::BuildButtons(QWidget* panel) {
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(4, 0, 4, 0);
+  row->setSpacing(3);
+  auto make = [&](QPushButton*& b, const char* name, const QString& text) {
+    b = new QPushButton(text, panel);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    row->addWidget(b);
+  };
+  QStyle* st = style();
+  make(FirstBTN, "FirstBTN", QString());
+  make(PrevBTN, "PrevBTN", QString());
+  make(NextBTN, "NextBTN", QString());
+  make(LastBTN, "LastBTN", QString());
+  FirstBTN->setIcon(st->standardIcon(QStyle::SP_MediaSkipBackward));
+  PrevBTN->setIcon(st->standardIcon(QStyle::SP_MediaSeekBackward));
+  NextBTN->setIcon(st->standardIcon(QStyle::SP_MediaSeekForward));
+  LastBTN->setIcon(st->standardIcon(QStyle::SP_MediaSkipForward));
+  for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setFixedWidth(34);
+  row->addStretch(1);
+  make(CalcBTN, "CalcBTN", "Calc");
+  make(SaveBTN, "SaveBTN", "Save");
+  make(OpenBTN, "OpenBTN", "Load");
+  make(PrintBTN, "PrintBTN", "Print");
+  make(HelpBTN, "HelpBTN", "Help");
+  make(CloseBTN, "CloseBTN", "Close");
+  for (QPushButton* b : {CalcBTN, SaveBTN, OpenBTN, PrintBTN, HelpBTN, CloseBTN})
+    b->setFixedWidth(64);
+  CalcBTN->setDefault(true);
+  // Saving, loading and printing the schedule are not available yet.
+  OpenBTN->setEnabled(false);
+  connect(FirstBTN, &QPushButton::clicked, this, &TcLoAmort::FirstBTNClick);
+  connect(PrevBTN, &QPushButton::clicked, this, &TcLoAmort::PrevBTNClick);
+  connect(NextBTN, &QPushButton::clicked, this, &TcLoAmort::NextBTNClick);
+  connect(LastBTN, &QPushButton::clicked, this, &TcLoAmort::LastBTNClick);
+  connect(CalcBTN, &QPushButton::clicked, this, &TcLoAmort::CalcBTNClick);
+  connect(HelpBTN, &QPushButton::clicked, this, &TcLoAmort::HelpBTNClick);
+  connect(CloseBTN, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TcLoAmort::showEvent(QShowEvent* e) {
+  if (!e->spontaneous()) FormShow();
+  QDialog::showEvent(e);
+}
+
+void TcLoAmort::FormShow() {
+  LoadControls();
+  paymentsPerYear_ = PyrPeriodsPerYear(PYR->currentIndex());
+  AmortOpt->SetDefaults();
+  accountNo_.clear();
+  loanNo_.clear();
+  NumPmts->SetMaximum(schedule_->maxPeriods());
+  if (services_ && services_->SavePositions()) services_->RestorePosition(this);
+  SetHints();
+  TransGrid->scrollToTop();
+  if (!calculated_) {
+    HideSchedule();
+    EnableSchedule(false);
+  }
+  PV->setFocus();
+  if (schedule_->memoryNotice() && !memoryNoticeShown_) {
+    memoryNoticeShown_ = true;
+    QTimer::singleShot(0, this, [this] { ShowMessage(this, *schedule_->memoryNotice()); });
+  }
+}
+
+void TcLoAmort::SetHints() {
+  if (!services_ || !services_->ShowHints()) return;
+  FirstBTN->setToolTip("First Year or All");
+  PrevBTN->setToolTip("Goto Prior Year [Ctrl][PgUp]");
+  NextBTN->setToolTip("Goto Next Year [Ctrl][PgDn]");
+  LastBTN->setToolTip("Goto Last Year");
+  CalcBTN->setToolTip("Calculate [Alt][C]");
+  SaveBTN->setToolTip("Save loan data [Ctrl][S]");
+  OpenBTN->setToolTip("Load loan data from disk [Ctrl][L]");
+  PrintBTN->setToolTip("Print loan schedule [Ctrl][P]");
+  HelpBTN->setToolTip("Help [F1]");
+  CloseBTN->setToolTip("Close [Esc]");
+  Years->setToolTip("Click to pick a year");
+}
+
+void TcLoAmort::LoadControls() {
+  const std::string* captions[8] = {&inputs_->lPV,     &inputs_->lNumPmts, &inputs_->lOrgDate,
+                                    &inputs_->lFrstPmtDate, &inputs_->lPYR, &inputs_->lCmpPYR,
+                                    &inputs_->lPoints, &inputs_->lRate};
+  for (int i = 0; i < 8; ++i) labels_[i]->setText(Q(*captions[i]));
+  lAnnualTotals->setText(Q(inputs_->lAnnualTotals));
+  lRunningTotals->setText(Q(inputs_->lRunningTotals));
+  PV->setValue(inputs_->PV);
+  NumPmts->setValue(static_cast<std::int16_t>(inputs_->NumPmts));
+  Rate->setValue(inputs_->Rate);
+  Points->setValue(inputs_->Points);
+  OrgDate->setValue(inputs_->OrgDate);
+  FrstPmtDate->setValue(inputs_->FrstPmtDate);
+  auto fill = [](QComboBox* box, const ListEntry& e) {
+    QSignalBlocker block(box);
+    box->clear();
+    for (const std::string& s : e.items) box->addItem(Q(s));
+    box->setCurrentIndex(e.index);
+  };
+  fill(PYR, inputs_->PYR);
+  fill(CmpPYR, inputs_->CmpPYR);
+}
+
+void TcLoAmort::StoreControls() {
+  std::string* captions[8] = {&inputs_->lPV,     &inputs_->lNumPmts, &inputs_->lOrgDate,
+                              &inputs_->lFrstPmtDate, &inputs_->lPYR, &inputs_->lCmpPYR,
+                              &inputs_->lPoints, &inputs_->lRate};
+  for (int i = 0; i < 8; ++i) *captions[i] = labels_[i]->text().toStdString();
+  inputs_->lAnnualTotals = lAnnualTotals->text().toStdString();
+  inputs_->lRunningTotals = lRunningTotals->text().toStdString();
+  inputs_->PV = PV->value();
+  inputs_->NumPmts = static_cast<std::uint16_t>(std::max<int>(0, NumPmts->value()));
+  inputs_->Rate = Rate->value();
+  inputs_->Points = Points->value();
+  // An emptied date field keeps the date it had.
+  if (OrgDate->value() != kBadDate) inputs_->OrgDate = OrgDate->value();
+  else OrgDate->setValue(inputs_->OrgDate);
+  if (FrstPmtDate->value() != kBadDate) inputs_->FrstPmtDate = FrstPmtDate->value();
+  else FrstPmtDate->setValue(inputs_->FrstPmtDate);
+  inputs_->PYR.Select(PYR->currentIndex());
+  inputs_->CmpPYR.Select(CmpPYR->currentIndex());
+}
+
+void TcLoAmort::PYRChange(int index) { paymentsPerYear_ = PyrPeriodsPerYear(index); }
+
+void TcLoAmort::CalcBTNClick() {
+  StoreControls();
+  ScheduleInputs in = ToScheduleInputs(*inputs_, AmortOpt->Choices());
+  in.PYR = PYR->currentIndex();
+
+  std::optional<Message> notice;
+  std::optional<Message> refusal;
+  bool started = false;
+  QWidget* const wasActive = QApplication::activeWindow();
+  {
+    BusyCursor busy;
+    std::unique_ptr<TMeterFrm> meter;
+    // The engine reports progress only once the terms have passed its checks:
+    // that is when the old schedule goes and the meter comes up.
+    ProgressFn progress = [&](int percent) {
+      if (!started) {
+        started = true;
+        HideSchedule();
+        EnableSchedule(false);
+        meter = std::make_unique<TMeterFrm>(this);
+        meter->ShowCentred();
+      }
+      meter->SetPercent(percent);
+    };
+    try {
+      refusal = schedule_->Calculate(in, &notice, progress);
+    } catch (const std::exception& ex) {
+      refusal = Message{ex.what(), BoxType::Error};
+    }
+  }
+  accountNo_.clear();
+  loanNo_.clear();
+  // The meter window may have taken the activation; give it back.
+  if (started && wasActive && QApplication::activeWindow() != wasActive) wasActive->activateWindow();
+
+  if (in.FrstPmtDate != inputs_->FrstPmtDate) {
+    inputs_->FrstPmtDate = in.FrstPmtDate;
+    FrstPmtDate->setValue(in.FrstPmtDate);
+  }
+  if (notice) ShowMessage(this, *notice);
+  if (!refusal && !RowsFinite(*schedule_)) refusal = NonFiniteMessage();
+  if (refusal) {
+    if (started) {
+      // The rows were touched: nothing is shown until the next Calc or Load.
+      calculated_ = false;
+      model_->Clear();
+    }
+    ShowMessage(this, *refusal);
+    return;
+  }
+  calculated_ = true;
+  RebuildYearTabs();
+  SelectYear(Years->count() > 1 ? 1 : 0);
+  EnableSchedule(true);
+  ShowSchedule();
+}
+
+void TcLoAmort::RebuildYearTabs() {
+  QSignalBlocker block(Years);
+  while (Years->count() > 0) Years->removeTab(Years->count() - 1);
+  for (const YearTab& t : schedule_->yearTabs()) Years->addTab(Q(t.label));
+}
+
+void TcLoAmort::SelectYear(int tab) {
+  {
+    QSignalBlocker block(Years);
+    Years->setCurrentIndex(tab);
+  }
+  YearsChange(Years->currentIndex());
+}
+
+void TcLoAmort::YearsChange(int tab) {
+  if (tab < 0 || !calculated_) return;
+  TransGrid->setUpdatesEnabled(false);
+  const auto [first, last] = schedule_->SelectYear(tab);
+  const YearTotals t = schedule_->Totals(first, last);
+  const LocaleFormat& loc = CurrentLocaleInfo().format;
+  auto money = [&loc](double v) { return Q(FormatMoney(v, 2, loc)); };
+  TotalPmt->setText(money(t.payment));
+  TotalPrincipal->setText(money(t.principal));
+  TotalInterest->setText(money(t.interest));
+  const ScheduleRow& end = schedule_->row(last);
+  RunningTotalPmt->setText(money(end.runPayment));
+  RunningTotalPrincipal->setText(money(end.runPrincipal));
+  RunningTotalInterest->setText(money(end.runInterest));
+  model_->SetRange(first, last);
+  TransGrid->scrollToTop();
+  TransGrid->setUpdatesEnabled(true);
+}
+
+int TcLoAmort::selectedYear() const { return Years->currentIndex(); }
+
+void TcLoAmort::ShowSchedule() {
+  shown_ = true;
+  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years}) w->show();
+  prevYearKey_->setEnabled(true);
+  nextYearKey_->setEnabled(true);
+}
+
+void TcLoAmort::HideSchedule() {
+  shown_ = false;
+  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years}) w->hide();
+  prevYearKey_->setEnabled(false);
+  nextYearKey_->setEnabled(false);
+}
+
+void TcLoAmort::EnableSchedule(bool on) {
+  for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setEnabled(on);
+  // Save and Print join these once the schedule can be saved and printed.
+  SaveBTN->setEnabled(false);
+  PrintBTN->setEnabled(false);
+}
+
+void TcLoAmort::FirstBTNClick() {
+  if (Years->count() < 2) return;
+  SelectYear(Years->currentIndex() != 1 ? 1 : 0);
+}
+
+void TcLoAmort::PrevBTNClick() {
+  if (Years->currentIndex() > 0) SelectYear(Years->currentIndex() - 1);
+}
+
+void TcLoAmort::NextBTNClick() {
+  if (Years->currentIndex() < Years->count() - 1) SelectYear(Years->currentIndex() + 1);
+}
+
+void TcLoAmort::LastBTNClick() {
+  if (Years->count() > 0) SelectYear(Years->count() - 1);
+}
+
+void TcLoAmort::CtrlPgUp() {
+  if (!Years->isVisible() || Years->count() == 0) return;
+  const int i = Years->currentIndex();
+  SelectYear(i > 0 ? i - 1 : Years->count() - 1);
+}
+
+void TcLoAmort::CtrlPgDn() {
+  if (!Years->isVisible() || Years->count() == 0) return;
+  const int i = Years->currentIndex();
+  SelectYear(i < Years->count() - 1 ? i + 1 : 0);
+}
+
+void TcLoAmort::HelpBTNClick() {
+  if (services_) services_->ShowHelp(kHelpWindow);
+}
+
+void TcLoAmort::OptionsClick() {
+  // Centred on this window.
+  AmortOpt->adjustSize();
+  AmortOpt->move(geometry().center() - QPoint(AmortOpt->width() / 2, AmortOpt->height() / 2));
+  AmortOpt->exec();
+  if (AmortOpt->amortMthd() == kCanadian) {
+    PYR->setCurrentIndex(LoanDefaults.canadianPYR - 1);
+    CmpPYR->setCurrentIndex(LoanDefaults.canadianCmpPYR);
+  }
+}
+
+void TcLoAmort::done(int result) {
+  if (isVisible() && services_ && services_->SavePositions()) services_->SavePosition(this);
+  QDialog::done(result);
+}
+
+void OpenAmortizationSchedule(QWidget* parent, AmortInputs* inputs, AmortOptValues* optValues,
+                              AppServices* services) {
+  // Window and dialog live only while shown.
+  auto window = std::make_unique<TcLoAmort>(inputs, optValues, services, parent);
+  window->setWindowModality(Qt::ApplicationModal);
+  window->exec();
+}
+
+}  // namespace brevika

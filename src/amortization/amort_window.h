@@ -1,0 +1,146 @@
+// The modal "Amortization Schedule" window: loan terms, Calc, and the
+// schedule paged year by year with annual and running totals.
+#pragma once
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "amortization/amort_records.h"
+#include "amortization/schedule.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenuBar;
+class QPushButton;
+class QShortcut;
+class QTabBar;
+class QTableView;
+
+namespace brevika {
+
+class AppServices;
+class CountField;
+class DateField;
+class MoneyField;
+class RateField;
+class ScheduleModel;
+class TAmortOpt;
+class TMeterFrm;
+
+class TcLoAmort : public QDialog {
+  Q_OBJECT
+ public:
+  // The records outlive the window (the application owns them); `services`
+  // may be null (no help, hints or positions).
+  TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices* services,
+            QWidget* parent = nullptr);
+  ~TcLoAmort() override;
+
+  TAmortOpt* options() const { return AmortOpt; }
+  const Schedule& schedule() const { return *schedule_; }
+  ScheduleModel* model() const { return model_; }
+  // True while grid, totals and year tabs are shown.
+  bool scheduleShown() const { return shown_; }
+  int selectedYear() const;
+  const std::string& accountNo() const { return accountNo_; }
+  const std::string& loanNo() const { return loanNo_; }
+
+  // Commands (buttons, menu, keys).
+  void CalcBTNClick();
+  void OptionsClick();
+  void FirstBTNClick();
+  void PrevBTNClick();
+  void NextBTNClick();
+  void LastBTNClick();
+  void HelpBTNClick();
+
+  // Entry fields and lists.
+  MoneyField* PV;
+  CountField* NumPmts;
+  DateField* OrgDate;
+  DateField* FrstPmtDate;
+  QComboBox* PYR;
+  QComboBox* CmpPYR;
+  RateField* Points;
+  RateField* Rate;
+  // Schedule.
+  QTableView* TransGrid;
+  QFrame* TotalPanel;
+  QLabel* lAnnualTotals;
+  QLabel* lRunningTotals;
+  QLabel* TotalPmt;
+  QLabel* TotalPrincipal;
+  QLabel* TotalInterest;
+  QLabel* RunningTotalPmt;
+  QLabel* RunningTotalPrincipal;
+  QLabel* RunningTotalInterest;
+  QTabBar* Years;
+  // Buttons.
+  QPushButton* FirstBTN;
+  QPushButton* PrevBTN;
+  QPushButton* NextBTN;
+  QPushButton* LastBTN;
+  QPushButton* CalcBTN;
+  QPushButton* SaveBTN;
+  QPushButton* OpenBTN;
+  QPushButton* PrintBTN;
+  QPushButton* HelpBTN;
+  QPushButton* CloseBTN;
+  // Menu.
+  QMenuBar* MainMenu;
+  QAction* LoadItem;
+  QAction* SaveItem;
+  QAction* PrinterSetupItem;
+  QAction* PrintItem;
+  QAction* ExitItem;
+  QAction* CalcItem;
+  QAction* OptionsItem;
+  QAction* HelpItem;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void done(int result) override;
+
+ private:
+  void BuildTerms(QWidget* panel);
+  void BuildSchedule(QWidget* panel);
+  void BuildButtons(QWidget* panel);
+  void BuildMenu();
+  void FormShow();
+  void LoadControls();
+  void StoreControls();
+  void SetHints();
+  void ShowSchedule();
+  void HideSchedule();
+  void EnableSchedule(bool on);
+  void RebuildYearTabs();
+  void SelectYear(int tab);
+  void YearsChange(int tab);
+  void PYRChange(int index);
+  void CtrlPgUp();
+  void CtrlPgDn();
+
+  AmortInputs* inputs_;
+  AmortOptValues* optValues_;
+  AppServices* services_;
+  TAmortOpt* AmortOpt;
+  std::unique_ptr<Schedule> schedule_;
+  ScheduleModel* model_;
+  QLabel* labels_[8];
+  QShortcut* prevYearKey_;
+  QShortcut* nextYearKey_;
+  bool shown_ = false;
+  bool calculated_ = false;  // a schedule exists (buttons enabled)
+  bool memoryNoticeShown_ = false;
+  std::uint16_t paymentsPerYear_ = 12;
+  std::string accountNo_, loanNo_;
+};
+
+// The main window's "&Amortization..." command: creates the window and its
+// options dialog, shows them modally and destroys both when closed.
+void OpenAmortizationSchedule(QWidget* parent, AmortInputs* inputs, AmortOptValues* optValues,
+                              AppServices* services);
+
+}  // namespace brevika

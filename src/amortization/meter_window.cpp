@@ -1,0 +1,54 @@
+#include "amortization/meter_window.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace brevika {
+
+TMeterFrm::TMeterFrm(QWidget* over)
+    : QFrame(over, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), over_(over) {
+  setObjectName("TMeterFrm");
+  setWindowTitle("One Moment...");
+  setFrameStyle(QFrame::Panel | QFrame::Raised);
+  setLineWidth(2);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  caption_ = new QLabel("One Moment...", this);
+  caption_->setAlignment(Qt::AlignCenter);
+  QFont bold = caption_->font();
+  bold.setBold(true);
+  caption_->setFont(bold);
+  Meter = new QProgressBar(this);
+  Meter->setObjectName("Meter");
+  Meter->setRange(0, 100);
+  Meter->setValue(0);
+  Meter->setTextVisible(true);
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(14, 10, 14, 12);
+  box->setSpacing(8);
+  box->addWidget(caption_);
+  box->addWidget(Meter);
+  setFixedSize(260, 76);
+}
+
+void TMeterFrm::ShowCentred() {
+  if (over_) {
+    const QPoint centre = over_->mapToGlobal(over_->rect().center());
+    move(centre - QPoint(width() / 2, height() / 2));
+  }
+  show();
+  // Get the window on screen before the calculation holds the thread.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  repaint();
+}
+
+void TMeterFrm::SetPercent(int percent) {
+  if (percent == Meter->value()) return;
+  Meter->setValue(percent);
+  if (isVisible()) Meter->repaint();
+}
+
+int TMeterFrm::percent() const { return Meter->value(); }
+
+}  // namespace brevika
