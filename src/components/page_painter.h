@@ -1,0 +1,30 @@
+// Draws pages of the printing page model (calculators/page_layout.h) with
+// QPainter: inches from the paper's top-left corner become device units by
+// the device's resolution; text is anchored left, right or centred.
+#pragma once
+#include <QFont>
+#include <QString>
+#include <vector>
+
+#include "calculators/page_layout.h"
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace brevika {
+
+// Draws the pages on the device (a QPrinter or a QPdfWriter), one device
+// page each, in the given font (bold where a text asks for it). The device
+// is set to print on the whole paper. False when painting cannot start.
+bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font);
+
+// Opens the print dialog (printers, "Print to PDF") for a Letter page and
+// prints the pages when the user confirms. False when cancelled or failed.
+bool PrintPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                const QFont& font);
+
+// Prints the pages straight into a PDF file.
+bool PrintPagesToPdf(const QString& path, const std::vector<Page>& pages, const QString& title,
+                     const QFont& font);
+
+}  // namespace brevika
