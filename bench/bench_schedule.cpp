@@ -1,0 +1,93 @@
+// Speed of the schedule engine on the largest schedule (1560 weekly payments),
+// and how many heap allocations one calculation makes (the target is none).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "amortization/schedule.h"
+#include "finance/items.h"
+
+namespace {
+std::atomic<long long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace brevika;
+
+ScheduleInputs Weekly(int method, int basis, int pointsHow) {
+  ScheduleInputs in;
+  in.PV = 250000;
+  in.NumPmts = kMaxPeriods;
+  in.Rate = 6.75f;
+  in.Points = 1.5f;
+  in.OrgDate = MakeDate(20, 12, 1999);
+  in.FrstPmtDate = MakeDate(3, 1, 2000);  // a long first period
+  in.PYR = 0;                             // weekly
+  in.AmortMthd = method;
+  in.RateBasis = basis;
+  in.PointsPaidMthd = pointsHow;
+  return in;
+}
+
+void Run(benchmark::State& state, ScheduleInputs terms, bool withProgress) {
+  Schedule schedule;
+  int lastPercent = 0;
+  ProgressFn progress;
+  if (withProgress) progress = [&](int p) { lastPercent = p; };
+  // Allocations of one calculation on an already used schedule.
+  ScheduleInputs warm = terms;
+  schedule.Calculate(warm, nullptr, progress);
+  const long long before = g_allocations.load();
+  warm = terms;
+  schedule.Calculate(warm, nullptr, progress);
+  state.counters["allocs_per_calc"] = static_cast<double>(g_allocations.load() - before);
+  for (auto _ : state) {
+    ScheduleInputs in = terms;
+    auto refused = schedule.Calculate(in, nullptr, progress);
+    if (refused) state.SkipWithError("calculation refused");
+    benchmark::DoNotOptimize(schedule.row(schedule.lastRow()).runInterest);
+  }
+  state.counters["rows"] = schedule.lastRow() + 1;
+  benchmark::DoNotOptimize(lastPercent);
+}
+
+void BM_ScheduleNormalOrdinary(benchmark::State& s) { Run(s, Weekly(kNormal, kOrdinary, kAtOrigination), false); }
+void BM_ScheduleNormalProgress(benchmark::State& s) { Run(s, Weekly(kNormal, kOrdinary, kAtOrigination), true); }
+void BM_ScheduleRuleOf78Exact365(benchmark::State& s) { Run(s, Weekly(kRuleOf78, kExact365, kWithFirstPayment), false); }
+void BM_ScheduleFixedPrincipalExact360(benchmark::State& s) { Run(s, Weekly(kFixedPrincipal, kExact360, kPointsAmortized), false); }
+void BM_ScheduleInterestOnly(benchmark::State& s) { Run(s, Weekly(kInterestOnly, kOrdinary, kAtOrigination), false); }
+
+void BM_ScheduleYearTotals(benchmark::State& state) {
+  Schedule schedule;
+  ScheduleInputs in = Weekly(kNormal, kOrdinary, kAtOrigination);
+  schedule.Calculate(in);
+  const int tabs = static_cast<int>(schedule.yearTabs().size());
+  for (auto _ : state) {
+    for (int t = 0; t < tabs; ++t) {
+      auto [first, last] = schedule.SelectYear(t);
+      benchmark::DoNotOptimize(schedule.Totals(first, last));
+    }
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_ScheduleNormalOrdinary)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScheduleNormalProgress)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScheduleRuleOf78Exact365)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScheduleFixedPrincipalExact360)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScheduleInterestOnly)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScheduleYearTotals)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
