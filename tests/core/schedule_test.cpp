@@ -343,6 +343,29 @@ TEST(ScheduleYears, TabsSelectTheirOwnCalendarYears) {
   EXPECT_EQ(expectFirst, s.lastRow() + 1);
 }
 
+TEST(ScheduleYears, OneYearLoanAndLoadedRows) {
+  Schedule s;
+  auto in = Loan(12000, 6, 9.0f, D(1, 10, 1997), D(2, 10, 1997));
+  ASSERT_FALSE(s.Calculate(in));
+  ASSERT_EQ(s.yearTabs().size(), 2u);
+  EXPECT_EQ(s.SelectYear(1), s.SelectYear(0));
+
+  // A loaded schedule rebuilds its tabs from the row dates.
+  auto across = Loan(12000, 24, 9.0f, D(12, 10, 1997), D(1, 10, 1998));
+  ASSERT_FALSE(s.Calculate(across));
+  Schedule loaded;
+  EXPECT_FALSE(loaded.calculated());
+  for (int k = 0; k <= s.lastRow(); ++k) loaded.mutableRow(k) = s.row(k);
+  loaded.SetLoaded(s.lastRow());
+  EXPECT_TRUE(loaded.calculated());
+  ASSERT_EQ(loaded.yearTabs().size(), 4u);  // All, 97, 98, 99
+  for (std::size_t t = 0; t < 4; ++t) {
+    EXPECT_EQ(loaded.yearTabs()[t].label, s.yearTabs()[t].label);
+    EXPECT_EQ(loaded.yearTabs()[t].year, s.yearTabs()[t].year);
+  }
+  EXPECT_EQ(loaded.SelectYear(2), std::make_pair(1, 12));
+}
+
 TEST(ScheduleLabels, PeriodLabelTexts) {
   EXPECT_EQ(PeriodLabel(0, 12), "Init/01");
   EXPECT_EQ(PeriodLabel(1, 12), "   1/01");
