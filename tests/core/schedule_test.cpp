@@ -166,6 +166,15 @@ TEST(ScheduleMethods, RuleOf78SplitsTheLevelPaymentsInterest) {
   EXPECT_EQ(Cents(s.row(2).interest), 9334);
   EXPECT_EQ(s.lastRow(), 12);
   EXPECT_NEAR(s.row(12).payment, 888.49, 0.10);
+
+  // Payment 1 at origination carries no interest, so the sum-of-digits split
+  // overpays and the loan ends one payment early with a reduced last payment.
+  auto advance = Loan(100000, 360, 7.5f, D(1, 1, 1997), D(1, 1, 1997));
+  advance.AmortMthd = kRuleOf78;
+  ASSERT_FALSE(s.Calculate(advance));
+  EXPECT_EQ(s.lastRow(), 359);
+  EXPECT_EQ(s.row(359).balance, 0.0);
+  EXPECT_LT(s.row(359).payment, s.row(358).payment);
 }
 
 TEST(SchedulePoints, TheThreeChoicesWithAnInterimPeriod) {
@@ -277,7 +286,7 @@ TEST(ScheduleTotals, EveryCombinationBalancesToTheCent) {
     for (Date first : firsts)
       for (int basis = 0; basis <= 2; ++basis)
         for (int pts = 0; pts <= 2; ++pts)
-          for (int n : {1, 2, 61}) {
+          for (int n : {1, 2, 61, 360}) {
             auto in = Loan(250000, n, 6.75f, org, first);
             in.AmortMthd = method;
             in.RateBasis = basis;
@@ -305,7 +314,7 @@ TEST(ScheduleTotals, EveryCombinationBalancesToTheCent) {
             EXPECT_EQ(Cents(prin), Cents(s.row(0).balance));
             ++combos;
           }
-  EXPECT_EQ(combos, 6 * 4 * 3 * 3 * 3);
+  EXPECT_EQ(combos, 6 * 4 * 3 * 3 * 4);
 }
 
 TEST(ScheduleYears, TabsSelectTheirOwnCalendarYears) {
