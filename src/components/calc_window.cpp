@@ -169,7 +169,10 @@ void CalcWindow::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
-void CalcWindow::reject() { close(); }
+void CalcWindow::done(int result) {
+  setResult(result);
+  close();
+}
 
 void CalcWindow::CalcBTNClick() {
   if (!HasRecord()) {

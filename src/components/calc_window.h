@@ -101,7 +101,8 @@ class CalcWindow : public QDialog {
 
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  void reject() override;  // Escape closes the window
+  // Escape, accept() and reject() close the window like the Close button.
+  void done(int result) override;
 
   QPushButton* CalcBTN;
   QPushButton* CloseBTN;

@@ -44,6 +44,10 @@ void MaskedField::EndEdit() {
 void MaskedField::focusInEvent(QFocusEvent* e) {
   BeginEdit();
   QLineEdit::focusInEvent(e);
+  // Entered by keyboard or on opening the window: typing replaces the value.
+  // A click keeps the caret where it landed.
+  if (editing_ && e->reason() != Qt::MouseFocusReason && e->reason() != Qt::PopupFocusReason)
+    selectAll();
 }
 
 void MaskedField::focusOutEvent(QFocusEvent* e) {

@@ -21,7 +21,7 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
 // Opens the print dialog (printers, "Print to PDF") for a Letter page and
 // prints the pages when the user confirms. False when cancelled or failed.
 bool PrintPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
-                const QFont& font);
+                const QFont& font = QFont(QStringLiteral("Courier New"), 10));
 
 // Prints the pages straight into a PDF file.
 bool PrintPagesToPdf(const QString& path, const std::vector<Page>& pages, const QString& title,

@@ -163,6 +163,41 @@ TEST_F(LoanWindowTest, CalcSolvesThePayment) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(LoanWindowTest, KeyboardOnly) {
+  TcLoLoan* w = Open(1);
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  auto typeHere = [](const QString& keys) { QTest::keyClicks(QApplication::focusWidget(), keys); };
+  auto tab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); };
+  EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(w, "PV"));
+  typeHere("100000");  // the field opens with its value selected
+  tab();
+  EXPECT_EQ(Child<MoneyField>(w, "PV")->text(), "$100,000.00");
+  typeHere("360");
+  tab();
+  typeHere("7.5");
+  tab();
+  EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(w, "Pmt"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // Enter calculates
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_DOUBLE_EQ(Child<MoneyField>(w, "Pmt")->value(), 699.21);
+  EXPECT_EQ(Child<MoneyField>(w, "Pmt")->text(), "699.21");  // still being edited
+
+  // Alt+T goes to the total periods; Alt+C calculates from anywhere.
+  QTest::keyClick(w, Qt::Key_T, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(w, "NumPmts"));
+  typeHere("180");
+  QTest::keyClick(w, Qt::Key_Z, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(w, "AmortMthd"));
+  Type(w, "Pmt", "0");
+  // A button's accelerator clicks it after a short animation.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Child<MoneyField>(w, "Pmt")->value() != 0; }, 2000));
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_DOUBLE_EQ(Child<MoneyField>(w, "Pmt")->value(), 927.01);
+  EXPECT_EQ(Child<MoneyField>(w, "Pmt")->text(), "$927.01");
+}
+
 TEST_F(LoanWindowTest, RefusalsKeepWhatWasTyped) {
   TcLoLoan* w = Open(1);
   Type(w, "NumPmts", "360");
@@ -395,8 +430,15 @@ TEST_F(LoanWindowTest, CloseSavesPositionAndFreesTheSlot) {
   TcLoLoan* again = Open(2);
   QSignalSpy closedAgain(again, &CalcWindow::windowClosed);
   Click(again, "CloseBTN");
+  again->close();  // a second close does not free the slot again
   EXPECT_EQ(closedAgain.count(), 1);
   EXPECT_EQ(services_.saves, 1);
+
+  TcLoLoan* third = Open(1);
+  QSignalSpy closedThird(third, &CalcWindow::windowClosed);
+  third->accept();  // whatever ends the dialog closes the window
+  EXPECT_EQ(closedThird.count(), 1);
+  EXPECT_FALSE(third->isVisible());
 }
 
 TEST_F(LoanWindowTest, NonFiniteValuesNeverReachAField) {
