@@ -103,6 +103,7 @@ std::string PeriodLabel(int k, int paymentsPerYear) {
 
 Schedule::Schedule(int maxPeriods) {
   int want = std::clamp(maxPeriods, 1, static_cast<int>(std::numeric_limits<std::int16_t>::max()));
+  maxPeriods_ = 0;
   // Both tables and both tab lists are taken here once; a shortage halves the
   // maximum until it fits and says so.
   for (int m = want; m >= 1; m /= 2) {

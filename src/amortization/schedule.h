@@ -65,6 +65,9 @@ class Schedule {
   // Validates and computes. A refusal comes back as an information message
   // and leaves the previous schedule untouched. The first-payment correction
   // (before origination) is applied to `in` and reported through `notice`.
+  // Refused: a zero or negative amount or rate, zero periods, more periods
+  // than maxPeriods(), the 2059 limit, and any non-finite value on the way.
+  // `progress` is called only when the percentage changes.
   std::optional<Message> Calculate(ScheduleInputs& in, std::optional<Message>* notice = nullptr,
                                    const ProgressFn& progress = {});
 
