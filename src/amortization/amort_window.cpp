@@ -82,7 +82,7 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
 
   auto* schedulePanel = new QFrame(this);
   schedulePanel->setObjectName("Schedule");
-  schedulePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  schedulePanel->setFrameStyle(QFrame::NoFrame);
   BuildSchedule(schedulePanel);
   outer->addWidget(schedulePanel, 1);
 
@@ -101,6 +101,7 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
   connect(prevYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgUp);
   connect(nextYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgDn);
 
+  LoadControls();
   HideSchedule();
   EnableSchedule(false);
 }
@@ -193,7 +194,8 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
 
 void TcLoAmort::BuildSchedule(QWidget* panel) {
   auto* box = new QVBoxLayout(panel);
-  box->setContentsMargins(2, 2, 2, 4);
+  // The grid uses the full width: its six columns and scroll bar just fit.
+  box->setContentsMargins(0, 2, 0, 4);
   box->setSpacing(0);
 
   TransGrid = new QTableView(panel);
@@ -215,6 +217,9 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   head->setMinimumSectionSize(20);
   for (int c = 0; c < ScheduleModel::kColumnCount; ++c)
     head->resizeSection(c, ScheduleModel::kColumnWidths[c]);
+  // The scroll bar takes its width from the last column rather than hiding
+  // the end of the balances.
+  head->setStretchLastSection(true);
   TransGrid->setFocusPolicy(Qt::StrongFocus);
   box->addWidget(TransGrid, 1);
 

@@ -37,18 +37,22 @@ void TMeterFrm::ShowCentred() {
     const QPoint centre = over_->mapToGlobal(over_->rect().center());
     move(centre - QPoint(width() / 2, height() / 2));
   }
+  Meter->setValue(percent_);
   show();
   // Get the window on screen before the calculation holds the thread.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   repaint();
+  lastPaint_.start();
 }
 
 void TMeterFrm::SetPercent(int percent) {
-  if (percent == Meter->value()) return;
+  percent_ = percent;
+  // The bar repaints itself synchronously on every visible change.
+  if (!isVisible() || (lastPaint_.isValid() && lastPaint_.elapsed() < kPaintInterval)) return;
   Meter->setValue(percent);
-  if (isVisible()) Meter->repaint();
+  lastPaint_.start();
 }
 
-int TMeterFrm::percent() const { return Meter->value(); }
+int TMeterFrm::percent() const { return percent_; }
 
 }  // namespace brevika

@@ -460,7 +460,7 @@ TEST_F(AmortWindowTest, MeterIsCentredOverTheWindow) {
   const QPoint centre = w->mapToGlobal(w->rect().center());
   EXPECT_LE((meter.geometry().center() - centre).manhattanLength(), 2);
   meter.SetPercent(37);
-  EXPECT_EQ(meter.Meter->value(), 37);
+  EXPECT_EQ(meter.percent(), 37);
   // The window it covers keeps the keyboard.
   EXPECT_EQ(QApplication::activeWindow(), w.get());
 }
