@@ -217,9 +217,6 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   head->setMinimumSectionSize(20);
   for (int c = 0; c < ScheduleModel::kColumnCount; ++c)
     head->resizeSection(c, ScheduleModel::kColumnWidths[c]);
-  // The scroll bar takes its width from the last column rather than hiding
-  // the end of the balances.
-  head->setStretchLastSection(true);
   TransGrid->setFocusPolicy(Qt::StrongFocus);
   box->addWidget(TransGrid, 1);
 
