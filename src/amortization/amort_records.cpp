@@ -55,10 +55,4 @@ std::string FormatShortDate(Date date) {
   return buf;
 }
 
-int ExpandTwoDigitYear(int yy, int epoch) {
-  int century = epoch - epoch % 100;
-  int year = century + yy;
-  return year < epoch ? year + 100 : year;
-}
-
 }  // namespace brevika

@@ -65,10 +65,9 @@ AmortInputs NewAmortInputs(Date today);
 // Engine inputs from the entry record and the current option choices.
 ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt);
 
-// Dates of the window's fields: "mm/dd/yy", and a two-digit year read in the
-// century window 1960..2059.
+// The window's date fields read a two-digit year as 1960..2059.
 constexpr int kAmortCenturyEpoch = 1960;
+// "mm/dd/yy", as the schedule grid shows dates.
 std::string FormatShortDate(Date date);
-int ExpandTwoDigitYear(int yy, int epoch = kAmortCenturyEpoch);
 
 }  // namespace brevika

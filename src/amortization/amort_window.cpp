@@ -159,6 +159,8 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   Points = new RateField(panel);
   Rate = new RateField(panel);
   CmpPYR->setMaxVisibleItems(9);
+  OrgDate->SetEpoch(kAmortCenturyEpoch);
+  FrstPmtDate->SetEpoch(kAmortCenturyEpoch);
 
   QWidget* fields[8] = {PV, NumPmts, OrgDate, FrstPmtDate, PYR, CmpPYR, Points, Rate};
   const char* names[8] = {"PV", "NumPmts", "OrgDate", "FrstPmtDate",

@@ -63,13 +63,10 @@ TEST(AmortRecords, FirstContentsAndEngineInputs) {
   EXPECT_EQ(s.PointsPaidMthd, 1);
 }
 
-TEST(AmortRecords, ShortDatesAndCenturyWindow) {
+TEST(AmortRecords, ShortDates) {
   EXPECT_EQ(FormatShortDate(MakeDate(1, 7, 1997)), "07/01/97");
   EXPECT_EQ(FormatShortDate(MakeDate(31, 12, 2005)), "12/31/05");
-  EXPECT_EQ(ExpandTwoDigitYear(60), 1960);
-  EXPECT_EQ(ExpandTwoDigitYear(99), 1999);
-  EXPECT_EQ(ExpandTwoDigitYear(0), 2000);
-  EXPECT_EQ(ExpandTwoDigitYear(59), 2059);
+  EXPECT_EQ(FormatShortDate(MakeDate(29, 2, 2000)), "02/29/00");
 }
 
 }  // namespace

@@ -178,6 +178,15 @@ TEST_F(AmortWindowTest, TypedTermsGoIntoTheRecordAtCalc) {
   EXPECT_EQ(inputs.OrgDate, MakeDate(1, 1, 1997));
   EXPECT_EQ(inputs.FrstPmtDate, MakeDate(1, 2, 1997));
   EXPECT_EQ(Cell(*w, 1, ScheduleModel::kPayment), "699.21");
+
+  // Two-digit years fall in 1960..2059; the periods stop at the table size.
+  type(w->OrgDate, "03/15/59");
+  EXPECT_EQ(w->OrgDate->value(), MakeDate(15, 3, 2059));
+  type(w->OrgDate, "03/15/60");
+  EXPECT_EQ(w->OrgDate->value(), MakeDate(15, 3, 1960));
+  EXPECT_EQ(w->NumPmts->maximum(), 1560);
+  type(w->NumPmts, "1561");
+  EXPECT_LE(w->NumPmts->value(), 1560);
 }
 
 TEST_F(AmortWindowTest, YearKeysWrapAndFirstButtonToggles) {
