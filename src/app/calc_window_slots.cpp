@@ -1,0 +1,156 @@
+#include "app/calc_window_slots.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <exception>
+#include <stdexcept>
+
+#include "components/calc_window.h"
+
+namespace brevika {
+
+namespace {
+
+const std::array<CalcKindInfo, kCalcKindCount> kKinds = {{
+    {"Loan Calculator ", 2, "mLoan", "&Loan...", QKeyCombination(Qt::Key_F2)},
+    {"Interest Due Calculator ", 2, "mIntDue", "&Interest Due...", QKeyCombination(Qt::Key_F3)},
+    {"Remaining Balance Calculator ", 2, "RemainingBalance1", "&Remaining Balance...", QKeyCombination(Qt::Key_F4)},
+    {"Accelerated Payment Calculator ", 2, "AcceleratedPayment1", "&Accelerated Payment...",
+     QKeyCombination(Qt::Key_F5)},
+    {"Balloon Payment Calculator ", 2, "BalloonPayment1", "&Balloon Payment...", QKeyCombination(Qt::Key_F6)},
+    {"Refinance Advisor ", 1, "Refinance2", "&Refinance...", Qt::CTRL | Qt::Key_R},
+}};
+
+}  // namespace
+
+const CalcKindInfo& KindInfo(CalcKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
+
+QString SlotCaption(CalcKind kind, int slot) {
+  return QString::fromLatin1(KindInfo(kind).captionBase) + QString::number(slot);
+}
+
+CalcWindowSlots::CalcWindowSlots(QMenu* windowsMenu, QObject* parent)
+    : QObject(parent), menu_(windowsMenu) {}
+
+CalcWindowSlots::~CalcWindowSlots() {
+  // Windows still open go with the bookkeeping; their records go after them.
+  for (Kind& k : kinds_)
+    for (Slot& s : k.entries)
+      if (CalcWindow* window = s.window.data()) {
+        disconnect(window, nullptr, this, nullptr);
+        delete window;
+      }
+}
+
+void CalcWindowSlots::SetFactory(CalcKind kind, Factory factory) {
+  kinds_[Index(kind)].factory = std::move(factory);
+}
+
+bool CalcWindowSlots::CanOpen(CalcKind kind) const {
+  return static_cast<bool>(kinds_[Index(kind)].factory);
+}
+
+CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
+  Kind& k = kinds_[Index(kind)];
+  if (!k.factory) return nullptr;
+  for (int slot = 1; slot <= KindInfo(kind).slotCount; ++slot) {
+    Slot& s = SlotOf(kind, slot);
+    if (s.inUse) continue;
+    const bool created = s.window.isNull();
+    try {
+      // A free slot that still has its window reuses it.
+      if (created) {
+        CalcWindow* window = k.factory(slot);
+        if (!window) throw std::runtime_error("no window");
+        s.window = window;
+        connect(window, &CalcWindow::windowClosed, this,
+                [this, kind, slot] { Release(kind, slot); });
+        connect(window, &QObject::destroyed, this, [this, kind, slot, window] {
+          // A window deleted without closing still frees its slot.
+          Slot& gone = SlotOf(kind, slot);
+          if (gone.inUse && (gone.window.isNull() || gone.window.data() == window))
+            Release(kind, slot);
+        });
+      }
+      const QString caption = SlotCaption(kind, slot);
+      s.window->setWindowTitle(caption);
+      s.inUse = true;
+      s.item = menu_->addAction(caption);
+      QAction* item = s.item;
+      connect(item, &QAction::triggered, this, [this, item] { WindowItemClick(item); });
+      s.window->show();
+      s.window->raise();
+      s.window->activateWindow();
+      emit windowOpened(kind, slot);
+      return s.window;
+    } catch (const std::exception&) {
+      if (s.item) {
+        menu_->removeAction(s.item);
+        delete s.item;
+        s.item = nullptr;
+      }
+      s.inUse = false;
+      if (created && s.window) delete s.window.data();
+      QApplication::beep();
+      QApplication::beep();
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+void CalcWindowSlots::Release(CalcKind kind, int slot) {
+  Slot& s = SlotOf(kind, slot);
+  if (!s.inUse) return;
+  s.inUse = false;
+  // The window deletes itself once its close has finished.
+  s.window = nullptr;
+  if (s.item) {
+    menu_->removeAction(s.item);
+    s.item->deleteLater();
+    s.item = nullptr;
+  }
+  emit windowClosed(kind, slot);
+}
+
+bool CalcWindowSlots::InUse(CalcKind kind, int slot) const {
+  return slot >= 1 && slot <= KindInfo(kind).slotCount && SlotOf(kind, slot).inUse;
+}
+
+CalcWindow* CalcWindowSlots::Window(CalcKind kind, int slot) const {
+  if (slot < 1 || slot > KindInfo(kind).slotCount) return nullptr;
+  return SlotOf(kind, slot).window.data();
+}
+
+QAction* CalcWindowSlots::MenuItem(CalcKind kind, int slot) const {
+  if (slot < 1 || slot > KindInfo(kind).slotCount) return nullptr;
+  return SlotOf(kind, slot).item;
+}
+
+int CalcWindowSlots::OpenCount() const {
+  int n = 0;
+  for (const Kind& k : kinds_)
+    for (const Slot& s : k.entries) n += s.inUse ? 1 : 0;
+  return n;
+}
+
+void CalcWindowSlots::WindowItemClick(QAction* item) {
+  for (const Kind& k : kinds_)
+    for (const Slot& s : k.entries) {
+      if (!item || s.item != item || !s.window) continue;
+      if (s.window->isMinimized()) s.window->showNormal();
+      s.window->show();
+      s.window->raise();
+      s.window->activateWindow();
+      return;
+    }
+}
+
+void CalcWindowSlots::CloseAll() {
+  for (Kind& k : kinds_)
+    for (Slot& s : k.entries)
+      if (s.inUse && s.window) s.window->close();
+}
+
+}  // namespace brevika

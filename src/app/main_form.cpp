@@ -1,0 +1,338 @@
+#include "app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <cmath>
+
+#include "amortization/amort_records.h"
+#include "app/about_box.h"
+#include "app/system_info.h"
+#include "calculators/loan.h"
+#include "calculators/loan_window.h"
+#include "components/calc_window.h"
+#include "components/help_viewer.h"
+#include "components/locale_info.h"
+#include "components/tips.h"
+
+namespace brevika {
+
+namespace {
+
+// The client area under the menu bar: the window colour, or horizontal
+// bands of pure blue, brightest at the top, when the coloured background
+// was on at start-up.
+class MainBackground : public QWidget {
+ public:
+  MainBackground(bool colored, QWidget* parent) : QWidget(parent), colored_(colored) {
+    setObjectName(QStringLiteral("MainBackground"));
+    if (colored_) setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!colored_) return;
+    // Direct colour: one band per intensity step.
+    constexpr int kBands = 256;
+    constexpr int kStep = 256 / kBands;
+    QPainter p(this);
+    const int h = height();
+    for (int band = 0; band < kBands; ++band) {
+      const int y0 = band * h / kBands;
+      const int y1 = (band + 1) * h / kBands;
+      if (y1 <= y0) continue;
+      p.fillRect(0, y0, width(), y1 - y0, QColor(0, 0, 255 - band * kStep));
+    }
+  }
+
+ private:
+  bool colored_;
+};
+
+}  // namespace
+
+QPoint ExitButtonPosition(QSize window, QSize button) {
+  // Integer halves truncate toward zero; the top rounds half to even.
+  const int left = window.width() / 2 - button.width() / 2;
+  const int top = static_cast<int>(std::nearbyint(0.7 * window.height()));
+  return {left, top};
+}
+
+QFont InitialPrinterFont() {
+  const QString family = QFontDatabase::hasFamily(QStringLiteral("Liberation Mono"))
+                             ? QStringLiteral("Liberation Mono")
+                             : QStringLiteral("Courier New");
+  QFont font(family, 10);
+  font.setStyleHint(QFont::TypeWriter);
+  return font;
+}
+
+TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct RestoreCursor {
+    ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+  } restoreCursor;
+
+  setObjectName(QStringLiteral("TMainForm"));
+  setWindowTitle(QString::fromLatin1(kMainCaption));
+  setFixedSize(kMainWidth, kMainHeight);
+
+  printerFont_ = InitialPrinterFont();
+
+  prefs_ = std::make_unique<Preferences>(preferencesDir);
+  showHints_ = prefs_->ReadBool(kPreferencesSection, kShowHintsKey);
+  savePositions_ = prefs_->ReadBool(kPreferencesSection, kSavePositionsKey);
+  colorBackground_ = prefs_->ReadBool(kPreferencesSection, kColorBackgroundKey);
+
+  // The money masks follow the locale read once here.
+  CurrentLocaleInfo();
+
+  auto* background = new MainBackground(colorBackground_, this);
+  setCentralWidget(background);
+
+  exitBTN_ = new QPushButton(QStringLiteral("E&xit"), background);
+  exitBTN_->setObjectName(QStringLiteral("ExitBTN"));
+  exitBTN_->setFixedSize(150, 44);
+  QFont big = exitBTN_->font();
+  big.setPointSize(big.pointSize() + 4);
+  big.setBold(true);
+  exitBTN_->setFont(big);
+  connect(exitBTN_, &QPushButton::clicked, this, &QWidget::close);
+
+  mainStatus_ = new QLabel(QString::fromUtf8(kStatusNotice), this);
+  mainStatus_->setObjectName(QStringLiteral("MainStatus"));
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->addWidget(mainStatus_, 1);
+
+  BuildMenus();
+  slots_ = std::make_unique<CalcWindowSlots>(windowsMenu_);
+  slots_->SetFactory(CalcKind::Loan, [this](int slot) -> CalcWindow* {
+    LoanRecord* record = slots_->Record<LoanRecord>(CalcKind::Loan, NewLoanRecord);
+    if (!record) QApplication::beep();
+    return new TcLoLoan(record, slot, this);
+  });
+  for (int k = 0; k < kCalcKindCount; ++k)
+    kindActions_[k]->setEnabled(slots_->CanOpen(static_cast<CalcKind>(k)));
+
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  f1->setContext(Qt::WindowShortcut);
+  connect(f1, &QShortcut::activated, this, [this] { ShowHelp(kMainWindowHelp); });
+
+  ApplyHint();
+  PlaceExitButton();
+}
+
+TMainForm::~TMainForm() {
+  // Windows first, then the records they point at.
+  slots_.reset();
+  if (tips_) delete tips_.data();
+}
+
+void TMainForm::BuildMenus() {
+  auto add = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
+                    QKeySequence shortcut = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    connect(a, &QAction::triggered, this, handler);
+    return a;
+  };
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("File1"));
+  add(file, "Exit1", QStringLiteral("E&xit"), &QWidget::close);
+
+  QMenu* calculators = menuBar()->addMenu(QStringLiteral("&Calculators"));
+  calculators->setObjectName(QStringLiteral("Calculators1"));
+  QMenu* schedules = menuBar()->addMenu(QStringLiteral("&Schedules"));
+  schedules->setObjectName(QStringLiteral("Schedules1"));
+  QAction* amort = add(schedules, "AmortClick", QStringLiteral("&Amortization..."),
+                       &TMainForm::AmortClick, QKeySequence(Qt::CTRL | Qt::Key_A));
+  amort->setEnabled(false);
+  QMenu* advisors = menuBar()->addMenu(QStringLiteral("&Advisors"));
+  advisors->setObjectName(QStringLiteral("Advisors1"));
+
+  for (int k = 0; k < kCalcKindCount; ++k) {
+    const auto kind = static_cast<CalcKind>(k);
+    const CalcKindInfo& info = KindInfo(kind);
+    QMenu* menu = kind == CalcKind::Refinance ? advisors : calculators;
+    kindActions_[k] = add(menu, info.menuName, QString::fromLatin1(info.menuCaption),
+                          [this, kind] { OpenCalculator(kind); }, QKeySequence(info.shortcut));
+  }
+
+  QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+  options->setObjectName(QStringLiteral("Options1"));
+  showHints1_ = add(options, "ShowHints1", QStringLiteral("&Show Hints"), &TMainForm::ShowHints1Click);
+  savePositions1_ =
+      add(options, "SavePositions1", QStringLiteral("Save &Positions"), &TMainForm::SavePositions1Click);
+  colorBckgrnd1_ =
+      add(options, "ColorBckgrnd1", QStringLiteral("&Color Bckgrnd"), &TMainForm::ColorBckgrnd1Click);
+  for (QAction* a : {showHints1_, savePositions1_, colorBckgrnd1_}) a->setCheckable(true);
+  showHints1_->setChecked(showHints_);
+  savePositions1_->setChecked(savePositions_);
+  colorBckgrnd1_->setChecked(colorBackground_);
+  add(options, "PrinterFonts1", QStringLiteral("P&rinter Fonts..."), &TMainForm::PrinterFonts1Click);
+
+  windowsMenu_ = menuBar()->addMenu(QStringLiteral("&Windows"));
+  windowsMenu_->setObjectName(QStringLiteral("W1"));
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("Help1"));
+  add(help, "Contents1", QStringLiteral("&Contents"), &TMainForm::Contents1Click);
+  add(help, "TopicSearch1", QStringLiteral("&Topic Search"), &TMainForm::TopicSearch1Click);
+  add(help, "HelponHelp1", QStringLiteral("&Help on Help"), &TMainForm::HelponHelp1Click);
+  help->addSeparator();
+  add(help, "Tips1", QStringLiteral("T&ips..."), &TMainForm::Tips1Click);
+  add(help, "About1", QStringLiteral("&About..."), &TMainForm::About1Click);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (event->spontaneous()) return;
+  if (QScreen* s = screen()) screenHeight_ = s->geometry().height();
+  if (firstActivation_ && savePositions_) RestorePosition(this);
+  ApplyHint();
+  PlaceExitButton();
+  if (firstActivation_) {
+    firstActivation_ = false;
+    // Once the window is up: the tips of every start.
+    QMetaObject::invokeMethod(this, &TMainForm::ShowTips, Qt::QueuedConnection);
+  }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (savePositions_) SavePosition(this);
+  slots_->CloseAll();
+  if (tips_) tips_->close();
+  HelpViewer::Shared()->close();
+  event->accept();
+  emit closed();
+}
+
+void TMainForm::ApplyHint() {
+  exitBTN_->setToolTip(showHints_ ? QString::fromLatin1(kExitHint) : QString());
+}
+
+void TMainForm::PlaceExitButton() {
+  exitBTN_->move(ExitButtonPosition(size(), exitBTN_->size()));
+}
+
+void TMainForm::OpenCalculator(CalcKind kind) { slots_->Open(kind); }
+
+void TMainForm::AmortClick() {
+  // The schedule window and its options dialog are created here, shown
+  // modally with the records of amortInputs() and amortOptions(), and
+  // destroyed when it closes. Until that window exists the menu item is
+  // disabled and nothing opens.
+}
+
+AmortInputs& TMainForm::amortInputs() {
+  if (!amortInputs_) amortInputs_ = std::make_unique<AmortInputs>(NewAmortInputs(TodayDate()));
+  return *amortInputs_;
+}
+
+AmortOptValues& TMainForm::amortOptions() {
+  if (!amortOptions_) amortOptions_ = std::make_unique<AmortOptValues>();
+  return *amortOptions_;
+}
+
+void TMainForm::WriteOption(const char* key, bool value) {
+  if (prefs_->WriteBool(kPreferencesSection, key, value) || writeFailureShown_) return;
+  writeFailureShown_ = true;
+  ShowMessage(this, Message{QStringLiteral("The preferences could not be saved in\n\n%1\n")
+                                .arg(prefs_->filePath())
+                                .toStdString(),
+                            BoxType::Warning});
+}
+
+void TMainForm::ShowHints1Click() {
+  showHints_ = showHints1_->isChecked();
+  WriteOption(kShowHintsKey, showHints_);
+  ApplyHint();
+}
+
+void TMainForm::SavePositions1Click() {
+  savePositions_ = savePositions1_->isChecked();
+  WriteOption(kSavePositionsKey, savePositions_);
+}
+
+void TMainForm::ColorBckgrnd1Click() {
+  // Painted from the next start; the running window keeps its background.
+  WriteOption(kColorBackgroundKey, colorBckgrnd1_->isChecked());
+  ShowMessage(this, Message{kRestartMessage, BoxType::Information});
+}
+
+void TMainForm::PrinterFonts1Click() {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, printerFont_, this, QStringLiteral("Printer Fonts"));
+  if (ok) printerFont_ = font;
+}
+
+void TMainForm::SavePosition(QWidget* window) {
+  if (!window || window->windowTitle().isEmpty()) return;
+  if (!prefs_->WritePosition(window->windowTitle(), window->pos()) && !writeFailureShown_) {
+    writeFailureShown_ = true;
+    ShowMessage(this, Message{QStringLiteral("The preferences could not be saved in\n\n%1\n")
+                                  .arg(prefs_->filePath())
+                                  .toStdString(),
+                              BoxType::Warning});
+  }
+}
+
+void TMainForm::RestorePosition(QWidget* window) {
+  if (!window) return;
+  const std::optional<QPoint> pos = prefs_->ReadPosition(window->windowTitle(), window->pos());
+  if (!pos) return;
+  // A position saved on a screen that is no longer there would hide the
+  // window; keep it where it is then.
+  if (!QGuiApplication::screenAt(*pos + QPoint(20, 20))) return;
+  window->move(*pos);
+}
+
+void TMainForm::ShowHelp(int context) { HelpViewer::Shared()->ShowTopic(context); }
+
+void TMainForm::Contents1Click() { ShowHelp(kHelpContents); }
+void TMainForm::TopicSearch1Click() { HelpViewer::Shared()->ShowSearch(QString()); }
+void TMainForm::HelponHelp1Click() { ShowHelp(kHelpOnHelp); }
+void TMainForm::Tips1Click() { ShowTips(); }
+
+void TMainForm::ShowTips() {
+  if (tips_) {
+    tips_->raise();
+    tips_->activateWindow();
+    return;
+  }
+  if (tipsShown_ == 0) nextTip_ = static_cast<int>(QRandomGenerator::global()->bounded(static_cast<int>(TipTexts().size())));
+  tips_ = new TTipDialog(this, nextTip_, this);
+  tips_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(tips_, &QDialog::finished, this, [this] {
+    if (tips_) nextTip_ = tips_->tipIndex() + 1;
+  });
+  ++tipsShown_;
+  tips_->open();
+}
+
+TTipDialog* TMainForm::tipDialog() const { return tips_.data(); }
+
+void TMainForm::About1Click() {
+  auto* about = new TAboutBox(ReadSystemInfo(), this);
+  about->setAttribute(Qt::WA_DeleteOnClose);
+  about->open();
+}
+
+}  // namespace brevika
