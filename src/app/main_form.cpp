@@ -116,6 +116,8 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
 
   mainStatus_ = new QLabel(QString::fromUtf8(kStatusNotice), this);
   mainStatus_->setObjectName(QStringLiteral("MainStatus"));
+  mainStatus_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  mainStatus_->setContentsMargins(4, 0, 4, 0);
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(mainStatus_, 1);
 

@@ -101,6 +101,8 @@ bool Preferences::WritePosition(const QString& caption, QPoint pos) {
 bool Preferences::Save() {
   std::string text;
   if (ini_->data.Save(text) < 0) return false;
+  // SimpleIni puts two blank lines before every section; one is enough.
+  for (std::size_t at; (at = text.find("\n\n\n")) != std::string::npos;) text.erase(at, 1);
   if (!QDir().mkpath(QFileInfo(path_).absolutePath())) return false;
   // QSaveFile writes a temporary file next to the target and renames it over
   // the old one on commit, so a failed write never leaves half a file.

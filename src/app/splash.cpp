@@ -24,7 +24,7 @@ QLabel* CentredLabel(const QString& text, const QString& name, QWidget* parent) 
 TSplash::TSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("Splash"));
-  setFixedSize(440, 280);
+  setFixedSize(440, 236);
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   auto* layout = new QVBoxLayout(this);
@@ -99,9 +99,12 @@ void TSplash::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), fill);
   p.setPen(QPen(QColor(255, 255, 255, 160), 2));
   p.drawRect(rect().adjusted(5, 5, -6, -6));
-  p.setPen(QPen(QColor(255, 255, 255, 90), 1));
-  const int y = 128;
-  p.drawLine(40, y, width() - 40, y);
+  // A rule between the product lines and the contact lines.
+  if (const QWidget* contact = findChild<QWidget*>(QStringLiteral("ContactLines"))) {
+    p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+    const int y = contact->geometry().top() - 8;
+    p.drawLine(40, y, width() - 40, y);
+  }
 }
 
 }  // namespace brevika
