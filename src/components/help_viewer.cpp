@@ -1,5 +1,6 @@
 #include "components/help_viewer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -81,7 +82,11 @@ bool HasHelpTopic(int context) { return HelpTopics().contains(context); }
 
 HelpViewer* HelpViewer::Shared() {
   static QPointer<HelpViewer> viewer;
-  if (!viewer) viewer = new HelpViewer;
+  if (!viewer) {
+    viewer = new HelpViewer;
+    // It has no parent: it goes when the event loop ends.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, [] { delete viewer.data(); });
+  }
   return viewer;
 }
 

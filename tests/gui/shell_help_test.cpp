@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
@@ -112,6 +113,11 @@ TEST_F(MainHelpTest, HelpMenuAndF1) {
   EXPECT_EQ(viewer->currentContext(), 98);
   form_->findChild<QAction*>(QStringLiteral("TopicSearch1"))->trigger();
   EXPECT_TRUE(viewer->searchField()->text().isEmpty());
+  // F1 in the main window: its own topic.
+  viewer->close();
+  QApplication::setActiveWindow(form_.get());
+  QTest::keyClick(static_cast<QWidget*>(form_->exitButton()), Qt::Key_F1);
+  EXPECT_EQ(viewer->currentContext(), 500);
   form_->ShowHelp(106);
   EXPECT_EQ(viewer->currentContext(), 106);
   // F1 in a loan calculator: the focused field's topic, through the main window.
