@@ -216,17 +216,19 @@ LoanCalcResult CalcLoan(LoanRecord& rec) {
     long double term = -1;
     bool covers = false;
     if (IsLevel(method)) {
+      // Interest is charged in cents: a payment that only matches one
+      // period's interest to the cent repays nothing.
       if (arrears) {
-        covers = r.Pmt > r.PV * i;
+        covers = r.Pmt > RoundToCents(r.PV * i);
         if (covers) term = std::log(1.0L / (1.0L - r.PV * i / r.Pmt)) / std::log(1.0L + i);
       } else {
-        covers = r.Pmt > (r.PV - r.Pmt) * i;
+        covers = r.Pmt > RoundToCents((r.PV - r.Pmt) * i);
         if (covers)
           term = std::log(1.0L / (1.0L - (r.PV - r.Pmt) * i / r.Pmt)) / std::log(1.0L + i) + 1;
       }
     } else if (method == kFixedPrincipal) {
       if (arrears) {
-        covers = r.Pmt > r.PV * i;
+        covers = r.Pmt > RoundToCents(r.PV * i);
         if (covers) term = r.PV / (r.Pmt - r.PV * i);
       } else {
         covers = true;

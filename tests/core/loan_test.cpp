@@ -159,6 +159,14 @@ TEST(LoanSolve, PaymentThatDoesNotCoverInterest) {
   }
   LoanRecord adv = Terms(10000, 0, 12.0f, 99, kNormal, kAdvance);  // (10000-99)*1% = 99.01
   EXPECT_EQ(MessageOf(CalcLoan(adv)), msg);
+  // 7.5 % a year converts to a hair under 0.625 % a month; a payment of
+  // exactly one month's interest in cents still repays nothing.
+  LoanRecord edge = Terms(100000, 0, 7.5f, 625.00);
+  EXPECT_EQ(MessageOf(CalcLoan(edge)), msg);
+  EXPECT_EQ(edge.NumPmts, 0);
+  LoanRecord cent = Terms(100000, 0, 7.5f, 625.01);
+  EXPECT_FALSE(CalcLoan(cent).message);
+  EXPECT_EQ(cent.NumPmts, 1772);
 }
 
 TEST(LoanSolve, RateSolveStopsAfterSixRounds) {
