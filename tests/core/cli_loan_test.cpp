@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/loan_example.h"
+
 #include "support/run_command.h"
 
 namespace brevika {
@@ -15,16 +17,7 @@ TEST(CliLoan, PrintsTheCopyText) {
   auto r = Loan("--amount 100000 --periods 360 --rate 7.5");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
-            "Loan Calculator\r\n\r\n"
-            "Amount of Loan?:              $100,000.00\r\n"
-            "Total Periods? (#):                   360\r\n"
-            "Annual Rate? (%):                    7.50\r\n"
-            "Periodic Payment:                 $699.21\r\n"
-            "Payment Period?:                  Monthly\r\n"
-            "Compounding Period?:              Monthly\r\n"
-            "Payment Method?:                  Arrears\r\n"
-            "Amortizing Method?:                Normal\r\n"
-            "Total Interest:               $151,715.60\r\n");
+            testing::LoanExampleCopyText("Loan Calculator"));
 }
 
 TEST(CliLoan, JsonCarriesFullPrecisionAndTheMessage) {

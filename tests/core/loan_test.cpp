@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/loan_example.h"
+
 #include <cmath>
 #include <limits>
 
@@ -270,16 +272,7 @@ TEST(LoanCopy, CopyTextByteForByte) {
   LoanRecord r = Terms(100000, 360, 7.5f, 0);
   CalcLoan(r);
   EXPECT_EQ(CopyText("Loan Calculator 1", LoanRows(r), UsLocaleFormat()),
-            "Loan Calculator 1\r\n\r\n"
-            "Amount of Loan?:              $100,000.00\r\n"
-            "Total Periods? (#):                   360\r\n"
-            "Annual Rate? (%):                    7.50\r\n"
-            "Periodic Payment:                 $699.21\r\n"
-            "Payment Period?:                  Monthly\r\n"
-            "Compounding Period?:              Monthly\r\n"
-            "Payment Method?:                  Arrears\r\n"
-            "Amortizing Method?:                Normal\r\n"
-            "Total Interest:               $151,715.60\r\n");
+            testing::LoanExampleCopyText("Loan Calculator 1"));
   const auto lines = PrintLines(LoanRows(r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[2], "\tAnnual Rate? (%):       \t          7.5000");

@@ -2,6 +2,8 @@
 // two windows on one record, Undo, Reset, Copy, Print, Help and Close.
 #include <gtest/gtest.h>
 
+#include "support/loan_example.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -313,17 +315,7 @@ TEST_F(LoanWindowTest, CopyPutsTheAlignedLinesOnTheClipboard) {
   QGuiApplication::clipboard()->setText("something else");
   Click(w, "CopyBTN");
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-            "Loan Calculator 1\r\n"
-            "\r\n"
-            "Amount of Loan?:              $100,000.00\r\n"
-            "Total Periods? (#):                   360\r\n"
-            "Annual Rate? (%):                    7.50\r\n"
-            "Periodic Payment:                 $699.21\r\n"
-            "Payment Period?:                  Monthly\r\n"
-            "Compounding Period?:              Monthly\r\n"
-            "Payment Method?:                  Arrears\r\n"
-            "Amortizing Method?:                Normal\r\n"
-            "Total Interest:               $151,715.60\r\n");
+            testing::LoanExampleCopyText("Loan Calculator 1"));
 }
 
 TEST_F(LoanWindowTest, CountryCode49UsesItsMaskAndFormat) {
