@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "amortization/amort_records.h"
+#include "amortization/amort_window.h"
 #include "app/about_box.h"
 #include "app/system_info.h"
 #include "calculators/loan.h"
@@ -163,9 +164,8 @@ void TMainForm::BuildMenus() {
   calculators->setObjectName(QStringLiteral("Calculators1"));
   QMenu* schedules = menuBar()->addMenu(QStringLiteral("&Schedules"));
   schedules->setObjectName(QStringLiteral("Schedules1"));
-  QAction* amort = add(schedules, "AmortClick", QStringLiteral("&Amortization..."),
-                       &TMainForm::AmortClick, QKeySequence(Qt::CTRL | Qt::Key_A));
-  amort->setEnabled(false);
+  add(schedules, "AmortClick", QStringLiteral("&Amortization..."), &TMainForm::AmortClick,
+      QKeySequence(Qt::CTRL | Qt::Key_A));
   QMenu* advisors = menuBar()->addMenu(QStringLiteral("&Advisors"));
   advisors->setObjectName(QStringLiteral("Advisors1"));
 
@@ -237,10 +237,9 @@ void TMainForm::PlaceExitButton() {
 void TMainForm::OpenCalculator(CalcKind kind) { slots_->Open(kind); }
 
 void TMainForm::AmortClick() {
-  // The schedule window and its options dialog are created here, shown
-  // modally with the records of amortInputs() and amortOptions(), and
-  // destroyed when it closes. Until that window exists the menu item is
-  // disabled and nothing opens.
+  // The schedule window and its options dialog live only while shown; the
+  // records they work on are kept here for the whole run.
+  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this);
 }
 
 AmortInputs& TMainForm::amortInputs() {

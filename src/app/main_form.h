@@ -82,8 +82,7 @@ class TMainForm : public QMainWindow, public AppServices {
 
  public slots:
   void OpenCalculator(brevika::CalcKind kind);
-  // Opens the amortization schedule window modally. Its menu item
-  // "&Amortization..." stays disabled until that window exists.
+  // Opens the amortization schedule window modally.
   void AmortClick();
   void ShowHints1Click();
   void SavePositions1Click();

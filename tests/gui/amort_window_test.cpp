@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -21,7 +23,9 @@
 #include "amortization/schedule_model.h"
 #include "components/app_services.h"
 #include "components/calc_window.h"
+#include "components/help_viewer.h"
 #include "components/masked_fields.h"
+#include "shell_test_util.h"
 
 namespace brevika {
 namespace {
@@ -472,6 +476,67 @@ TEST_F(AmortWindowTest, MeterIsCentredOverTheWindow) {
   EXPECT_EQ(meter.percent(), 37);
   // The window it covers keeps the keyboard.
   EXPECT_EQ(QApplication::activeWindow(), w.get());
+}
+
+// Ctrl+A in the main window opens the schedule modally over the records the
+// main window keeps, so a second opening shows the first one's terms.
+class AmortFromMainWindow : public ShellTest {};
+
+TEST_F(AmortFromMainWindow, CtrlAOpensTheScheduleWithTheLastTerms) {
+  TMainForm* form = MakeForm();
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  EXPECT_EQ(form->amortInputs().OrgDate, TodayDate());
+  bool opened = false;
+  QTimer::singleShot(0, [&] {
+    auto* w = qobject_cast<TcLoAmort*>(QApplication::activeModalWidget());
+    ASSERT_NE(w, nullptr);
+    opened = true;
+    EXPECT_EQ(w->OrgDate->value(), TodayDate());
+    w->PV->setValue(100000);
+    w->NumPmts->setValue(360);
+    w->Rate->setValue(7.5f);
+    w->CalcBTNClick();
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(w->scheduleShown());
+    // Origination today, first payment on the first of a month after next.
+    EXPECT_EQ(w->schedule().row(1).date, DefaultFirstPaymentDate(TodayDate()));
+    EXPECT_EQ(w->schedule().row(1).payment, 699.21);
+    w->CloseBTN->click();
+  });
+  QTest::keyClick(form, Qt::Key_A, Qt::ControlModifier);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(form->amortInputs().PV, 100000);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+  opened = false;
+  QTimer::singleShot(0, [&] {
+    auto* w = qobject_cast<TcLoAmort*>(QApplication::activeModalWidget());
+    ASSERT_NE(w, nullptr);
+    opened = true;
+    EXPECT_EQ(w->PV->value(), 100000);
+    EXPECT_EQ(w->NumPmts->value(), 360);
+    EXPECT_FALSE(w->scheduleShown());
+    w->reject();
+  });
+  form->findChild<QAction*>(QStringLiteral("AmortClick"))->trigger();
+  EXPECT_TRUE(opened);
+}
+
+TEST(AmortHelp, EveryTopicOfTheWindowExistsAndItsLinksResolve) {
+  for (int topic : {1, 2, 9, 13, 14, 16, 45, 70, 77, 110, 112, 113})
+    EXPECT_TRUE(HasHelpTopic(topic)) << topic;
+  EXPECT_EQ(HelpTopics().value(110).title, "Amortization Schedule");
+  EXPECT_TRUE(HelpTopics().value(45).keywords.contains("Exact/365"));
+  static const QRegularExpression link(QStringLiteral("href=\"(\\d+)\\.html"));
+  for (int topic : {2, 9, 13, 14, 16, 45, 70, 77, 110, 112, 113}) {
+    QFile f(QStringLiteral(":/help/topics/%1.html").arg(topic));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << topic;
+    const QString html = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(html.contains("110.html") || topic == 110) << topic;
+    for (const QRegularExpressionMatch& m : link.globalMatch(html))
+      EXPECT_TRUE(HasHelpTopic(m.captured(1).toInt())) << topic << " links " << m.captured(1).toStdString();
+  }
 }
 
 }  // namespace
