@@ -343,12 +343,21 @@ TEST_F(AmortWindowTest, OptionsCancelRestoresAndOkKeepsForTheRun) {
   EXPECT_EQ(optValues.RateBasis.index, kExact365);
   EXPECT_EQ(optValues.RateBasis.text, "Exact/365");
   EXPECT_EQ(optValues.PointsPaidMthd.text, "With 1st Payment");
-  // Escape cancels too.
+  // Escape and the close box cancel too; F1 opens the focused list's topic.
   WithOptions(*w, [](TAmortOpt& d) {
     d.RateBasis->setCurrentIndex(kExact360);
+    d.RateBasis->setFocus();
+    QTest::keyClick(d.RateBasis, Qt::Key_F1);
     QTest::keyClick(d.RateBasis, Qt::Key_Escape);
   });
   EXPECT_EQ(w->options()->Choices().RateBasis, kExact365);
+  WithOptions(*w, [](TAmortOpt& d) {
+    d.AmortMthd->setCurrentIndex(kRuleOf78);
+    d.close();
+  });
+  EXPECT_EQ(w->options()->Choices().AmortMthd, kNormal);
+  EXPECT_EQ(optValues.AmortMthd.index, kNormal);
+  EXPECT_EQ(services.help, std::vector<int>{45});
   w.reset();
 
   // A new window starts from the defaults; the options dialog brings the
