@@ -1,6 +1,5 @@
 #include "amortization/amort_records.h"
 
-#include <cstdio>
 #include <ctime>
 
 namespace brevika {
@@ -45,14 +44,6 @@ ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt) 
   s.RateBasis = opt.RateBasis;
   s.PointsPaidMthd = opt.PointsPaidMthd;
   return s;
-}
-
-std::string FormatShortDate(Date date) {
-  int d = 0, m = 0, y = 0;
-  SplitDate(date, d, m, y);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", m, d, ((y % 100) + 100) % 100);
-  return buf;
 }
 
 }  // namespace brevika

@@ -67,7 +67,5 @@ ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt);
 
 // The window's date fields read a two-digit year as 1960..2059.
 constexpr int kAmortCenturyEpoch = 1960;
-// "mm/dd/yy", as the schedule grid shows dates.
-std::string FormatShortDate(Date date);
 
 }  // namespace brevika

@@ -373,14 +373,10 @@ void DateField::SetEpoch(int epoch) {
 
 QString DateField::DisplayForm() const {
   if (value_ == kBadDate) return QString();
-  int d, m, y;
-  SplitDate(value_, d, m, y);
+  const int y = YearOf(value_);
   // A year outside the two-digit window is shown in full so that it reads back.
   const bool full = fourDigits_ || y < epoch_ || y > epoch_ + 99;
-  return QStringLiteral("%1/%2/%3")
-      .arg(m, 2, 10, QChar('0'))
-      .arg(d, 2, 10, QChar('0'))
-      .arg(full ? y : y % 100, full ? 4 : 2, 10, QChar('0'));
+  return QString::fromStdString(FormatShortDate(value_, full));
 }
 
 QString DateField::EditForm() const { return DisplayForm(); }

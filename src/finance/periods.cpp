@@ -1,5 +1,7 @@
 #include "finance/periods.h"
 
+#include <cstdio>
+
 namespace brevika {
 
 namespace {
@@ -62,6 +64,15 @@ int YearOf(Date date) {
   int d, m, y;
   SplitDate(date, d, m, y);
   return y;
+}
+
+std::string FormatShortDate(Date date, bool fourDigitYear) {
+  int d = 0, m = 0, y = 0;
+  SplitDate(date, d, m, y);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%0*d", m, d, fourDigitYear ? 4 : 2,
+                fourDigitYear ? y : ((y % 100) + 100) % 100);
+  return buf;
 }
 
 Date IncDate(Date date, int days, int months, int years) {

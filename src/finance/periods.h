@@ -1,6 +1,7 @@
 // Period codes, periods per year, standard days and the calendar date step.
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace brevika {
 
@@ -35,6 +36,8 @@ int DaysInMonth(int month, int year);
 Date MakeDate(int day, int month, int year);
 void SplitDate(Date date, int& day, int& month, int& year);
 int YearOf(Date date);
+// "mm/dd/yy", or "mm/dd/yyyy" with the full year.
+std::string FormatShortDate(Date date, bool fourDigitYear = false);
 
 // Calendar step: a day above 28 is kept as excess past the 28th, so
 // 31 January + 1 month is 28 February + 3 days.

@@ -56,6 +56,12 @@ TEST(Periods, IncDateKeepsTheDayPast28AsExcess) {
   EXPECT_EQ(IncDate(MakeDate(1, 1, 1600), 0, -1, 0), kBadDate);
 }
 
+TEST(Periods, ShortDateText) {
+  EXPECT_EQ(FormatShortDate(MakeDate(3, 3, 1997)), "03/03/97");
+  EXPECT_EQ(FormatShortDate(MakeDate(1, 1, 2005)), "01/01/05");
+  EXPECT_EQ(FormatShortDate(MakeDate(31, 12, 1601), true), "12/31/1601");
+}
+
 TEST(Periods, OnePeriodSteps) {
   const Date jan31 = MakeDate(31, 1, 1997);
   EXPECT_EQ(StepPeriodForward(jan31, 12), MakeDate(3, 3, 1997));
