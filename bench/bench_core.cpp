@@ -29,7 +29,10 @@ LoanRecord Terms(double pv, int n, float rate, double pmt) {
 void Solve(benchmark::State& state, const LoanRecord& terms) {
   LoanRecord r = terms;
   for (auto _ : state) {
-    r.setNumbers(terms.numbers());
+    r.PV = terms.PV;
+    r.NumPmts = terms.NumPmts;
+    r.Rate = terms.Rate;
+    r.Pmt = terms.Pmt;
     benchmark::DoNotOptimize(CalcLoan(r));
     benchmark::DoNotOptimize(r.TotInt);
   }

@@ -25,7 +25,7 @@ namespace {
 
 using namespace brevika;
 
-ScheduleInputs Weekly(int method, int basis, int pointsHow) {
+ScheduleInputs Weekly(AmortMethod method, int basis, int pointsHow) {
   ScheduleInputs in;
   in.PV = 250000;
   in.NumPmts = kMaxPeriods;
@@ -34,7 +34,7 @@ ScheduleInputs Weekly(int method, int basis, int pointsHow) {
   in.OrgDate = MakeDate(20, 12, 1999);
   in.FrstPmtDate = MakeDate(3, 1, 2000);  // a long first period
   in.PYR = 0;                             // weekly
-  in.AmortMthd = method;
+  in.AmortMthd = static_cast<int>(method);
   in.RateBasis = basis;
   in.PointsPaidMthd = pointsHow;
   return in;
@@ -47,30 +47,30 @@ void Run(benchmark::State& state, ScheduleInputs terms, bool withProgress) {
   if (withProgress) progress = [&](int p) { lastPercent = p; };
   // Allocations of one calculation on an already used schedule.
   ScheduleInputs warm = terms;
-  schedule.Calculate(warm, nullptr, progress);
+  schedule.Calculate(warm, progress);
   const long long before = g_allocations.load();
   warm = terms;
-  schedule.Calculate(warm, nullptr, progress);
+  schedule.Calculate(warm, progress);
   state.counters["allocs_per_calc"] = static_cast<double>(g_allocations.load() - before);
   for (auto _ : state) {
     ScheduleInputs in = terms;
-    auto refused = schedule.Calculate(in, nullptr, progress);
-    if (refused) state.SkipWithError("calculation refused");
+    const Outcome outcome = schedule.Calculate(in, progress);
+    if (outcome.refused) state.SkipWithError("calculation refused");
     benchmark::DoNotOptimize(schedule.row(schedule.lastRow()).runInterest);
   }
   state.counters["rows"] = schedule.lastRow() + 1;
   benchmark::DoNotOptimize(lastPercent);
 }
 
-void BM_ScheduleNormalOrdinary(benchmark::State& s) { Run(s, Weekly(kNormal, kOrdinary, kAtOrigination), false); }
-void BM_ScheduleNormalProgress(benchmark::State& s) { Run(s, Weekly(kNormal, kOrdinary, kAtOrigination), true); }
-void BM_ScheduleRuleOf78Exact365(benchmark::State& s) { Run(s, Weekly(kRuleOf78, kExact365, kWithFirstPayment), false); }
-void BM_ScheduleFixedPrincipalExact360(benchmark::State& s) { Run(s, Weekly(kFixedPrincipal, kExact360, kPointsAmortized), false); }
-void BM_ScheduleInterestOnly(benchmark::State& s) { Run(s, Weekly(kInterestOnly, kOrdinary, kAtOrigination), false); }
+void BM_ScheduleNormalOrdinary(benchmark::State& s) { Run(s, Weekly(AmortMethod::Normal, kOrdinary, kAtOrigination), false); }
+void BM_ScheduleNormalProgress(benchmark::State& s) { Run(s, Weekly(AmortMethod::Normal, kOrdinary, kAtOrigination), true); }
+void BM_ScheduleRuleOf78Exact365(benchmark::State& s) { Run(s, Weekly(AmortMethod::RuleOf78, kExact365, kWithFirstPayment), false); }
+void BM_ScheduleFixedPrincipalExact360(benchmark::State& s) { Run(s, Weekly(AmortMethod::FixedPrincipal, kExact360, kPointsAmortized), false); }
+void BM_ScheduleInterestOnly(benchmark::State& s) { Run(s, Weekly(AmortMethod::InterestOnly, kOrdinary, kAtOrigination), false); }
 
 void BM_ScheduleYearTotals(benchmark::State& state) {
   Schedule schedule;
-  ScheduleInputs in = Weekly(kNormal, kOrdinary, kAtOrigination);
+  ScheduleInputs in = Weekly(AmortMethod::Normal, kOrdinary, kAtOrigination);
   schedule.Calculate(in);
   const int tabs = static_cast<int>(schedule.yearTabs().size());
   for (auto _ : state) {

@@ -418,8 +418,7 @@ void TcLoAmort::CalcBTNClick() {
   ScheduleInputs in = ToScheduleInputs(*inputs_, AmortOpt->Choices());
   in.PYR = PYR->currentIndex();
 
-  std::optional<Message> notice;
-  std::optional<Message> refusal;
+  Outcome outcome;
   bool started = false;
   QWidget* const wasActive = QApplication::activeWindow();
   {
@@ -438,9 +437,9 @@ void TcLoAmort::CalcBTNClick() {
       meter->SetPercent(percent);
     };
     try {
-      refusal = schedule_->Calculate(in, &notice, progress);
+      outcome = schedule_->Calculate(in, progress);
     } catch (const std::exception& ex) {
-      refusal = Message{ex.what(), BoxType::Error};
+      outcome = Outcome::Refuse(Message{ex.what(), BoxType::Error});
     }
   }
   accountNo_.clear();
@@ -452,17 +451,17 @@ void TcLoAmort::CalcBTNClick() {
     inputs_->FrstPmtDate = in.FrstPmtDate;
     FrstPmtDate->setValue(in.FrstPmtDate);
   }
-  if (notice) ShowMessage(this, *notice);
-  if (!refusal && !RowsFinite(*schedule_)) refusal = NonFiniteMessage();
-  if (refusal) {
-    if (started) {
-      // The rows were touched: nothing is shown until the next Calc or Load.
-      calculated_ = false;
-      model_->Clear();
-    }
-    ShowMessage(this, *refusal);
-    return;
+  if (!outcome.refused && !RowsFinite(*schedule_)) {
+    outcome.refused = true;
+    outcome.Say(NonFiniteMessage());
   }
+  if (outcome.refused && started) {
+    // The rows were touched: nothing is shown until the next Calc or Load.
+    calculated_ = false;
+    model_->Clear();
+  }
+  for (const Message& m : outcome.messages) ShowMessage(this, m);
+  if (outcome.refused) return;
   calculated_ = true;
   RebuildYearTabs();
   SelectYear(Years->count() > 1 ? 1 : 0);
@@ -564,9 +563,10 @@ void TcLoAmort::OptionsClick() {
   AmortOpt->adjustSize();
   AmortOpt->move(geometry().center() - QPoint(AmortOpt->width() / 2, AmortOpt->height() / 2));
   AmortOpt->exec();
-  if (AmortOpt->amortMthd() == kCanadian) {
-    PYR->setCurrentIndex(LoanDefaults.canadianPYR - 1);
-    CmpPYR->setCurrentIndex(LoanDefaults.canadianCmpPYR);
+  int pyr = PYR->currentIndex(), cmp = CmpPYR->currentIndex();
+  if (CanadianPeriods(static_cast<int>(AmortOpt->amortMthd()), pyr, cmp)) {
+    PYR->setCurrentIndex(pyr);
+    CmpPYR->setCurrentIndex(cmp);
   }
 }
 

@@ -128,13 +128,22 @@ Schedule::Schedule(int maxPeriods) {
   }
 }
 
-std::optional<Message> Schedule::Calculate(ScheduleInputs& in, std::optional<Message>* notice,
-                                           const ProgressFn& progress) {
-  if (notice) notice->reset();
+Outcome Schedule::Calculate(ScheduleInputs& in, const ProgressFn& progress) {
+  // A first payment before origination is moved to origination, and the
+  // remark comes before any refusal.
+  Outcome out;
   if (in.FrstPmtDate < in.OrgDate) {
-    if (notice) *notice = Message{kFirstPaymentText, BoxType::Information};
     in.FrstPmtDate = in.OrgDate;
+    out.Say(Message{kFirstPaymentText, BoxType::Information});
   }
+  if (std::optional<Message> refusal = Build(in, progress)) {
+    out.refused = true;
+    out.Say(*refusal);
+  }
+  return out;
+}
+
+std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressFn& progress) {
   if (in.PV == 0 || in.NumPmts == 0 || in.Rate == 0)
     return Message{kZeroText, BoxType::Information};
   if (!std::isfinite(in.PV) || !std::isfinite(in.Rate) || !std::isfinite(in.Points))
@@ -151,7 +160,8 @@ std::optional<Message> Schedule::Calculate(ScheduleInputs& in, std::optional<Mes
   // List indexes outside their lists fall back to the defaults.
   const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
   const int cmp = (in.CmpPYR >= 0 && in.CmpPYR <= 8) ? in.CmpPYR : LoanDefaults.compoundingPeriod;
-  const int method = (in.AmortMthd >= 0 && in.AmortMthd <= 5) ? in.AmortMthd : LoanDefaults.amortizingMethod;
+  const AmortMethod method = AmortMethodOf(
+      (in.AmortMthd >= 0 && in.AmortMthd <= 5) ? in.AmortMthd : LoanDefaults.amortizingMethod);
   const int basis = (in.RateBasis >= 0 && in.RateBasis <= 2) ? in.RateBasis : LoanDefaults.interestBasis;
   const int pointsHow =
       (in.PointsPaidMthd >= 0 && in.PointsPaidMthd <= 2) ? in.PointsPaidMthd : LoanDefaults.pointsPaid;
@@ -177,10 +187,10 @@ std::optional<Message> Schedule::Calculate(ScheduleInputs& in, std::optional<Mes
       !std::isfinite(fixedPrincipal) || !std::isfinite(points))
     return NonFiniteMessage();
 
-  const bool interestOnly = method == kInterestOnly;
-  const bool fixedPrin = method == kFixedPrincipal;
-  const bool ruleOf78 = method == kRuleOf78;
-  const bool usRule = method == kUSRule;
+  const bool interestOnly = method == AmortMethod::InterestOnly;
+  const bool fixedPrin = method == AmortMethod::FixedPrincipal;
+  const bool ruleOf78 = method == AmortMethod::RuleOf78;
+  const bool usRule = method == AmortMethod::USRule;
   // Interest of one period on balance B: a share of the year ("Ordinary") or
   // the actual days at 360 or 365 days a year.
   auto interestOn = [&](double balance, long double fraction, int days) {

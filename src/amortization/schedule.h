@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "calculators/calc_record.h"
+#include "finance/items.h"
+#include "finance/outcome.h"
 #include "finance/periods.h"
 
 namespace brevika {
@@ -63,13 +64,13 @@ class Schedule {
   explicit Schedule(int maxPeriods = kMaxPeriods);
 
   // Validates and computes. A refusal comes back as an information message
-  // and leaves the previous schedule untouched. The first-payment correction
-  // (before origination) is applied to `in` and reported through `notice`.
-  // Refused: a zero or negative amount or rate, zero periods, more periods
-  // than maxPeriods(), the 2059 limit, and any non-finite value on the way.
-  // `progress` is called only when the percentage changes.
-  std::optional<Message> Calculate(ScheduleInputs& in, std::optional<Message>* notice = nullptr,
-                                   const ProgressFn& progress = {});
+  // and leaves the previous schedule untouched. A first payment before
+  // origination is moved to origination in `in`, and the outcome's first
+  // message says so. Refused: a zero or negative amount or rate, zero
+  // periods, more periods than maxPeriods(), the 2059 limit, and any
+  // non-finite value on the way. `progress` is called only when the
+  // percentage changes.
+  Outcome Calculate(ScheduleInputs& in, const ProgressFn& progress = {});
 
   int maxPeriods() const { return maxPeriods_; }
   bool calculated() const { return calculated_; }
@@ -99,6 +100,7 @@ class Schedule {
   void SetLoaded(int lastRow);
 
  private:
+  std::optional<Message> Build(const ScheduleInputs& in, const ProgressFn& progress);
   // Rows and tabs are computed into the work table and swapped in only when
   // the whole calculation succeeded, so a refusal leaves the shown schedule.
   std::vector<ScheduleRow> rows_, work_;

@@ -45,10 +45,19 @@ std::vector<std::string> PrintLines(const std::vector<CalcRow>& rows, const Loca
   return lines;
 }
 
-Message NonFiniteMessage() {
-  return {"The result is too large or undefined (overflow or division by zero).\n\n"
-          "Nothing was changed. Please check the values and try again.",
-          BoxType::Error};
+
+bool CanadianPeriods(int amortMthdIndex, int& pyrIndex, int& cmpPyrIndex) {
+  if (AmortMethodOf(amortMthdIndex) != AmortMethod::Canadian) return false;
+  pyrIndex = LoanDefaults.canadianPYR - 1;
+  cmpPyrIndex = LoanDefaults.canadianCmpPYR;
+  return true;
+}
+
+void ApplyCanadianPeriods(int amortMthdIndex, ListEntry& pyr, ListEntry& cmpPyr) {
+  int p = pyr.index, c = cmpPyr.index;
+  if (!CanadianPeriods(amortMthdIndex, p, c)) return;
+  pyr.Select(p);
+  cmpPyr.Select(c);
 }
 
 }  // namespace brevika

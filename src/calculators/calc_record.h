@@ -7,18 +7,10 @@
 #include <vector>
 
 #include "finance/format.h"
+#include "finance/outcome.h"
 #include "finance/items.h"
 
 namespace brevika {
-
-enum class BoxType { Information, Warning, Error };
-
-// A refusal or remark of a calculation; the window shows it in a message box.
-struct Message {
-  std::string text;
-  BoxType box = BoxType::Warning;
-  bool operator==(const Message&) const = default;
-};
 
 // A list control in a transfer record: item index, its text and the items.
 struct ListEntry {
@@ -29,7 +21,15 @@ struct ListEntry {
   static ListEntry Of(const ItemList& list, int index);
   void Select(int i);
   const std::string& SelectedText() const;
+  // The selected item as the list's code type (AmortMethod, PaymentMethod ...).
+  template <class Code>
+  Code code() const { return static_cast<Code>(index); }
 };
+
+// "Canadian" pays monthly and compounds semi-annually: with that method the
+// two period choices switch to those; otherwise they stay. True when it is.
+bool CanadianPeriods(int amortMthdIndex, int& pyrIndex, int& cmpPyrIndex);
+void ApplyCanadianPeriods(int amortMthdIndex, ListEntry& pyr, ListEntry& cmpPyr);
 
 enum class RowKind { Money, Count, Rate, Choice };
 
@@ -48,8 +48,5 @@ std::string CopyText(const std::string& windowCaption, const std::vector<CalcRow
 
 // One tab-separated line per row for the print page ("\tlabel\tvalue").
 std::vector<std::string> PrintLines(const std::vector<CalcRow>& rows, const LocaleFormat& loc);
-
-// Message for a result that is not a finite number.
-Message NonFiniteMessage();
 
 }  // namespace brevika

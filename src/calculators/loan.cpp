@@ -39,9 +39,21 @@ const char* const kRateTooHigh =
 const char* const kTermTooLong =
     "The number of periods is too large to be shown.\n\nPlease increase payment.";
 
-bool IsLevel(int m) { return m == kCanadian || m == kNormal || m == kRuleOf78 || m == kUSRule; }
+// The values a solve works on; the record takes them back when it ran.
+struct LoanNumbers {
+  double PV;
+  std::int16_t NumPmts;
+  float Rate;
+  double Pmt, TotInt;
+};
+
+bool IsLevel(AmortMethod m) {
+  return m == AmortMethod::Canadian || m == AmortMethod::Normal || m == AmortMethod::RuleOf78 ||
+         m == AmortMethod::USRule;
+}
 
 Message Warn(const char* text) { return Message{text, BoxType::Warning}; }
+Outcome Refuse(const char* text) { return Outcome::Refuse(Warn(text)); }
 
 // Present value of m payments at annual rate y (percent), a payments a year.
 long double PVof(long double pmt, long double y, int a, int m) {
@@ -57,7 +69,7 @@ struct RateSolve {
   bool tooHigh = false;  // stopped on an estimate above 100 %
 };
 
-RateSolve SolveLevelRate(const LoanRecord& r, int a, bool arrears) {
+RateSolve SolveLevelRate(const LoanNumbers& r, int a, bool arrears) {
   RateSolve out;
   const long double T = arrears ? r.PV : r.PV - r.Pmt;
   const int m = arrears ? r.NumPmts : r.NumPmts - 1;
@@ -91,7 +103,7 @@ RateSolve SolveLevelRate(const LoanRecord& r, int a, bool arrears) {
   }
 }
 
-RateSolve SolveSinglePaymentRate(const LoanRecord& r, int a) {
+RateSolve SolveSinglePaymentRate(const LoanNumbers& r, int a) {
   RateSolve out;
   double x = RoundThroughText(12.5, 4, 12);
   for (int round = 1;; ++round) {
@@ -120,22 +132,148 @@ RateSolve SolveSinglePaymentRate(const LoanRecord& r, int a) {
   }
 }
 
-bool Finite(const LoanRecord& r) {
+bool Finite(const LoanNumbers& r) {
   return std::isfinite(r.PV) && std::isfinite(r.Rate) && std::isfinite(r.Pmt) &&
          std::isfinite(r.TotInt);
 }
 
 // Total interest from the record's values after a solve.
-void SetTotalInterest(LoanRecord& r) { r.TotInt = r.NumPmts * r.Pmt - r.PV; }
+void SetTotalInterest(LoanNumbers& r) {
+  r.TotInt = static_cast<double>(static_cast<long double>(r.NumPmts) * r.Pmt - r.PV);
+}
+
+// What every solve works with: the terms as numbers.
+struct Terms {
+  std::uint16_t a, c;
+  AmortMethod method;
+  bool arrears;
+  long double i, N;
+};
+
+Terms TermsOf(const LoanRecord& r) {
+  Terms t;
+  t.a = PyrPeriodsPerYear(r.PYR.index);
+  t.c = CmpPeriodsPerYear(r.CmpPYR.index);
+  t.method = AmortMethodOf(r.AmortMthd.index);
+  t.arrears = IsArrears(r.PmtMthd.index);
+  t.i = PeriodicRate(t.a, t.c, r.Rate);
+  t.N = r.NumPmts;
+  return t;
+}
+
+Outcome SolvePayment(LoanNumbers& r, const Terms& t) {
+  if (IsLevel(t.method)) {
+    r.Pmt = t.arrears ? LevelPaymentArrears(r.NumPmts, t.a, t.c, r.PV, r.Rate)
+                      : LevelPaymentAdvance(r.NumPmts, t.a, t.c, r.PV, r.Rate);
+    SetTotalInterest(r);
+  } else if (t.method == AmortMethod::InterestOnly) {
+    if (!t.arrears) {
+      r.Pmt = 0;
+      r.TotInt = 0;
+      return Outcome::Ok().Say(Warn(kIOAdvance));
+    }
+    r.Pmt = RoundToCents(r.PV * t.i);
+    r.TotInt = static_cast<double>(t.N * r.Pmt);
+  } else if (t.method == AmortMethod::FixedPrincipal) {
+    r.Pmt = t.arrears ? RoundToCents(r.PV / t.N + r.PV * t.i) : RoundToCents(r.PV / t.N);
+    r.TotInt = 0;
+    return Outcome::Ok().Say(Warn(kFPMax));
+  }
+  return Outcome::Ok();
+}
+
+Outcome SolveAmount(LoanNumbers& r, const Terms& t) {
+  Outcome out;
+  const long double i = t.i, N = t.N;
+  if (IsLevel(t.method)) {
+    r.PV = static_cast<double>(t.arrears ? r.Pmt * (1.0L - std::pow(1.0L + i, -N)) / i
+                                         : r.Pmt * (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - N)) / i));
+  } else if (t.method == AmortMethod::InterestOnly) {
+    if (t.arrears) r.PV = static_cast<double>(r.Pmt / i);
+    else out = Refuse(kPVIO);
+  } else if (t.method == AmortMethod::FixedPrincipal) {
+    if (t.arrears) out = Refuse(kPVFixed);
+    else r.PV = static_cast<double>(N * r.Pmt);
+  }
+  SetTotalInterest(r);
+  return out;
+}
+
+Outcome SolveTerm(LoanNumbers& r, const Terms& t) {
+  const long double i = t.i;
+  if (t.method == AmortMethod::InterestOnly) {
+    SetTotalInterest(r);
+    return Refuse(kTermIO);
+  }
+  long double term = -1;
+  bool covers = false;
+  if (IsLevel(t.method)) {
+    // Interest is charged in cents: a payment that only matches one
+    // period's interest to the cent repays nothing.
+    if (t.arrears) {
+      covers = r.Pmt > RoundToCents(r.PV * i);
+      if (covers) term = std::log(1.0L / (1.0L - r.PV * i / r.Pmt)) / std::log(1.0L + i);
+    } else {
+      covers = r.Pmt > RoundToCents((r.PV - r.Pmt) * i);
+      if (covers)
+        term = std::log(1.0L / (1.0L - (r.PV - r.Pmt) * i / r.Pmt)) / std::log(1.0L + i) + 1;
+    }
+  } else if (t.method == AmortMethod::FixedPrincipal) {
+    if (t.arrears) {
+      covers = r.Pmt > RoundToCents(r.PV * i);
+      if (covers) term = r.PV / (r.Pmt - r.PV * i);
+    } else {
+      covers = true;
+      term = r.PV / static_cast<long double>(r.Pmt);
+    }
+  } else {
+    return Outcome::Ok();  // no such method: nothing to solve
+  }
+  if (!std::isfinite(static_cast<double>(term))) return Outcome::Refuse(NonFiniteMessage());
+  term = std::nearbyint(term);  // halves to the even neighbour
+  if (!covers || term < 0) {
+    r.NumPmts = 0;
+    r.TotInt = 0;
+    return Refuse(kNoCover);
+  }
+  if (term > 32767) return Refuse(kTermTooLong);
+  r.NumPmts = static_cast<std::int16_t>(term);
+  SetTotalInterest(r);
+  return Outcome::Ok();
+}
+
+Outcome SolveRate(LoanNumbers& r, const Terms& t, int* rounds) {
+  Outcome out;
+  if (t.a != t.c) {
+    out = Refuse(kRatePeriods);
+  } else if (t.method == AmortMethod::InterestOnly) {
+    r.Rate = static_cast<float>(r.Pmt * 100 / r.PV * t.a);
+  } else if (t.method == AmortMethod::FixedPrincipal) {
+    out = Refuse(kRateFixed);
+  } else if (IsLevel(t.method)) {
+    if (r.NumPmts >= 2 || t.arrears) {
+      RateSolve s =
+          r.NumPmts >= 2 ? SolveLevelRate(r, t.a, t.arrears) : SolveSinglePaymentRate(r, t.a);
+      if (rounds) *rounds = s.rounds;
+      if (!s.converged || s.tooHigh) {
+        // An estimate past 100 % is where the iteration gave up, not an
+        // answer: refuse rather than show it as the rate.
+        out = Refuse(s.tooHigh ? kRateTooHigh : kRateNoConverge);
+      } else {
+        r.Rate = static_cast<float>(s.rate);
+      }
+    } else {
+      r.Rate = 0;
+    }
+  }
+  SetTotalInterest(r);
+  return out;
+}
 
 }  // namespace
 
 LoanRecord NewLoanRecord() {
   LoanRecord r;
-  r.captions = {"&Amount of Loan?:",     "&Total Periods? (#):", "Annual &Rate? (%):",
-                "Periodic Payment:",     "Payme&nt Period?:",    "Compounding Perio&d?:",
-                "Payment &Method?:",     "Amorti&zing Method?:", "Total Interest:",
-                "Enter a zero '0' for unknown value."};
   r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
@@ -154,152 +292,42 @@ void ResetLoan(LoanRecord& r) {
   r.AmortMthd.Select(LoanDefaults.amortizingMethod);
 }
 
-LoanCalcResult CalcLoan(LoanRecord& rec) {
-  LoanCalcResult result;
-  if (rec.AmortMthd.index == kCanadian) {
-    rec.PYR.Select(LoanDefaults.canadianPYR - 1);
-    rec.CmpPYR.Select(LoanDefaults.canadianCmpPYR);
-  }
+Outcome CalcLoan(LoanRecord& rec, int* rateRounds) {
+  if (rateRounds) *rateRounds = 0;
+  ApplyCanadianPeriods(rec.AmortMthd.index, rec.PYR, rec.CmpPYR);
   const int unknowns = (rec.PV == 0) + (rec.NumPmts == 0) + (rec.Rate == 0) + (rec.Pmt == 0);
-  if (unknowns > 1) {
-    result.message = Warn(kTooMany);
-    return result;
-  }
-  if (unknowns == 0) {
-    result.message = Warn(kNone);
-    return result;
-  }
+  if (unknowns > 1) return Refuse(kTooMany);
+  if (unknowns == 0) return Refuse(kNone);
 
-  // Solve in place; the numbers are put back when a result is not finite.
-  LoanRecord& r = rec;
-  const LoanRecord::Numbers before = r.numbers();
-  const std::uint16_t a = PyrPeriodsPerYear(r.PYR.index);
-  const std::uint16_t c = CmpPeriodsPerYear(r.CmpPYR.index);
-  const int method = r.AmortMthd.index;
-  const bool arrears = r.PmtMthd.index == kArrears;
-  const long double i = PeriodicRate(a, c, r.Rate);
-  const long double N = r.NumPmts;
-  std::optional<Message> msg;
+  LoanNumbers r{rec.PV, rec.NumPmts, rec.Rate, rec.Pmt, rec.TotInt};
+  const Terms t = TermsOf(rec);
+  Outcome out;
+  if (r.Pmt == 0) out = SolvePayment(r, t);
+  else if (r.PV == 0) out = SolveAmount(r, t);
+  else if (r.NumPmts == 0) out = SolveTerm(r, t);
+  else out = SolveRate(r, t, rateRounds);
 
-  if (r.Pmt == 0) {
-    if (IsLevel(method)) {
-      r.Pmt = arrears ? LevelPaymentArrears(r.NumPmts, a, c, r.PV, r.Rate)
-                      : LevelPaymentAdvance(r.NumPmts, a, c, r.PV, r.Rate);
-      SetTotalInterest(r);
-    } else if (method == kInterestOnly) {
-      if (arrears) {
-        r.Pmt = RoundToCents(r.PV * i);
-        r.TotInt = r.NumPmts * r.Pmt;
-      } else {
-        r.Pmt = 0;
-        r.TotInt = 0;
-        msg = Warn(kIOAdvance);
-      }
-    } else if (method == kFixedPrincipal) {
-      r.Pmt = arrears ? RoundToCents(r.PV / N + r.PV * i) : RoundToCents(r.PV / N);
-      r.TotInt = 0;
-      msg = Warn(kFPMax);
-    }
-  } else if (r.PV == 0) {
-    if (IsLevel(method)) {
-      r.PV = static_cast<double>(arrears ? r.Pmt * (1.0L - std::pow(1.0L + i, -N)) / i
-                                         : r.Pmt * (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - N)) / i));
-    } else if (method == kInterestOnly) {
-      if (arrears) r.PV = static_cast<double>(r.Pmt / i);
-      else msg = Warn(kPVIO);
-    } else if (method == kFixedPrincipal) {
-      if (arrears) msg = Warn(kPVFixed);
-      else r.PV = static_cast<double>(N * r.Pmt);
-    }
-    SetTotalInterest(r);
-  } else if (r.NumPmts == 0) {
-    long double term = -1;
-    bool covers = false;
-    if (IsLevel(method)) {
-      // Interest is charged in cents: a payment that only matches one
-      // period's interest to the cent repays nothing.
-      if (arrears) {
-        covers = r.Pmt > RoundToCents(r.PV * i);
-        if (covers) term = std::log(1.0L / (1.0L - r.PV * i / r.Pmt)) / std::log(1.0L + i);
-      } else {
-        covers = r.Pmt > RoundToCents((r.PV - r.Pmt) * i);
-        if (covers)
-          term = std::log(1.0L / (1.0L - (r.PV - r.Pmt) * i / r.Pmt)) / std::log(1.0L + i) + 1;
-      }
-    } else if (method == kFixedPrincipal) {
-      if (arrears) {
-        covers = r.Pmt > RoundToCents(r.PV * i);
-        if (covers) term = r.PV / (r.Pmt - r.PV * i);
-      } else {
-        covers = true;
-        term = r.PV / static_cast<long double>(r.Pmt);
-      }
-    }
-    if (method == kInterestOnly) {
-      msg = Warn(kTermIO);
-      SetTotalInterest(r);
-    } else if (method >= kCanadian && method <= kUSRule) {
-      if (!std::isfinite(static_cast<double>(term))) {
-        result.message = NonFiniteMessage();
-        return result;
-      }
-      term = std::nearbyint(term);  // halves to the even neighbour
-      if (!covers || term < 0) {
-        r.NumPmts = 0;
-        r.TotInt = 0;
-        msg = Warn(kNoCover);
-      } else if (term > 32767) {
-        result.message = Warn(kTermTooLong);
-        return result;
-      } else {
-        r.NumPmts = static_cast<std::int16_t>(term);
-        SetTotalInterest(r);
-      }
-    }
-  } else {  // Rate unknown
-    if (a != c) {
-      msg = Warn(kRatePeriods);
-    } else if (method == kInterestOnly) {
-      r.Rate = static_cast<float>(r.Pmt * 100 / r.PV * a);
-    } else if (method == kFixedPrincipal) {
-      msg = Warn(kRateFixed);
-    } else if (IsLevel(method)) {
-      if (r.NumPmts >= 2 || arrears) {
-        RateSolve s = r.NumPmts >= 2 ? SolveLevelRate(r, a, arrears) : SolveSinglePaymentRate(r, a);
-        result.rateRounds = s.rounds;
-        if (!s.converged || s.tooHigh) {
-          // An estimate past 100 % is where the iteration gave up, not an
-          // answer: refuse rather than show it as the rate.
-          result.message = Warn(s.tooHigh ? kRateTooHigh : kRateNoConverge);
-          return result;
-        }
-        r.Rate = static_cast<float>(s.rate);
-      } else {
-        r.Rate = 0;
-      }
-    }
-    SetTotalInterest(r);
+  if (!Finite(r)) return Outcome::Refuse(NonFiniteMessage());
+  rec.TotInt = r.TotInt;  // the one value a refused solve sets too
+  if (!out.refused) {
+    rec.PV = r.PV;
+    rec.NumPmts = r.NumPmts;
+    rec.Rate = r.Rate;
+    rec.Pmt = r.Pmt;
   }
-
-  if (!Finite(r)) {
-    r.setNumbers(before);
-    result.message = NonFiniteMessage();
-    return result;
-  }
-  result.message = msg;
-  return result;
+  return out;
 }
 
 std::vector<CalcRow> LoanRows(const LoanRecord& r) {
   return {
-      {RowKind::Money, r.captions[kCapPV], r.PV},
-      {RowKind::Count, r.captions[kCapNumPmts], 0, r.NumPmts},
-      {RowKind::Rate, r.captions[kCapRate], r.Rate},
-      {RowKind::Money, r.captions[kCapPmt], r.Pmt},
-      {RowKind::Choice, r.captions[kCapPYR], 0, 0, r.PYR.SelectedText()},
-      {RowKind::Choice, r.captions[kCapCmpPYR], 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.captions[kCapPmtMthd], 0, 0, r.PmtMthd.SelectedText()},
-      {RowKind::Choice, r.captions[kCapAmortMthd], 0, 0, r.AmortMthd.SelectedText()},
+      {RowKind::Money, r.lPV, r.PV},
+      {RowKind::Count, r.lNumPmts, 0, r.NumPmts},
+      {RowKind::Rate, r.lRate, r.Rate},
+      {RowKind::Money, r.lPmt, r.Pmt},
+      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
+      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
+      {RowKind::Choice, r.lPmtMthd, 0, 0, r.PmtMthd.SelectedText()},
+      {RowKind::Choice, r.lAmortMthd, 0, 0, r.AmortMthd.SelectedText()},
       {RowKind::Money, "Total Interest:", r.TotInt},
   };
 }

@@ -37,6 +37,12 @@ void ListToControl(const ListEntry& entry, QComboBox* combo) {
 
 void ControlToList(const QComboBox* combo, ListEntry& entry) { entry.Select(combo->currentIndex()); }
 
+// Captions in label order: the nine field labels, then the hint line.
+std::vector<const std::string*> Captions(const LoanRecord& r) {
+  return {&r.lPV, &r.lNumPmts, &r.lRate, &r.lPmt, &r.lPYR, &r.lCmpPYR,
+          &r.lPmtMthd, &r.lAmortMthd, &r.lTotInt, &r.lHint};
+}
+
 }  // namespace
 
 TcLoLoan::TcLoLoan(LoanRecord* record, int slot, AppServices* services, QWidget* parent)
@@ -87,7 +93,7 @@ TcLoLoan::TcLoLoan(LoanRecord* record, int slot, AppServices* services, QWidget*
   // Every field as wide as the widest amount the money mask allows.
   const int fieldWidth = QFontMetrics(PV->font()).horizontalAdvance(QStringLiteral("$999,999,999,999.99")) + 24;
   for (std::size_t k = 0; k < fields.size(); ++k) {
-    auto* label = new QLabel(QString::fromStdString(initial.captions[k]), this);
+    auto* label = new QLabel(QString::fromStdString(*Captions(initial)[k]), this);
     label->setObjectName(QString::fromLatin1(kLabelNames[k]));
     label->setBuddy(fields[k]);
     labels_.push_back(label);
@@ -104,7 +110,7 @@ TcLoLoan::TcLoLoan(LoanRecord* record, int slot, AppServices* services, QWidget*
     grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(fields[k], row, 1);
   }
-  auto* hint = new QLabel(QString::fromStdString(initial.captions[kCapHint]), this);
+  auto* hint = new QLabel(QString::fromStdString(initial.lHint), this);
   hint->setObjectName(QStringLiteral("lHint"));
   labels_.push_back(hint);
 
@@ -155,8 +161,9 @@ void TcLoLoan::ControlsToRecord() {
 void TcLoLoan::RecordToControls() {
   if (!record_) return;
   const LoanRecord& r = *record_;
-  for (std::size_t k = 0; k < labels_.size() && k < r.captions.size(); ++k)
-    labels_[k]->setText(QString::fromStdString(r.captions[k]));
+  const auto captions = Captions(r);
+  for (std::size_t k = 0; k < labels_.size() && k < captions.size(); ++k)
+    labels_[k]->setText(QString::fromStdString(*captions[k]));
   // The fields refuse values that are not finite numbers and keep theirs.
   PV->setValue(r.PV);
   NumPmts->setValue(r.NumPmts);
@@ -169,7 +176,11 @@ void TcLoLoan::RecordToControls() {
   ListToControl(r.AmortMthd, AmortMthd);
 }
 
-std::optional<Message> TcLoLoan::Calculate() { return CalcLoan(*record_).message; }
+std::optional<Message> TcLoLoan::Calculate() {
+  const Outcome out = CalcLoan(*record_);
+  if (out.messages.empty()) return std::nullopt;
+  return out.messages.front();
+}
 
 void TcLoLoan::ResetRecord() { ResetLoan(*record_); }
 

@@ -88,7 +88,7 @@ int RunLoan(const std::vector<std::string>& argv) {
     c.entry->Select(*idx);
   }
 
-  LoanCalcResult result = CalcLoan(rec);
+  const Outcome result = CalcLoan(rec);
   if (args.values.count("json")) {
     std::cout << "{\"PV\": " << Exact(rec.PV) << ", \"NumPmts\": " << rec.NumPmts
               << ", \"Rate\": " << Exact(rec.Rate) << ", \"Pmt\": " << Exact(rec.Pmt)
@@ -97,11 +97,11 @@ int RunLoan(const std::vector<std::string>& argv) {
               << ", \"Compounding\": " << JsonString(rec.CmpPYR.text)
               << ", \"PaymentMethod\": " << JsonString(rec.PmtMthd.text)
               << ", \"Amortizing\": " << JsonString(rec.AmortMthd.text) << ", \"message\": "
-              << (result.message ? JsonString(result.message->text) : std::string("null"))
+              << (!result.messages.empty() ? JsonString(result.FirstText()) : std::string("null"))
               << "}\n";
   } else {
     std::cout << CopyText("Loan Calculator", LoanRows(rec), UsLocaleFormat());
-    if (result.message) std::cerr << result.message->text << "\n";
+    if (!result.messages.empty()) std::cerr << result.FirstText() << "\n";
   }
   return kExitOk;
 }

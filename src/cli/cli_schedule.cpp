@@ -5,6 +5,7 @@
 #include <string>
 
 #include "amortization/schedule.h"
+#include "calculators/calc_record.h"
 #include "cli/cli.h"
 #include "finance/items.h"
 #include "finance/rates.h"
@@ -146,10 +147,7 @@ int RunSchedule(const std::vector<std::string>& argv) {
     ch.index = *idx;
   }
   // Choosing "Canadian" sets the periods, as the options dialog does.
-  if (in.AmortMthd == kCanadian) {
-    in.PYR = LoanDefaults.canadianPYR - 1;
-    in.CmpPYR = LoanDefaults.canadianCmpPYR;
-  }
+  CanadianPeriods(in.AmortMthd, in.PYR, in.CmpPYR);
   int yearTab = -1;
   if (auto it = args.values.find("year"); it != args.values.end()) {
     auto v = ParseNumber(it->second);
@@ -159,13 +157,9 @@ int RunSchedule(const std::vector<std::string>& argv) {
   }
 
   Schedule schedule;
-  std::optional<Message> notice;
-  std::optional<Message> refusal = schedule.Calculate(in, &notice);
-  if (notice) std::cerr << notice->text << "\n";
-  if (refusal) {
-    std::cerr << refusal->text << "\n";
-    return kExitRefused;
-  }
+  const Outcome outcome = schedule.Calculate(in);
+  for (const Message& m : outcome.messages) std::cerr << m.text << "\n";
+  if (outcome.refused) return kExitRefused;
 
   int firstRow = 0;
   int lastRow = schedule.lastRow();

@@ -20,12 +20,16 @@ const ItemList& PointsTreatmentItems();
 const ItemList& PointsPaidItems();
 
 // Amortizing method codes (item index of the amortizing method list).
-enum AmortMethod : int {
-  kCanadian = 0, kInterestOnly = 1, kFixedPrincipal = 2, kNormal = 3,
-  kRuleOf78 = 4, kUSRule = 5
+enum class AmortMethod : int {
+  Canadian = 0, InterestOnly = 1, FixedPrincipal = 2, Normal = 3, RuleOf78 = 4, USRule = 5
 };
 // Payment method codes: only 1 is arrears, anything else is advance.
-enum PaymentMethod : int { kAdvance = 0, kArrears = 1 };
+enum class PaymentMethod : int { Advance = 0, Arrears = 1 };
+
+inline AmortMethod AmortMethodOf(int index) { return static_cast<AmortMethod>(index); }
+inline bool IsArrears(int paymentMethodIndex) {
+  return paymentMethodIndex == static_cast<int>(PaymentMethod::Arrears);
+}
 
 // Default choices; each entry is a code, not a list index, where noted.
 struct LoanDefaultsTable {

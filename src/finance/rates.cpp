@@ -86,12 +86,12 @@ double LevelPaymentAdvance(std::int16_t n, std::uint16_t a, std::uint16_t c,
                       (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i));
 }
 
-double FirstPaymentArrears(int method, long double i, std::int16_t n, double principal) {
+double FirstPaymentArrears(AmortMethod method, long double i, std::int16_t n, double principal) {
   long double p = 0.0L;
   switch (method) {
-    case kInterestOnly: p = principal * i; break;
-    case kFixedPrincipal: p = principal / static_cast<long double>(n) + principal * i; break;
-    case kCanadian: case kNormal: case kRuleOf78: case kUSRule:
+    case AmortMethod::InterestOnly: p = principal * i; break;
+    case AmortMethod::FixedPrincipal: p = principal / static_cast<long double>(n) + principal * i; break;
+    case AmortMethod::Canadian: case AmortMethod::Normal: case AmortMethod::RuleOf78: case AmortMethod::USRule:
       p = principal * i / (1.0L - std::pow(1.0L / (1.0L + i), static_cast<long double>(n)));
       break;
     default: break;
@@ -99,12 +99,12 @@ double FirstPaymentArrears(int method, long double i, std::int16_t n, double pri
   return RoundToCents(p);
 }
 
-double FirstPaymentAdvance(int method, long double i, std::int16_t n, double principal) {
+double FirstPaymentAdvance(AmortMethod method, long double i, std::int16_t n, double principal) {
   long double p = 0.0L;
   switch (method) {
-    case kInterestOnly: p = 0.0L; break;
-    case kFixedPrincipal: p = principal / static_cast<long double>(n); break;
-    case kCanadian: case kNormal: case kRuleOf78: case kUSRule:
+    case AmortMethod::InterestOnly: p = 0.0L; break;
+    case AmortMethod::FixedPrincipal: p = principal / static_cast<long double>(n); break;
+    case AmortMethod::Canadian: case AmortMethod::Normal: case AmortMethod::RuleOf78: case AmortMethod::USRule:
       p = principal / (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i);
       break;
     default: break;

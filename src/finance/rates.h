@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "finance/items.h"
+
 namespace brevika {
 
 // Annual rate in percent, nominal for `a` payments a year, of an annual rate
@@ -23,7 +25,7 @@ double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
 double LevelPaymentAdvance(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r);
 // First payment by amortizing method; i is the periodic rate.
-double FirstPaymentArrears(int method, long double i, std::int16_t n, double principal);
-double FirstPaymentAdvance(int method, long double i, std::int16_t n, double principal);
+double FirstPaymentArrears(AmortMethod method, long double i, std::int16_t n, double principal);
+double FirstPaymentAdvance(AmortMethod method, long double i, std::int16_t n, double principal);
 
 }  // namespace brevika

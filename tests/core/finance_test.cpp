@@ -132,13 +132,13 @@ TEST(Rates, LevelAndFirstPayments) {
   EXPECT_DOUBLE_EQ(LevelPaymentAdvance(360, 12, 12, 100000, 7.5f), 694.87);
   EXPECT_DOUBLE_EQ(LevelPaymentArrears(300, 12, 2, 100000, 6.0f), 639.81);
   const long double i = PeriodicRate(12, 12, 12.0f);
-  EXPECT_DOUBLE_EQ(FirstPaymentArrears(kInterestOnly, i, 12, 10000), 100.00);
-  EXPECT_DOUBLE_EQ(FirstPaymentArrears(kFixedPrincipal, i, 12, 12000), 1120.00);
-  EXPECT_DOUBLE_EQ(FirstPaymentArrears(kNormal, PeriodicRate(12, 12, 7.5f), 360, 100000), 699.21);
-  EXPECT_DOUBLE_EQ(FirstPaymentAdvance(kInterestOnly, i, 12, 10000), 0.0);
-  EXPECT_DOUBLE_EQ(FirstPaymentAdvance(kFixedPrincipal, i, 12, 12000), 1000.00);
-  EXPECT_DOUBLE_EQ(FirstPaymentAdvance(kRuleOf78, PeriodicRate(12, 12, 7.5f), 360, 100000), 694.87);
-  EXPECT_DOUBLE_EQ(FirstPaymentArrears(6, i, 12, 12000), 0.0);
+  EXPECT_DOUBLE_EQ(FirstPaymentArrears(AmortMethod::InterestOnly, i, 12, 10000), 100.00);
+  EXPECT_DOUBLE_EQ(FirstPaymentArrears(AmortMethod::FixedPrincipal, i, 12, 12000), 1120.00);
+  EXPECT_DOUBLE_EQ(FirstPaymentArrears(AmortMethod::Normal, PeriodicRate(12, 12, 7.5f), 360, 100000), 699.21);
+  EXPECT_DOUBLE_EQ(FirstPaymentAdvance(AmortMethod::InterestOnly, i, 12, 10000), 0.0);
+  EXPECT_DOUBLE_EQ(FirstPaymentAdvance(AmortMethod::FixedPrincipal, i, 12, 12000), 1000.00);
+  EXPECT_DOUBLE_EQ(FirstPaymentAdvance(AmortMethod::RuleOf78, PeriodicRate(12, 12, 7.5f), 360, 100000), 694.87);
+  EXPECT_DOUBLE_EQ(FirstPaymentArrears(AmortMethodOf(6), i, 12, 12000), 0.0);
 }
 
 TEST(Items, ListsAndDefaults) {
@@ -149,7 +149,7 @@ TEST(Items, ListsAndDefaults) {
   EXPECT_EQ(InterestDueCompoundingItems()[LoanDefaults.interestDueCompounding], "Daily");
   EXPECT_EQ(DayBasisItems()[LoanDefaults.dayBasis], "365");
   EXPECT_EQ(PointsPaidItems()[LoanDefaults.pointsPaid], "At Origination");
-  EXPECT_EQ(FindItem(AmortizingMethodItems(), "rule of 78's"), kRuleOf78);
+  EXPECT_EQ(FindItem(AmortizingMethodItems(), "rule of 78's"), static_cast<int>(AmortMethod::RuleOf78));
   EXPECT_EQ(FindItem(AmortizingMethodItems(), "Rule of 78"), -1);
 }
 

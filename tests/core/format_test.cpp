@@ -114,7 +114,7 @@ TEST(CopyTextTest, EveryRowKindAndLongLabels) {
 
 TEST(PrintLinesTest, TabsFourDecimalRatesAndTwelveCharacterChoices) {
   LoanRecord r = SolvedLoan();
-  r.AmortMthd.Select(kFixedPrincipal);
+  r.AmortMthd.Select(static_cast<int>(AmortMethod::FixedPrincipal));
   r.CmpPYR.Select(kSemiAnnually);
   const auto lines = PrintLines(LoanRows(r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 9u);

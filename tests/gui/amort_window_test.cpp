@@ -323,12 +323,12 @@ TEST_F(AmortWindowTest, OptionsCancelRestoresAndOkKeepsForTheRun) {
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.AmortMthd->currentText(), "Normal");
     EXPECT_EQ(d.AmortMthd->count(), 6);
-    d.AmortMthd->setCurrentIndex(kInterestOnly);
+    d.AmortMthd->setCurrentIndex(static_cast<int>(AmortMethod::InterestOnly));
     d.RateBasis->setCurrentIndex(kExact365);
     QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
   });
-  EXPECT_EQ(w->options()->Choices(), (AmortChoices{kNormal, kOrdinary, kAtOrigination}));
-  EXPECT_EQ(optValues.AmortMthd.index, kNormal);
+  EXPECT_EQ(w->options()->Choices(), (AmortChoices{static_cast<int>(AmortMethod::Normal), kOrdinary, kAtOrigination}));
+  EXPECT_EQ(optValues.AmortMthd.index, static_cast<int>(AmortMethod::Normal));
   EXPECT_EQ(optValues.RateBasis.text, "Ordinary");
   // Calculate uses what the lists show: the level payment, not interest only.
   w->CalcBTNClick();
@@ -339,7 +339,7 @@ TEST_F(AmortWindowTest, OptionsCancelRestoresAndOkKeepsForTheRun) {
     d.PointsPaidMthd->setCurrentIndex(kWithFirstPayment);
     QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
   });
-  EXPECT_EQ(w->options()->Choices(), (AmortChoices{kNormal, kExact365, kWithFirstPayment}));
+  EXPECT_EQ(w->options()->Choices(), (AmortChoices{static_cast<int>(AmortMethod::Normal), kExact365, kWithFirstPayment}));
   EXPECT_EQ(optValues.RateBasis.index, kExact365);
   EXPECT_EQ(optValues.RateBasis.text, "Exact/365");
   EXPECT_EQ(optValues.PointsPaidMthd.text, "With 1st Payment");
@@ -352,24 +352,24 @@ TEST_F(AmortWindowTest, OptionsCancelRestoresAndOkKeepsForTheRun) {
   });
   EXPECT_EQ(w->options()->Choices().RateBasis, kExact365);
   WithOptions(*w, [](TAmortOpt& d) {
-    d.AmortMthd->setCurrentIndex(kRuleOf78);
+    d.AmortMthd->setCurrentIndex(static_cast<int>(AmortMethod::RuleOf78));
     d.close();
   });
-  EXPECT_EQ(w->options()->Choices().AmortMthd, kNormal);
-  EXPECT_EQ(optValues.AmortMthd.index, kNormal);
+  EXPECT_EQ(w->options()->Choices().AmortMthd, static_cast<int>(AmortMethod::Normal));
+  EXPECT_EQ(optValues.AmortMthd.index, static_cast<int>(AmortMethod::Normal));
   EXPECT_EQ(services.help, std::vector<int>{45});
   w.reset();
 
   // A new window starts from the defaults; the options dialog brings the
   // stored choices back and OK makes them current.
   auto again = Open();
-  EXPECT_EQ(again->options()->Choices(), (AmortChoices{kNormal, kOrdinary, kAtOrigination}));
+  EXPECT_EQ(again->options()->Choices(), (AmortChoices{static_cast<int>(AmortMethod::Normal), kOrdinary, kAtOrigination}));
   WithOptions(*again, [](TAmortOpt& d) {
     EXPECT_EQ(d.RateBasis->currentText(), "Exact/365");
     EXPECT_EQ(d.PointsPaidMthd->currentText(), "With 1st Payment");
     QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
   });
-  EXPECT_EQ(again->options()->Choices(), (AmortChoices{kNormal, kExact365, kWithFirstPayment}));
+  EXPECT_EQ(again->options()->Choices(), (AmortChoices{static_cast<int>(AmortMethod::Normal), kExact365, kWithFirstPayment}));
 }
 
 TEST_F(AmortWindowTest, CanadianSwitchesThePeriods) {
@@ -378,13 +378,13 @@ TEST_F(AmortWindowTest, CanadianSwitchesThePeriods) {
   w->PYR->setCurrentIndex(0);     // Weekly
   w->CmpPYR->setCurrentIndex(1);  // Weekly
   WithOptions(*w, [](TAmortOpt& d) {
-    d.AmortMthd->setCurrentIndex(kInterestOnly);
+    d.AmortMthd->setCurrentIndex(static_cast<int>(AmortMethod::InterestOnly));
     QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
   });
   EXPECT_EQ(w->PYR->currentText(), "Weekly");
   EXPECT_EQ(w->CmpPYR->currentText(), "Weekly");
   WithOptions(*w, [](TAmortOpt& d) {
-    d.AmortMthd->setCurrentIndex(kCanadian);
+    d.AmortMthd->setCurrentIndex(static_cast<int>(AmortMethod::Canadian));
     QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
   });
   EXPECT_EQ(w->PYR->currentText(), "Monthly");

@@ -150,13 +150,13 @@ TEST_F(LoanWindowTest, CalcSolvesThePayment) {
   EXPECT_EQ(record_.NumPmts, 360);
 
   // Advance payments: the first payment falls on the day the loan starts.
-  Choose(w, "PmtMthd", kAdvance);
+  Choose(w, "PmtMthd", static_cast<int>(PaymentMethod::Advance));
   Type(w, "Pmt", "0");
   Click(w, "CalcBTN");
   EXPECT_DOUBLE_EQ(Child<MoneyField>(w, "Pmt")->value(), 694.87);
 
   // And back: solve the rate of the rounded payment.
-  Choose(w, "PmtMthd", kArrears);
+  Choose(w, "PmtMthd", static_cast<int>(PaymentMethod::Arrears));
   Type(w, "Pmt", "699.21");
   Type(w, "Rate", "0");
   Click(w, "CalcBTN");
@@ -258,7 +258,7 @@ TEST_F(LoanWindowTest, CanadianSwitchesTheListsVisibly) {
   EnterExample(w);
   Choose(w, "PYR", 0);  // Weekly
   Choose(w, "CmpPYR", kDaily);
-  Choose(w, "AmortMthd", kCanadian);
+  Choose(w, "AmortMthd", static_cast<int>(AmortMethod::Canadian));
   Click(w, "CalcBTN");
   EXPECT_EQ(Child<QComboBox>(w, "PYR")->currentText(), "Monthly");
   EXPECT_EQ(Child<QComboBox>(w, "CmpPYR")->currentText(), "SemiAnnually");
@@ -293,8 +293,8 @@ TEST_F(LoanWindowTest, SecondWindowSharesTheRecordAndUndoDiscardsEdits) {
 TEST_F(LoanWindowTest, ResetKeepsTheTotalInterest) {
   TcLoLoan* w = Open(1);
   EnterExample(w);
-  Choose(w, "AmortMthd", kRuleOf78);
-  Choose(w, "PmtMthd", kAdvance);
+  Choose(w, "AmortMthd", static_cast<int>(AmortMethod::RuleOf78));
+  Choose(w, "PmtMthd", static_cast<int>(PaymentMethod::Advance));
   Click(w, "CalcBTN");
   const double interest = Child<MoneyField>(w, "TotInt")->value();
   Click(w, "ResetBTN");
