@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "amortization/amort_window.h"
+#include "amortization/ui/amort_window.h"
 #include "finance/periods.h"
 
 namespace {

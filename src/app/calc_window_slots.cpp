@@ -6,7 +6,7 @@
 #include <exception>
 #include <stdexcept>
 
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 
 namespace brevika {
 

@@ -18,12 +18,12 @@
 #include <cmath>
 
 #include "amortization/amort_records.h"
-#include "amortization/amort_window.h"
+#include "amortization/ui/amort_window.h"
 #include "app/about_box.h"
 #include "app/system_info.h"
 #include "calculators/loan.h"
-#include "calculators/loan_window.h"
-#include "components/calc_window.h"
+#include "calculators/ui/loan_window.h"
+#include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
 #include "components/locale_info.h"
 #include "components/tips.h"

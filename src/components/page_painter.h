@@ -1,4 +1,4 @@
-// Draws pages of the printing page model (calculators/page_layout.h) with
+// Draws pages of the printing page model (finance/page_layout.h) with
 // QPainter: inches from the paper's top-left corner become device units by
 // the device's resolution; text is anchored left, right or centred.
 #pragma once
@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-#include "calculators/page_layout.h"
+#include "finance/page_layout.h"
 
 class QPagedPaintDevice;
 class QWidget;

@@ -2,7 +2,7 @@
 // their 2 % margins, the centred bold caption and line spacing.
 #include <gtest/gtest.h>
 
-#include "calculators/page_layout.h"
+#include "finance/page_layout.h"
 
 namespace brevika {
 namespace {

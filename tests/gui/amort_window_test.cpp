@@ -17,12 +17,12 @@
 #include <memory>
 #include <vector>
 
-#include "amortization/amort_options_dialog.h"
-#include "amortization/amort_window.h"
-#include "amortization/meter_window.h"
-#include "amortization/schedule_model.h"
+#include "amortization/ui/amort_options_dialog.h"
+#include "amortization/ui/amort_window.h"
+#include "amortization/ui/meter_window.h"
+#include "amortization/ui/schedule_model.h"
 #include "components/app_services.h"
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "shell_test_util.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "calculators/loan_window.h"
+#include "calculators/ui/loan_window.h"
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "components/page_painter.h"

@@ -20,7 +20,7 @@
 #include <cmath>
 #include <memory>
 
-#include "calculators/loan_window.h"
+#include "calculators/ui/loan_window.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
 #include "components/page_painter.h"

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "calculators/loan_window.h"
+#include "calculators/ui/loan_window.h"
 #include "components/masked_fields.h"
 #include "shell_test_util.h"
 

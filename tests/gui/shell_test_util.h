@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/main_form.h"
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 #include "components/tips.h"
 #include "gui_test_util.h"
 

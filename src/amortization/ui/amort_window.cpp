@@ -1,4 +1,4 @@
-#include "amortization/amort_window.h"
+#include "amortization/ui/amort_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,11 +19,11 @@
 #include <cmath>
 #include <exception>
 
-#include "amortization/amort_options_dialog.h"
-#include "amortization/meter_window.h"
-#include "amortization/schedule_model.h"
+#include "amortization/ui/amort_options_dialog.h"
+#include "amortization/ui/meter_window.h"
+#include "amortization/ui/schedule_model.h"
 #include "components/app_services.h"
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
 

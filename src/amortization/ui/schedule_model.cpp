@@ -1,4 +1,4 @@
-#include "amortization/schedule_model.h"
+#include "amortization/ui/schedule_model.h"
 
 #include "amortization/amort_records.h"
 

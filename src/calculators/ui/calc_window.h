@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
-#include "calculators/page_layout.h"
+#include "finance/page_layout.h"
 
 class QBoxLayout;
 class QLayout;

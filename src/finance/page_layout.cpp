@@ -1,4 +1,4 @@
-#include "calculators/page_layout.h"
+#include "finance/page_layout.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "calculators/loan_window.h"
+#include "calculators/ui/loan_window.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "calculators/loan.h"
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -1,4 +1,4 @@
-#include "amortization/amort_options_dialog.h"
+#include "amortization/ui/amort_options_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "components/app_services.h"
-#include "components/calc_window.h"
+#include "calculators/ui/calc_window.h"
 
 namespace brevika {
 

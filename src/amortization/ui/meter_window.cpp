@@ -1,4 +1,4 @@
-#include "amortization/meter_window.h"
+#include "amortization/ui/meter_window.h"
 
 #include <QCoreApplication>
 #include <QLabel>

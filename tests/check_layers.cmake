@@ -1,0 +1,21 @@
+# Fails when a core source (outside ui/, components/, app/ and cli/)
+# includes a Qt header or a header of the window folders.
+file(GLOB_RECURSE files RELATIVE ${SOURCES} ${SOURCES}/*.h ${SOURCES}/*.cpp)
+set(bad "")
+foreach(f ${files})
+  if(f MATCHES "(^|/)ui/" OR f MATCHES "^(components|app|cli)/")
+    continue()
+  endif()
+  file(STRINGS ${SOURCES}/${f} lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line ${lines})
+    if(line MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/)"
+       OR line MATCHES "#[ \t]*include[ \t]*\"([a-z_]+/)*ui/"
+       OR line MATCHES "#[ \t]*include[ \t]*\"(components|app)/")
+      string(APPEND bad "\n  ${f}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "Core files include window headers:${bad}")
+endif()
+message(STATUS "Core sources are free of Qt and window headers")
