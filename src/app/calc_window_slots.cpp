@@ -13,21 +13,21 @@ namespace brevika {
 namespace {
 
 const std::array<CalcKindInfo, kCalcKindCount> kKinds = {{
-    {"Loan Calculator ", 2, "mLoan", "&Loan...", QKeyCombination(Qt::Key_F2)},
-    {"Interest Due Calculator ", 2, "mIntDue", "&Interest Due...", QKeyCombination(Qt::Key_F3)},
-    {"Remaining Balance Calculator ", 2, "RemainingBalance1", "&Remaining Balance...", QKeyCombination(Qt::Key_F4)},
-    {"Accelerated Payment Calculator ", 2, "AcceleratedPayment1", "&Accelerated Payment...",
+    {"mLoan", "&Loan...", QKeyCombination(Qt::Key_F2)},
+    {"mIntDue", "&Interest Due...", QKeyCombination(Qt::Key_F3)},
+    {"RemainingBalance1", "&Remaining Balance...", QKeyCombination(Qt::Key_F4)},
+    {"AcceleratedPayment1", "&Accelerated Payment...",
      QKeyCombination(Qt::Key_F5)},
-    {"Balloon Payment Calculator ", 2, "BalloonPayment1", "&Balloon Payment...", QKeyCombination(Qt::Key_F6)},
-    {"Refinance Advisor ", 1, "Refinance2", "&Refinance...", Qt::CTRL | Qt::Key_R},
+    {"BalloonPayment1", "&Balloon Payment...", QKeyCombination(Qt::Key_F6)},
+    {"Refinance2", "&Refinance...", Qt::CTRL | Qt::Key_R},
 }};
 
 }  // namespace
 
 const CalcKindInfo& KindInfo(CalcKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
 
-QString SlotCaption(CalcKind kind, int slot) {
-  return QString::fromLatin1(KindInfo(kind).captionBase) + QString::number(slot);
+QString SlotCaptionText(CalcKind kind, int slot) {
+  return QString::fromStdString(SlotCaption(kind, slot));
 }
 
 CalcWindowSlots::CalcWindowSlots(QMenu* windowsMenu, QObject* parent)
@@ -54,7 +54,7 @@ bool CalcWindowSlots::CanOpen(CalcKind kind) const {
 CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
   Kind& k = kinds_[Index(kind)];
   if (!k.factory) return nullptr;
-  for (int slot = 1; slot <= KindInfo(kind).slotCount; ++slot) {
+  for (int slot = 1; slot <= KindSlotCount(kind); ++slot) {
     Slot& s = SlotOf(kind, slot);
     if (s.inUse) continue;
     const bool created = s.window.isNull();
@@ -73,7 +73,7 @@ CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
             Release(kind, slot);
         });
       }
-      const QString caption = SlotCaption(kind, slot);
+      const QString caption = SlotCaptionText(kind, slot);
       s.window->setWindowTitle(caption);
       s.inUse = true;
       s.item = menu_->addAction(caption);
@@ -115,16 +115,16 @@ void CalcWindowSlots::Release(CalcKind kind, int slot) {
 }
 
 bool CalcWindowSlots::InUse(CalcKind kind, int slot) const {
-  return slot >= 1 && slot <= KindInfo(kind).slotCount && SlotOf(kind, slot).inUse;
+  return slot >= 1 && slot <= KindSlotCount(kind) && SlotOf(kind, slot).inUse;
 }
 
 CalcWindow* CalcWindowSlots::Window(CalcKind kind, int slot) const {
-  if (slot < 1 || slot > KindInfo(kind).slotCount) return nullptr;
+  if (slot < 1 || slot > KindSlotCount(kind)) return nullptr;
   return SlotOf(kind, slot).window.data();
 }
 
 QAction* CalcWindowSlots::MenuItem(CalcKind kind, int slot) const {
-  if (slot < 1 || slot > KindInfo(kind).slotCount) return nullptr;
+  if (slot < 1 || slot > KindSlotCount(kind)) return nullptr;
   return SlotOf(kind, slot).item;
 }
 

@@ -9,8 +9,9 @@
 #include <QString>
 #include <array>
 #include <functional>
-#include <memory>
-#include <new>
+
+#include "calculators/kinds.h"
+#include "calculators/transfer_records.h"
 
 class QAction;
 class QMenu;
@@ -19,21 +20,16 @@ namespace brevika {
 
 class CalcWindow;
 
-enum class CalcKind { Loan, InterestDue, RemainingBalance, Accelerated, Balloon, Refinance };
-inline constexpr int kCalcKindCount = 6;
-inline constexpr int kMaxSlots = 2;
-
+// How the main window offers a kind: its menu item and shortcut.
 struct CalcKindInfo {
-  const char* captionBase;  // ends in one blank: "Loan Calculator "
-  int slotCount;
   const char* menuName;     // object name of the menu item ("mLoan")
   const char* menuCaption;  // "&Loan..."
   QKeyCombination shortcut;
 };
 
 const CalcKindInfo& KindInfo(CalcKind kind);
-// Caption of a slot's window: caption base followed by the slot number.
-QString SlotCaption(CalcKind kind, int slot);
+// Caption of a slot's window: the kind's title, a blank and the slot number.
+QString SlotCaptionText(CalcKind kind, int slot);
 
 class CalcWindowSlots : public QObject {
   Q_OBJECT
@@ -63,21 +59,9 @@ class CalcWindowSlots : public QObject {
   // Closes every open window (they save their positions and free their slots).
   void CloseAll();
 
-  // The kind's transfer record, made by `init` the first time it is asked
-  // for and kept until this object goes; nullptr when it cannot be made.
-  template <class R, class Init>
-  R* Record(CalcKind kind, Init init) {
-    Kind& k = kinds_[Index(kind)];
-    if (!k.record) {
-      try {
-        k.record = std::make_shared<R>(init());
-      } catch (const std::bad_alloc&) {
-        return nullptr;
-      }
-    }
-    return static_cast<R*>(k.record.get());
-  }
-  bool HasRecord(CalcKind kind) const { return kinds_[Index(kind)].record != nullptr; }
+  // The transfer records of every kind, kept until this object goes.
+  TransferRecords& records() { return records_; }
+  bool HasRecord(CalcKind kind) const { return records_.Has(kind); }
 
  signals:
   void windowOpened(brevika::CalcKind kind, int slot);
@@ -91,7 +75,6 @@ class CalcWindowSlots : public QObject {
   };
   struct Kind {
     Factory factory;
-    std::shared_ptr<void> record;
     std::array<Slot, kMaxSlots> entries;
   };
   static std::size_t Index(CalcKind kind) { return static_cast<std::size_t>(kind); }
@@ -100,6 +83,8 @@ class CalcWindowSlots : public QObject {
   void Release(CalcKind kind, int slot);
 
   QMenu* menu_;
+  // Declared before the slots so that open windows go before their records.
+  TransferRecords records_;
   std::array<Kind, kCalcKindCount> kinds_;
 };
 

@@ -125,7 +125,7 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
   BuildMenus();
   slots_ = std::make_unique<CalcWindowSlots>(windowsMenu_);
   slots_->SetFactory(CalcKind::Loan, [this](int slot) -> CalcWindow* {
-    LoanRecord* record = slots_->Record<LoanRecord>(CalcKind::Loan, NewLoanRecord);
+    LoanRecord* record = slots_->records().Loan();
     if (!record) QApplication::beep();
     return new TcLoLoan(record, slot, this);
   });

@@ -163,10 +163,10 @@ TEST_F(SlotsTest, RefinanceHasOneSlotAndEveryKindItsCaption) {
   EXPECT_EQ(book.Open(CalcKind::Refinance), nullptr);
   EXPECT_EQ(book.Window(CalcKind::Refinance, 1)->windowTitle(), QStringLiteral("Refinance Advisor 1"));
   EXPECT_EQ(book.OpenCount(), 1);
-  EXPECT_EQ(SlotCaption(CalcKind::InterestDue, 2), QStringLiteral("Interest Due Calculator 2"));
-  EXPECT_EQ(SlotCaption(CalcKind::RemainingBalance, 1), QStringLiteral("Remaining Balance Calculator 1"));
-  EXPECT_EQ(SlotCaption(CalcKind::Accelerated, 1), QStringLiteral("Accelerated Payment Calculator 1"));
-  EXPECT_EQ(SlotCaption(CalcKind::Balloon, 2), QStringLiteral("Balloon Payment Calculator 2"));
+  EXPECT_EQ(SlotCaption(CalcKind::InterestDue, 2), "Interest Due Calculator 2");
+  EXPECT_EQ(SlotCaption(CalcKind::RemainingBalance, 1), "Remaining Balance Calculator 1");
+  EXPECT_EQ(SlotCaption(CalcKind::Accelerated, 1), "Accelerated Payment Calculator 1");
+  EXPECT_EQ(SlotCaption(CalcKind::Balloon, 2), "Balloon Payment Calculator 2");
 }
 
 TEST_F(SlotsTest, AWindowDeletedWithoutClosingFreesItsSlot) {

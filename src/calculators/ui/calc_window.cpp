@@ -4,8 +4,14 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
@@ -14,6 +20,7 @@
 
 #include "components/app_services.h"
 #include "components/locale_info.h"
+#include "components/masked_fields.h"
 #include "components/page_painter.h"
 
 namespace brevika {
@@ -55,6 +62,15 @@ int HelpContextOf(const QWidget* widget) {
   return -1;
 }
 
+int HelpTopicFor(const QWidget* focused, int windowTopic) {
+  const int context = focused ? HelpContextOf(focused) : -1;
+  return context >= 0 ? context : windowTopic;
+}
+
+void ShowMessages(QWidget* parent, const Outcome& outcome) {
+  for (const Message& m : outcome.messages) ShowMessage(parent, m);
+}
+
 void ShowMessage(QWidget* parent, const Message& message) {
   if (CurrentMessageHandler()) {
     CurrentMessageHandler()(parent, message);
@@ -81,16 +97,21 @@ void ShowMessage(QWidget* parent, const Message& message) {
 void SetMessageHandler(MessageHandler handler) { CurrentMessageHandler() = std::move(handler); }
 void SetPrintHandler(PrintHandler handler) { CurrentPrintHandler() = std::move(handler); }
 
-CalcWindow::CalcWindow(const QString& captionBase, int slot, AppServices* services,
-                       QWidget* parent)
+bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                         const QFont& font) {
+  if (CurrentPrintHandler()) return CurrentPrintHandler()(parent, pages, title, font);
+  return PrintPages(parent, pages, title, font);
+}
+
+CalcWindow::CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      captionBase_(captionBase), slot_(slot), services_(services) {
+      kind_(kind), slot_(slot), services_(services) {
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   setSizeGripEnabled(false);
-  setWindowTitle(captionBase_ + QLatin1Char(' ') + QString::number(slot_));
+  setWindowTitle(QString::fromStdString(SlotCaption(kind_, slot_)));
 
   CalcBTN = MakeButton("CalcBTN", QStringLiteral("&Calc"), &CalcWindow::CalcBTNClick);
   CloseBTN = MakeButton("CloseBTN", QStringLiteral("Close"), &CalcWindow::CloseBTNClick);
@@ -101,10 +122,34 @@ CalcWindow::CalcWindow(const QString& captionBase, int slot, AppServices* servic
   UndoBTN = MakeButton("UndoBTN", QStringLiteral("&Undo"), &CalcWindow::UndoBTNClick);
   // Enter in a field calculates.
   CalcBTN->setDefault(true);
+  SetButtonHelp(ButtonHelp{});
 
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   f1->setContext(Qt::WindowShortcut);
   connect(f1, &QShortcut::activated, this, &CalcWindow::ShowFocusedHelp);
+
+  // Every field as wide as the widest amount the money mask allows.
+  fieldWidth_ = QFontMetrics(font()).horizontalAdvance(QStringLiteral("$999,999,999,999.99")) + 24;
+  grid_ = new QGridLayout;
+  grid_->setHorizontalSpacing(12);
+  grid_->setVerticalSpacing(6);
+  body_ = new QVBoxLayout;
+  body_->setSpacing(10);
+  body_->addLayout(grid_);
+
+  auto* buttons = new QVBoxLayout;
+  buttons->setSpacing(6);
+  for (QPushButton* b : {CalcBTN, CloseBTN, HelpBTN, PrintBTN, CopyBTN, ResetBTN, UndoBTN}) {
+    b->setMinimumWidth(84);
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  auto* outer = new QHBoxLayout(this);
+  outer->setContentsMargins(14, 14, 14, 14);
+  outer->setSpacing(18);
+  outer->addLayout(body_, 1);
+  outer->addLayout(buttons);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 CalcWindow::~CalcWindow() = default;
@@ -128,30 +173,116 @@ void CalcWindow::SetButtonHelp(const ButtonHelp& h) {
   SetHelpContext(UndoBTN, h.undo);
 }
 
-void CalcWindow::InstallBody(QLayout* body) {
-  auto* buttons = new QVBoxLayout;
-  buttons->setSpacing(6);
-  for (QPushButton* b : {CalcBTN, CloseBTN, HelpBTN, PrintBTN, CopyBTN, ResetBTN, UndoBTN}) {
-    b->setMinimumWidth(84);
-    buttons->addWidget(b);
-  }
-  buttons->addStretch(1);
-
-  auto* outer = new QHBoxLayout(this);
-  outer->setContentsMargins(14, 14, 14, 14);
-  outer->setSpacing(18);
-  outer->addLayout(body, 1);
-  outer->addLayout(buttons);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+QLabel* CalcWindow::MakeLabel(const char* name, std::string& caption, QWidget* buddy) {
+  auto* label = new QLabel(QString::fromStdString(caption), this);
+  label->setObjectName(QStringLiteral("l") + QString::fromLatin1(name));
+  if (buddy) label->setBuddy(buddy);
+  transfer_.Label(label, &caption);
+  return label;
 }
 
-void CalcWindow::SetTabOrder(const std::vector<QWidget*>& controls) {
-  std::vector<QWidget*> chain = controls;
+void CalcWindow::PlaceRow(QLabel* label, QWidget* field) {
+  const int row = grid_->rowCount();
+  grid_->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+  grid_->addWidget(field, row, 1);
+}
+
+QLabel* CalcWindow::AddRow(const char* name, std::string& caption, QWidget* field, int help) {
+  field->setObjectName(QString::fromLatin1(name));
+  field->setFixedWidth(fieldWidth_);
+  SetHelpContext(field, help);
+  QLabel* label = MakeLabel(name, caption, field);
+  PlaceRow(label, field);
+  return label;
+}
+
+MoneyField* CalcWindow::AddMoney(const char* name, std::string& caption, double& value, int help) {
+  auto* f = new MoneyField(this);
+  // Money fields follow the country's mask unless the country is the US.
+  const int country = CurrentLocaleInfo().countryCode;
+  if (country != 1) f->SetMask(MoneyMaskForCountry(country));
+  AddRow(name, caption, f, help);
+  transfer_.Money(f, &value);
+  return f;
+}
+
+MoneyField* CalcWindow::AddResult(const char* name, std::string& caption, double& value) {
+  MoneyField* f = AddMoney(name, caption, value, 0);
+  f->setReadOnly(true);
+  f->setFocusPolicy(Qt::NoFocus);
+  // A result, not an entry: the window's colour behind bold figures.
+  QPalette pal = f->palette();
+  pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+  f->setPalette(pal);
+  QFont bold = f->font();
+  bold.setBold(true);
+  f->setFont(bold);
+  return f;
+}
+
+RateField* CalcWindow::AddRate(const char* name, std::string& caption, float& value, int help) {
+  auto* f = new RateField(this);
+  AddRow(name, caption, f, help);
+  transfer_.Rate(f, &value);
+  return f;
+}
+
+CountField* CalcWindow::AddCount(const char* name, std::string& caption, std::int16_t& value,
+                                 int help) {
+  auto* f = new CountField(this);
+  AddRow(name, caption, f, help);
+  transfer_.Count(f, &value);
+  return f;
+}
+
+DateField* CalcWindow::AddDate(const char* name, std::string& caption, Date& value, int help) {
+  auto* f = new DateField(this);
+  AddRow(name, caption, f, help);
+  transfer_.Day(f, &value);
+  return f;
+}
+
+QComboBox* CalcWindow::AddList(const char* name, std::string& caption, ListEntry& entry, int help) {
+  auto* c = new QComboBox(this);
+  c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  AddRow(name, caption, c, help);
+  transfer_.List(c, &entry);
+  return c;
+}
+
+void CalcWindow::AddRule() {
+  auto* rule = new QFrame(this);
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Sunken);
+  grid_->addWidget(rule, grid_->rowCount(), 0, 1, 2);
+}
+
+QLabel* CalcWindow::AddHint(const char* name, std::string& caption) {
+  QLabel* hint = MakeLabel(name, caption, nullptr);
+  body_->addWidget(hint, 0, Qt::AlignLeft);
+  return hint;
+}
+
+void CalcWindow::SetRowGrid(QGridLayout* grid) { grid_ = grid; }
+
+void CalcWindow::FinishRows() {
+  body_->addStretch(1);
+  std::vector<QWidget*> chain;
+  for (QWidget* w : transfer_.controls())
+    if (w->focusPolicy() != Qt::NoFocus) chain.push_back(w);
+  const std::size_t fields = chain.size();
   for (QPushButton* b : {CalcBTN, CloseBTN, HelpBTN, PrintBTN, CopyBTN, ResetBTN, UndoBTN})
     chain.push_back(b);
   for (std::size_t k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
-  if (!controls.empty()) controls.front()->setFocus(Qt::OtherFocusReason);
+  if (fields > 0) chain.front()->setFocus(Qt::OtherFocusReason);
+  RecordToControls();
 }
+
+void CalcWindow::ControlsToRecord() {
+  if (HasRecord()) transfer_.FromControls();
+}
+
+void CalcWindow::RecordToControls() { transfer_.ToControls(); }
 
 void CalcWindow::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
@@ -180,17 +311,17 @@ void CalcWindow::CalcBTNClick() {
     return;
   }
   ControlsToRecord();
-  std::optional<Message> message;
+  Outcome outcome;
   try {
     BusyCursor busy;
-    message = Calculate();
+    outcome = Calculate();
   } catch (const std::exception& ex) {
     // The fields keep what they showed before Calc.
     ShowMessage(this, Message{ex.what(), BoxType::Error});
     return;
   }
   RecordToControls();
-  if (message) ShowMessage(this, *message);
+  ShowMessages(this, outcome);
 }
 
 void CalcWindow::CloseBTNClick() { close(); }
@@ -200,9 +331,7 @@ void CalcWindow::HelpBTNClick() {
 }
 
 void CalcWindow::ShowFocusedHelp() {
-  if (!services_) return;
-  const int context = HelpContextOf(focusWidget());
-  services_->ShowHelp(context >= 0 ? context : WindowHelpTopic());
+  if (services_) services_->ShowHelp(HelpTopicFor(focusWidget(), WindowHelpTopic()));
 }
 
 void CalcWindow::PrintBTNClick() {
@@ -214,8 +343,7 @@ void CalcWindow::PrintBTNClick() {
   const std::vector<Page> pages =
       CalculatorPage(windowTitle().toStdString(), PrintLines(Rows(), CurrentLocaleInfo().format),
                      font.family().toStdString(), points);
-  if (CurrentPrintHandler()) CurrentPrintHandler()(this, pages, windowTitle(), printFont);
-  else PrintPages(this, pages, windowTitle(), printFont);
+  PrintThroughHandler(this, pages, windowTitle(), printFont);
 }
 
 void CalcWindow::CopyBTNClick() {

@@ -1,25 +1,37 @@
 // Base of every calculator window: a fixed-size, non-modal dialog with the
-// seven common buttons (Calc, Close, Help, Print, Copy, Reset, Undo), help
-// contexts with F1, saved positions, and the moves between the window's
-// controls and its kind's transfer record. Subclasses supply the controls,
-// the record transfers, the calculation and the rows of Copy and Print.
+// seven common buttons (Calc, Close, Help, Print, Copy, Reset, Undo), their
+// help contexts, F1, saved positions, the locale money mask, and the
+// transfer between the window's controls and its kind's record. A kind's
+// window only adds its rows (label, field, help context, bound record
+// field) and supplies its calculation, reset, rows of Copy and Print and
+// help topic.
 #pragma once
 #include <QDialog>
 #include <QFont>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kinds.h"
+#include "calculators/ui/transfer.h"
+#include "finance/outcome.h"
 #include "finance/page_layout.h"
 
-class QBoxLayout;
+class QComboBox;
+class QGridLayout;
+class QLabel;
 class QLayout;
 class QPushButton;
+class QVBoxLayout;
 
 namespace brevika {
 
 class AppServices;
+class MoneyField;
+class RateField;
+class CountField;
+class DateField;
 
 // Busy (wait) cursor for the lifetime of the object, however the scope ends.
 class BusyCursor {
@@ -35,10 +47,14 @@ class BusyCursor {
 void SetHelpContext(QWidget* widget, int context);
 // The context of the widget or of its nearest ancestor that has one; -1 if none.
 int HelpContextOf(const QWidget* widget);
+// F1: the topic of the focused widget, else the window's own topic.
+int HelpTopicFor(const QWidget* focused, int windowTopic);
 
 // Shows a calculator message modally: a warning box captioned "Warning"
 // (or "Error", "Information") with an OK button.
 void ShowMessage(QWidget* parent, const Message& message);
+// Every message of an outcome, in order.
+void ShowMessages(QWidget* parent, const Outcome& outcome);
 // Tests replace the message box (an empty function restores it).
 using MessageHandler = std::function<void(QWidget* parent, const Message& message)>;
 void SetMessageHandler(MessageHandler handler);
@@ -47,21 +63,23 @@ void SetMessageHandler(MessageHandler handler);
 using PrintHandler = std::function<bool(QWidget* parent, const std::vector<Page>& pages,
                                         const QString& title, const QFont& font)>;
 void SetPrintHandler(PrintHandler handler);
+// Sends pages to the printer through the handler (or the print dialog).
+bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                         const QFont& font);
 
 class CalcWindow : public QDialog {
   Q_OBJECT
  public:
-  // Caption is captionBase + " " + slot ("Loan Calculator 1").
-  CalcWindow(const QString& captionBase, int slot, AppServices* services,
-             QWidget* parent = nullptr);
+  // Caption is the kind's title, a blank and the slot ("Loan Calculator 1").
+  CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* parent = nullptr);
   ~CalcWindow() override;
 
+  CalcKind kind() const { return kind_; }
   int slot() const { return slot_; }
-  const QString& captionBase() const { return captionBase_; }
   AppServices* services() const { return services_; }
 
   struct ButtonHelp {
-    int calc = 0, close = 0, help = 0, print = 0, copy = 0, reset = 0, undo = 0;
+    int calc = 21, close = 0, help = 24, print = 26, copy = 30, reset = 19, undo = 28;
   };
 
  signals:
@@ -82,22 +100,42 @@ class CalcWindow : public QDialog {
  protected:
   // The record this window works on exists (when allocation failed it does not).
   virtual bool HasRecord() const = 0;
-  virtual void ControlsToRecord() = 0;
-  virtual void RecordToControls() = 0;
-  // Calculates on the record; the refusal or remark to show, if any.
-  virtual std::optional<Message> Calculate() = 0;
-  // Entry values of the record back to the kind's defaults.
+  // Calculates on the record.
+  virtual Outcome Calculate() = 0;
+  // Entry values of the record back to the kind's defaults (Reset).
   virtual void ResetRecord() = 0;
   // Rows of Copy and Print, from the record.
   virtual std::vector<CalcRow> Rows() const = 0;
   virtual int WindowHelpTopic() const = 0;
 
+  void ControlsToRecord();
+  void RecordToControls();
+
+  // Rows of the window, top to bottom: a label bound to its caption and a
+  // field bound to its record value, with the field's help context. Money
+  // fields take the locale money mask. Rows go into the current grid.
+  MoneyField* AddMoney(const char* name, std::string& caption, double& value, int help);
+  // A display-only result: bold on the window's colour, no focus, help 0.
+  MoneyField* AddResult(const char* name, std::string& caption, double& value);
+  RateField* AddRate(const char* name, std::string& caption, float& value, int help);
+  CountField* AddCount(const char* name, std::string& caption, std::int16_t& value, int help);
+  DateField* AddDate(const char* name, std::string& caption, Date& value, int help);
+  QComboBox* AddList(const char* name, std::string& caption, ListEntry& entry, int help);
+  // A field of the kind's own making, bound by the caller.
+  QLabel* AddRow(const char* name, std::string& caption, QWidget* field, int help);
+  // A sunken rule across the grid.
+  void AddRule();
+  // A line of text under the grid (the hint), bound to its caption.
+  QLabel* AddHint(const char* name, std::string& caption);
+  // Rows added from now on go into this grid (a kind with pages or panels).
+  void SetRowGrid(QGridLayout* grid);
+  QVBoxLayout* body() const { return body_; }
+  Transfer& transfer() { return transfer_; }
   void SetButtonHelp(const ButtonHelp& help);
-  // Lays out the window: `body` on the left, the button column on the right,
-  // at a fixed size. Call once, after the controls exist.
-  void InstallBody(QLayout* body);
-  // Tab order: the given controls in order, then the buttons.
-  void SetTabOrder(const std::vector<QWidget*>& controls);
+  // Width every entry field gets.
+  int FieldWidth() const { return fieldWidth_; }
+  // Call once at the end of the kind's constructor: tab order, first transfer.
+  void FinishRows();
 
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
@@ -114,10 +152,38 @@ class CalcWindow : public QDialog {
 
  private:
   QPushButton* MakeButton(const char* name, const QString& caption, void (CalcWindow::*slot)());
-  QString captionBase_;
+  QLabel* MakeLabel(const char* name, std::string& caption, QWidget* buddy);
+  void PlaceRow(QLabel* label, QWidget* field);
+  CalcKind kind_;
   int slot_;
   AppServices* services_;
   bool closed_ = false;
+  Transfer transfer_;
+  QVBoxLayout* body_;
+  QGridLayout* grid_;
+  int fieldWidth_;
+};
+
+// A calculator window over a record type R: the record belongs to the
+// application and is shared by both windows of the kind; without one the
+// window shows the kind's initial values and refuses to calculate.
+template <class R>
+class RecordWindow : public CalcWindow {
+ public:
+  RecordWindow(R* record, R (*initial)(), CalcKind kind, int slot, AppServices* services,
+               QWidget* parent)
+      : CalcWindow(kind, slot, services, parent), record_(record) {
+    if (!record_) fallback_ = std::make_unique<R>(initial());
+  }
+
+ protected:
+  bool HasRecord() const override { return record_ != nullptr; }
+  R& rec() { return record_ ? *record_ : *fallback_; }
+  const R& rec() const { return record_ ? *record_ : *fallback_; }
+
+ private:
+  R* record_;
+  std::unique_ptr<R> fallback_;
 };
 
 }  // namespace brevika

@@ -1,0 +1,111 @@
+#include "calculators/ui/transfer.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QStringList>
+#include <algorithm>
+
+#include "components/masked_fields.h"
+
+namespace brevika {
+
+void ListToControl(const ListEntry& entry, QComboBox* combo) {
+  const QSignalBlocker block(combo);
+  QStringList items;
+  for (const std::string& s : entry.items) items << QString::fromStdString(s);
+  QStringList shown;
+  for (int k = 0; k < combo->count(); ++k) shown << combo->itemText(k);
+  if (shown != items) {
+    combo->clear();
+    combo->addItems(items);
+  }
+  combo->setCurrentIndex(entry.index >= 0 && entry.index < combo->count() ? entry.index : -1);
+}
+
+void ControlToList(const QComboBox* combo, ListEntry& entry) { entry.Select(combo->currentIndex()); }
+
+void Transfer::Bind(Kind kind, QWidget* control, void* value) {
+  bindings_.push_back({kind, control, value});
+  if (kind != Kind::Label) controls_.push_back(control);
+}
+
+void Transfer::Label(QLabel* label, std::string* caption) { Bind(Kind::Label, label, caption); }
+void Transfer::Money(MoneyField* f, double* v) { Bind(Kind::Money, f, v); }
+void Transfer::Rate(RateField* f, float* v) { Bind(Kind::Rate, f, v); }
+void Transfer::Count(CountField* f, std::int16_t* v) { Bind(Kind::Count, f, v); }
+void Transfer::Count(CountField* f, std::uint16_t* v) { Bind(Kind::UCount, f, v); }
+void Transfer::Day(DateField* f, Date* v) { Bind(Kind::Day, f, v); }
+void Transfer::List(QComboBox* c, ListEntry* e) { Bind(Kind::List, c, e); }
+
+void Transfer::ToControls() const {
+  for (const Binding& b : bindings_) {
+    const QSignalBlocker block(b.control);
+    // The fields refuse values that are not finite numbers and keep theirs.
+    switch (b.kind) {
+      case Kind::Label:
+        static_cast<QLabel*>(b.control)->setText(
+            QString::fromStdString(*static_cast<std::string*>(b.value)));
+        break;
+      case Kind::Money:
+        static_cast<MoneyField*>(b.control)->setValue(*static_cast<double*>(b.value));
+        break;
+      case Kind::Rate:
+        static_cast<RateField*>(b.control)->setValue(*static_cast<float*>(b.value));
+        break;
+      case Kind::Count:
+        static_cast<CountField*>(b.control)->setValue(*static_cast<std::int16_t*>(b.value));
+        break;
+      case Kind::UCount: {
+        const std::uint16_t v = *static_cast<std::uint16_t*>(b.value);
+        static_cast<CountField*>(b.control)->setValue(
+            static_cast<std::int16_t>(std::min<std::uint16_t>(v, 32767)));
+        break;
+      }
+      case Kind::Day:
+        static_cast<DateField*>(b.control)->setValue(*static_cast<Date*>(b.value));
+        break;
+      case Kind::List:
+        ListToControl(*static_cast<ListEntry*>(b.value), static_cast<QComboBox*>(b.control));
+        break;
+    }
+  }
+}
+
+void Transfer::FromControls() const {
+  for (const Binding& b : bindings_) {
+    switch (b.kind) {
+      case Kind::Label:
+        *static_cast<std::string*>(b.value) = static_cast<QLabel*>(b.control)->text().toStdString();
+        break;
+      case Kind::Money:
+        *static_cast<double*>(b.value) = static_cast<MoneyField*>(b.control)->value();
+        break;
+      case Kind::Rate:
+        *static_cast<float*>(b.value) = static_cast<RateField*>(b.control)->value();
+        break;
+      case Kind::Count:
+        *static_cast<std::int16_t*>(b.value) = static_cast<CountField*>(b.control)->value();
+        break;
+      case Kind::UCount:
+        *static_cast<std::uint16_t*>(b.value) = static_cast<std::uint16_t>(
+            std::max<int>(0, static_cast<CountField*>(b.control)->value()));
+        break;
+      case Kind::Day:
+        *static_cast<Date*>(b.value) = static_cast<DateField*>(b.control)->value();
+        break;
+      case Kind::List:
+        ControlToList(static_cast<QComboBox*>(b.control), *static_cast<ListEntry*>(b.value));
+        break;
+    }
+  }
+}
+
+std::vector<MoneyField*> Transfer::moneyFields() const {
+  std::vector<MoneyField*> out;
+  for (const Binding& b : bindings_)
+    if (b.kind == Kind::Money) out.push_back(static_cast<MoneyField*>(b.control));
+  return out;
+}
+
+}  // namespace brevika

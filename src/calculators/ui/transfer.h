@@ -1,0 +1,62 @@
+// The transfer component: binds each label to its caption slot and each
+// control to its field of a transfer record, and moves the values between
+// them in both directions. It is the one place where a list control is
+// filled from a ListEntry and read back; change signals stay blocked while
+// it fills the controls.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "calculators/calc_record.h"
+#include "finance/periods.h"
+
+class QComboBox;
+class QLabel;
+class QWidget;
+
+namespace brevika {
+
+class MoneyField;
+class RateField;
+class CountField;
+class DateField;
+
+class Transfer {
+ public:
+  void Label(QLabel* label, std::string* caption);
+  void Money(MoneyField* field, double* value);
+  void Rate(RateField* field, float* value);
+  void Count(CountField* field, std::int16_t* value);
+  void Count(CountField* field, std::uint16_t* value);
+  void Day(DateField* field, Date* value);
+  void List(QComboBox* combo, ListEntry* entry);
+
+  // Record into the controls (captions, values, list items and choices).
+  void ToControls() const;
+  // Controls into the record.
+  void FromControls() const;
+
+  // Every bound money field, in binding order (for the locale mask).
+  std::vector<MoneyField*> moneyFields() const;
+  // Every bound control in binding order (labels excluded).
+  const std::vector<QWidget*>& controls() const { return controls_; }
+
+ private:
+  enum class Kind { Label, Money, Rate, Count, UCount, Day, List };
+  struct Binding {
+    Kind kind;
+    QWidget* control;
+    void* value;
+  };
+  void Bind(Kind kind, QWidget* control, void* value);
+  std::vector<Binding> bindings_;
+  std::vector<QWidget*> controls_;
+};
+
+// Fills a list with the entry's items (when they differ) and selects its
+// index, with the list's signals blocked.
+void ListToControl(const ListEntry& entry, QComboBox* combo);
+void ControlToList(const QComboBox* combo, ListEntry& entry);
+
+}  // namespace brevika
