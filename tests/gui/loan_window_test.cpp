@@ -457,20 +457,5 @@ TEST_F(LoanWindowTest, WindowWithoutRecordStaysUsable) {
   EXPECT_EQ(Child<QLabel>(w, "lPV")->text(), "&Amount of Loan?:");
 }
 
-// With BREVIKA_SCREENSHOT_DIR set, saves the window after the example Calc
-// as loan-calculator.png there (the picture in docs/ comes from this).
-TEST_F(LoanWindowTest, Screenshot) {
-  const QByteArray dir = qgetenv("BREVIKA_SCREENSHOT_DIR");
-  TcLoLoan* w = Open(1);
-  EnterExample(w);
-  Click(w, "CalcBTN");
-  Child<QWidget>(w, "CalcBTN")->setFocus();
-  const QPixmap shot = w->grab();
-  EXPECT_EQ(shot.size(), w->size());
-  if (!dir.isEmpty()) {
-    EXPECT_TRUE(shot.save(QDir(QString::fromLocal8Bit(dir)).filePath("loan-calculator.png")));
-  }
-}
-
 }  // namespace
 }  // namespace brevika

@@ -1,0 +1,72 @@
+// Saves a picture of each window after a worked example into a folder:
+//   QT_QPA_PLATFORM=offscreen build/brevika-screenshots docs
+// The pictures in docs/ and the README come from this.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+
+#include "calculators/transfer_records.h"
+#include "calculators/ui/loan_window.h"
+#include "components/app_services.h"
+
+namespace brevika {
+namespace {
+
+class ShotServices : public AppServices {
+ public:
+  void ShowHelp(int) override {}
+  bool ShowHints() const override { return false; }
+  bool SavePositions() const override { return false; }
+  void SavePosition(QWidget*) override {}
+  void RestorePosition(QWidget*) override {}
+  QFont PrinterFont() const override { return QFont(QStringLiteral("Liberation Mono"), 10); }
+};
+
+void Type(QWidget* w, const char* field, const char* text) {
+  auto* f = w->findChild<QLineEdit*>(QString::fromLatin1(field));
+  if (!f) return;
+  f->setFocus();
+  f->selectAll();
+  QTest::keyClicks(f, QString::fromLatin1(text));
+}
+
+void Click(QWidget* w, const char* button) {
+  if (auto* b = w->findChild<QPushButton*>(QString::fromLatin1(button))) b->click();
+}
+
+bool Save(QWidget* w, const QDir& dir, const char* file) {
+  if (auto* calc = w->findChild<QPushButton*>(QStringLiteral("CalcBTN"))) calc->setFocus();
+  QApplication::processEvents();
+  const bool ok = w->grab().save(dir.filePath(QString::fromLatin1(file)));
+  std::printf("%s %s\n", ok ? "saved" : "FAILED", dir.filePath(QString::fromLatin1(file)).toUtf8().constData());
+  return ok;
+}
+
+}  // namespace
+}  // namespace brevika
+
+int main(int argc, char** argv) {
+  using namespace brevika;
+  QApplication app(argc, argv);
+  const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+  ShotServices services;
+  TransferRecords records;
+  bool ok = true;
+
+  {
+    TcLoLoan w(records.Loan(), 1, &services);
+    w.show();
+    Type(&w, "PV", "100000");
+    Type(&w, "NumPmts", "360");
+    Type(&w, "Rate", "7.5");
+    Type(&w, "Pmt", "0");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "loan-calculator.png") && ok;
+  }
+  return ok ? 0 : 1;
+}
