@@ -24,6 +24,8 @@ TEST(Periods, PeriodsPerYearAndStandardDays) {
   EXPECT_EQ(StdDays(4), 90);
   EXPECT_EQ(StdDays(26), 14);
   EXPECT_EQ(StdDays(12), 30);
+  EXPECT_EQ(StdDays(6), 60);  // bi-monthly
+  EXPECT_EQ(StdDays(2), 180);
   EXPECT_EQ(StdDays(1), 360);
   EXPECT_EQ(StdDays(3), 3);  // no such period: the argument comes back
 }
@@ -80,7 +82,8 @@ TEST(Periods, OnePeriodSteps) {
 TEST(Rates, ConvertNominalRate) {
   EXPECT_NEAR(ConvertNominalRate(12, 12, 9.0f), 9.0, 1e-12);
   EXPECT_NEAR(ConvertNominalRate(12, 2, 6.0f), 5.92634, 1e-5);
-  EXPECT_DOUBLE_EQ(ConvertNominalRate(12, 12, 7.25f), ConvertNominalRate(12, 12, 7.25f));
+  // 8 % compounded quarterly is 1200 x (1.02^(1/3) - 1) = 7.947251 % nominal monthly.
+  EXPECT_NEAR(ConvertNominalRate(12, 4, 8.0f), 7.947251, 1e-6);
   // Continuous compounding counts as monthly.
   EXPECT_EQ(ConvertNominalRate(52, CmpPeriodsPerYear(8), 8.0f),
             ConvertNominalRate(52, CmpPeriodsPerYear(3), 8.0f));

@@ -39,7 +39,12 @@ TEST(LoanRecordTest, InitialValuesAndReset) {
   r = Terms(100000, 360, 7.5f, 0, AmortMethod::RuleOf78, PaymentMethod::Advance);
   CalcLoan(r);
   const double totInt = r.TotInt;
+  r.PYR.Select(6);
+  r.CmpPYR.Select(8);
   ResetLoan(r);
+  EXPECT_EQ(r.PYR.index, 2);
+  EXPECT_EQ(r.CmpPYR.index, 3);
+  EXPECT_EQ(r.CmpPYR.text, "Monthly");
   EXPECT_EQ(r.PV, 0);
   EXPECT_EQ(r.NumPmts, 0);
   EXPECT_EQ(r.Rate, 0);
@@ -245,6 +250,28 @@ TEST(LoanSolve, RateSolveRefusalsLeaveTheRecord) {
   LoanRecord neg = Terms(100000, 360, 0, 250);
   EXPECT_TRUE(CalcLoan(neg).messages.empty());
   EXPECT_EQ(neg.Rate, -0.68844f);
+}
+
+TEST(LoanSolve, RateSolveStopsAboveOneHundredPercent) {
+  // 12 monthly payments at 99 % a year are solved; at 101 % they are refused.
+  for (float rate : {99.0f, 101.0f}) {
+    LoanRecord r = Terms(100000, 12, rate, 0);
+    r.CmpPYR.Select(3);
+    CalcLoan(r);
+    r.Rate = 0;
+    int rounds = 0;
+    const Outcome out = CalcLoan(r, &rounds);
+    if (rate < 100) {
+      EXPECT_TRUE(out.messages.empty()) << out.FirstText();
+      EXPECT_NEAR(r.Rate, 99.0f, 1e-2);
+    } else {
+      EXPECT_EQ(MessageOf(out),
+                "The annual rate for these values is above 100 %.\n\n"
+                "Please check the amount, periods and payment.");
+      // It stops at the first estimate past 100 %, not where it would settle.
+      EXPECT_EQ(rounds, 4);
+    }
+  }
 }
 
 TEST(LoanSolve, UnknownsAreCounted) {

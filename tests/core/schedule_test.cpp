@@ -254,6 +254,18 @@ TEST(ScheduleDates, Day31DriftsAndYearLimit) {
   EXPECT_EQ(s.lastRow(), 360);
 }
 
+TEST(SchedulePeriods, AnnualPaymentsAreTheLastPeriodChoice) {
+  // 100 000 at 10 % a year, ten annual payments: 100000 x 0.1 / (1 - 1.1^-10).
+  Schedule s;
+  auto in = Loan(100000, 10, 10.0f, D(1, 1, 2000), D(1, 1, 2001));
+  in.PYR = 6;     // Annually
+  in.CmpPYR = 7;  // Annually
+  ASSERT_TRUE(Ran(s, in));
+  EXPECT_ROW(s.row(1), 16274.54, 6274.54, 10000.00, 93725.46);
+  EXPECT_EQ(s.row(2).date, D(1, 1, 2002));
+  EXPECT_EQ(s.lastRow(), 10);
+}
+
 TEST(ScheduleRefusals, KeepThePreviousSchedule) {
   Schedule s(100);
   auto good = Loan(100000, 60, 7.5f, D(1, 1, 1997), D(2, 1, 1997));
