@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "components/locale_info.h"
+#include "finance/parse.h"
 
 namespace brevika {
 
@@ -101,28 +102,11 @@ void NumberValidator::SetRange(double minimum, double maximum) {
 }
 
 bool NumberValidator::Parse(const QString& text, double& value) const {
-  QString plain;
-  bool digits = false;
-  const bool groupIsDecimal = thousands_ == "." || thousands_ == decimal_;
-  for (qsizetype k = 0; k < text.size();) {
-    if (!thousands_.isEmpty() && !groupIsDecimal && text.mid(k, thousands_.size()) == thousands_) {
-      k += thousands_.size();
-      continue;
-    }
-    if (text.mid(k, decimal_.size()) == decimal_) {
-      plain += '.';
-      k += decimal_.size();
-      continue;
-    }
-    const QChar c = text.at(k);
-    if (c.isDigit()) digits = true;
-    plain += c;
-    ++k;
-  }
-  if (!digits) return false;
-  bool ok = false;
-  value = QLocale::c().toDouble(plain, &ok);
-  return ok && std::isfinite(value);
+  const auto v = ParseNumberText(text.toStdString(), NumberPicture{intDigits_, decimals_, allowNegative_},
+                                 decimal_.toStdString(), thousands_.toStdString());
+  if (!v) return false;
+  value = *v;
+  return true;
 }
 
 QValidator::State NumberValidator::validate(QString& input, int&) const {
@@ -330,19 +314,7 @@ QValidator::State DateValidator::validate(QString& input, int&) const {
 }
 
 Date DateValidator::Parse(const QString& text) const {
-  const QStringList parts = text.trimmed().split('/');
-  if (parts.size() != 3) return kBadDate;
-  for (const QString& p : parts)
-    if (p.isEmpty() || !AllDigits(p)) return kBadDate;
-  const int m = parts[0].toInt(), d = parts[1].toInt();
-  int y = parts[2].toInt();
-  if (parts[2].size() == 2) {
-    y = epoch_ + ((y - epoch_ % 100) % 100 + 100) % 100;
-  } else if (parts[2].size() != 4) {
-    return kBadDate;
-  }
-  if (y < kMinYear || y > kMaxYear) return kBadDate;
-  return MakeDate(d, m, y);
+  return ParseDateText(text.toStdString(), epoch_);
 }
 
 DateField::DateField(QWidget* parent) : MaskedField(parent), validator_(new DateValidator(this)) {

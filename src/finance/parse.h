@@ -1,0 +1,34 @@
+// Reading numbers and dates from text, as the entry fields and the command
+// line take them: one set of rules for both.
+#pragma once
+#include <optional>
+#include <string_view>
+
+#include "finance/periods.h"
+
+namespace brevika {
+
+// What a number field's picture allows.
+struct NumberPicture {
+  int intDigits;
+  int decimals;
+  bool allowNegative = true;
+};
+inline constexpr NumberPicture kMoneyPicture{12, 2};   // "$###,###,###.##", 12 digits
+inline constexpr NumberPicture kRatePicture{2, 4};     // "##.####"
+inline constexpr NumberPicture kCountPicture{5, 0};    // "ii,iii"
+
+// An optional leading '-', digits with thousands separators between them,
+// at most one decimal point: within the picture's digit counts. Empty when
+// the text is not such a number.
+std::optional<double> ParseNumberText(std::string_view text, const NumberPicture& picture,
+                                      std::string_view decimal = ".",
+                                      std::string_view thousands = ",");
+
+// "m/d/yyyy" with one- or two-digit month and day and a four-digit year, or
+// a two-digit year read as twoDigitEpoch .. twoDigitEpoch + 99 (a negative
+// epoch refuses two-digit years); 01/01/1600 to 12/31/3999. kBadDate
+// otherwise.
+Date ParseDateText(std::string_view text, int twoDigitEpoch = 1960);
+
+}  // namespace brevika
