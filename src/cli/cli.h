@@ -1,9 +1,17 @@
 // brevika-calc: the calculators and the schedule from the command line.
+// Each command is a CLI11 subcommand; its values are read by the same rules
+// as the entry fields, and its exit code comes from the calculation's outcome.
 #pragma once
-#include <map>
-#include <optional>
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
-#include <vector>
+
+#include "finance/format.h"
+#include "finance/items.h"
+#include "finance/outcome.h"
+#include "finance/periods.h"
 
 namespace brevika::cli {
 
@@ -12,24 +20,42 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
 
-// "--name value" and "--flag" pairs. A flag given without a value maps to "".
-struct Args {
-  std::map<std::string, std::string> values;
-  std::optional<std::string> error;  // first problem found while parsing
+using Json = nlohmann::ordered_json;
+
+// A value the entry fields would not accept; main prints it on one line.
+struct BadArgument : std::runtime_error {
+  using std::runtime_error::runtime_error;
 };
-// `valued` names the options that take a value; `flags` those that don't.
-Args ParseArgs(const std::vector<std::string>& argv, const std::vector<std::string>& valued,
-               const std::vector<std::string>& flags);
 
-// Number parsing that rejects trailing junk and non-finite values.
-std::optional<double> ParseNumber(const std::string& text);
-// List option value: item index by text, case-insensitive; error text when absent.
-std::optional<int> ParseChoice(const std::string& option, const std::string& text,
-                               const std::vector<std::string>& items, std::string& error);
+// The text of an argument in quotes, control characters escaped.
+std::string Quoted(const std::string& text);
 
-int RunLoan(const std::vector<std::string>& args);
-int RunSchedule(const std::vector<std::string>& args);
+// Values of options, read as the fields read them; each throws BadArgument.
+double MoneyArg(const std::string& option, const std::string& text);
+float RateArg(const std::string& option, const std::string& text);
+std::int16_t CountArg(const std::string& option, const std::string& text);
+Date DateArg(const std::string& option, const std::string& text);
+// Item index by text, case-insensitive.
+int ChoiceArg(const std::string& option, const std::string& text, const ItemList& items);
 
-std::string UsageText();
+// The options of a list, for --help.
+std::string ChoiceHelp(const ItemList& items, int defaultIndex);
+
+// Prints the outcome's messages on standard error; its exit code.
+int Finish(const Outcome& outcome);
+// Exit code of an outcome: 1 when refused, else 0.
+int ExitCode(const Outcome& outcome);
+
+// JSON values: a float by its shortest text, the first message or null.
+Json FloatJson(float value);
+Json DoubleJson(double value);
+Json MessageJson(const Outcome& outcome);
+
+// The user's money format for copy texts (the JSON stays locale-free).
+const LocaleFormat& UserLocale();
+
+// Each command registers its subcommand; the callback sets `exitCode`.
+void AddLoanCommand(CLI::App& app, int& exitCode);
+void AddScheduleCommand(CLI::App& app, int& exitCode);
 
 }  // namespace brevika::cli

@@ -1,20 +1,41 @@
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "cli/cli.h"
 
 int main(int argc, char** argv) {
   using namespace brevika::cli;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    std::cout << UsageText();
-    return args.empty() ? kExitUsage : kExitOk;
+  CLI::App app{"Brevika's calculators and amortization schedule from the command line.",
+               "brevika-calc"};
+  app.require_subcommand(1, 1);
+  app.footer(
+      "Run 'brevika-calc COMMAND --help' for the options of a command.\n"
+      "List values are matched without regard to case.\n"
+      "Exit status: 0 ran, 1 the calculation was refused, 2 bad arguments.");
+  int exitCode = kExitOk;
+  AddLoanCommand(app, exitCode);
+  AddScheduleCommand(app, exitCode);
+
+  auto where = [&app]() {
+    std::string name = "brevika-calc";
+    for (const CLI::App* sub : app.get_subcommands()) name += " " + sub->get_name();
+    return name;
+  };
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    const auto subs = app.get_subcommands();
+    std::cout << (subs.empty() ? app.help() : subs.front()->help());
+    return kExitOk;
+  } catch (const CLI::ParseError& e) {
+    std::string what = e.what();
+    for (char& c : what)
+      if (c == '\n' || c == '\r') c = ' ';
+    std::cerr << where() << ": " << what << "\n";
+    return kExitUsage;
+  } catch (const BadArgument& e) {
+    std::cerr << where() << ": " << e.what() << "\n";
+    return kExitUsage;
   }
-  const std::string command = args[0];
-  args.erase(args.begin());
-  if (command == "loan") return RunLoan(args);
-  if (command == "schedule") return RunSchedule(args);
-  std::cerr << "brevika-calc: unknown command '" << command << "' (try --help)\n";
-  return kExitUsage;
+  return exitCode;
 }

@@ -1,6 +1,10 @@
 #include "finance/format.h"
 
 #include <charconv>
+#include <clocale>
+#include <cmath>
+
+#include <charconv>
 #include <cmath>
 
 namespace brevika {
@@ -146,6 +150,29 @@ std::string StripAccelerator(std::string caption) {
   auto pos = caption.find('&');
   if (pos != std::string::npos) caption.erase(pos, 1);
   return caption;
+}
+
+LocaleFormat EnvironmentLocaleFormat() {
+  std::setlocale(LC_MONETARY, "");
+  const std::lconv* lc = std::localeconv();
+  LocaleFormat f = UsLocaleFormat();
+  if (!lc || !lc->currency_symbol || !*lc->currency_symbol) return f;
+  f.currencySymbol = lc->currency_symbol;
+  f.symbolBefore = lc->p_cs_precedes != 0;
+  f.symbolSpaced = lc->p_sep_by_space == 1;
+  if (lc->mon_decimal_point && *lc->mon_decimal_point) f.decimal = lc->mon_decimal_point;
+  f.thousands = lc->mon_thousands_sep ? lc->mon_thousands_sep : "";
+  if (lc->negative_sign && *lc->negative_sign) f.negativeSign = lc->negative_sign;
+  return f;
+}
+
+std::string PlainAmount(double value, int decimals) {
+  if (!std::isfinite(value)) return value != value ? "nan" : (value > 0 ? "inf" : "-inf");
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  std::string out(buf, res.ptr);
+  if (out[0] == '-' && out.find_first_not_of("-0.") == std::string::npos) out.erase(0, 1);
+  return out;
 }
 
 }  // namespace brevika

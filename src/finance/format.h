@@ -22,6 +22,14 @@ struct LocaleFormat {
 // US English: what the C/POSIX locale counts as.
 const LocaleFormat& UsLocaleFormat();
 
+// The money format of the process's locale (LC_MONETARY from the
+// environment); US English when the locale names no currency.
+LocaleFormat EnvironmentLocaleFormat();
+
+// An amount as plain digits with `decimals` places, every digit kept,
+// no grouping, and no "-0" ("-0.00" is "0.00").
+std::string PlainAmount(double value, int decimals = 2);
+
 using FormatArg = std::variant<std::string, double, long long>;
 
 // Directives: %[-][width][.prec](s|d|m|n) and %%. A missing or mistyped

@@ -70,7 +70,9 @@ double RoundThroughText(long double x, int decimals, int maxChars) {
   return out;
 }
 
-double RoundToCents(long double x) { return RoundThroughText(x, 2, 15); }
+// Eighteen characters hold a sign, 14 integer digits, the point and the
+// cents: a 13-digit payment of a 12-digit loan keeps its cents.
+double RoundToCents(long double x) { return RoundThroughText(x, 2, 18); }
 
 double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r) {

@@ -17,7 +17,7 @@ long double PeriodicRate(std::uint16_t a, std::uint16_t c, float r);
 // Rounds through decimal text: nearest text with `decimals` places (halves
 // away from zero), cut to `maxChars` characters, read back.
 double RoundThroughText(long double x, int decimals, int maxChars);
-// Two decimals, at most 15 characters: amounts keep cents up to 12 digits.
+// Two decimals; amounts keep their cents up to 14 integer digits.
 double RoundToCents(long double x);
 
 double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,

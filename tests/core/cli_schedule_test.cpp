@@ -113,12 +113,30 @@ TEST(CliSchedule, RefusalsAndNotices) {
   EXPECT_EQ(Lines(r.out)[2].substr(0, 21), "1,   1/01,1997-03-01,");
 }
 
+TEST(CliSchedule, NegativeTermsAreRefusalsAndAmountsKeepTheirCents) {
+  CliRun r = Schedule({"--amount", "-5", "--periods", "12", "--rate", "7.5", "--origination",
+                       "01/01/1997", "--first-payment", "02/01/1997"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "No zero values allowed.\r\n\nEnter Amount, Initial Period or Rate\n\n\n");
+  // Points of 0 or less are no points.
+  r = Schedule(With({"--points", "-1"}));
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Lines(r.out)[1], "0,Init/01,1997-01-01,0.00,0.00,0.00,100000.00,0.00,0.00,0.00");
+  // A 13-digit payment keeps its cents: 999 999 999 999.99 x 1.005.
+  r = Schedule({"--amount", "999999999999.99", "--periods", "1", "--rate", "6", "--origination",
+                "01/01/2020", "--first-payment", "02/01/2020"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Lines(r.out)[2], "1,   1/01,2020-02-01,1004999999999.99,999999999999.99,5000000000.00,"
+                             "0.00,1004999999999.99,999999999999.99,5000000000.00");
+}
+
 TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
   const std::vector<std::vector<std::string>> bad = {
       With({"--rate-basis", "Exact/366"}),
       With({"--year", "99"}),
       With({"--periods", "12.5"}),
-      With({"--amount", "-5"}),
+      With({"--amount", "1.005"}),
+      With({"--points", "1.23456"}),
       {"--amount", "1000", "--periods", "12", "--rate", "5", "--origination", "02/30/1997",
        "--first-payment", "03/01/1997"},
       {"--amount", "1000", "--periods", "12", "--rate", "5", "--first-payment", "03/01/1997"},

@@ -101,8 +101,9 @@ TEST(Rates, RoundToCents) {
   EXPECT_DOUBLE_EQ(RoundToCents(-0.375), -0.38);
   EXPECT_DOUBLE_EQ(RoundToCents(2.675), 2.67);    // 2.675 is really 2.67499999...
   EXPECT_DOUBLE_EQ(RoundToCents(999999999999.994), 999999999999.99);
-  // Thirteen integer digits: the 15-character cut keeps one decimal.
-  EXPECT_DOUBLE_EQ(RoundToCents(1234567890123.456), 1234567890123.4);
+  // Thirteen integer digits and negative twelve-digit amounts keep their cents.
+  EXPECT_DOUBLE_EQ(RoundToCents(1234567890123.456), 1234567890123.46);
+  EXPECT_DOUBLE_EQ(RoundToCents(-999999999999.994), -999999999999.99);
   // Far beyond the fields' range the magnitude survives.
   EXPECT_DOUBLE_EQ(RoundToCents(1e20), 1e20);
   EXPECT_DOUBLE_EQ(RoundToCents(123456789012345678.0), 123456789012345678.0);

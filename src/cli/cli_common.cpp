@@ -1,0 +1,112 @@
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "cli/cli.h"
+#include "finance/parse.h"
+
+namespace brevika::cli {
+
+std::string Quoted(const std::string& text) {
+  std::string out = "'";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7f) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\x%02x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "'";
+}
+
+namespace {
+[[noreturn]] void Bad(const std::string& option, const std::string& text, const std::string& what) {
+  throw BadArgument(option + ": " + Quoted(text) + " " + what);
+}
+}  // namespace
+
+double MoneyArg(const std::string& option, const std::string& text) {
+  auto v = ParseNumberText(text, kMoneyPicture);
+  if (!v) Bad(option, text, "is not an amount (at most 12 integer digits and 2 decimals)");
+  return *v;
+}
+
+float RateArg(const std::string& option, const std::string& text) {
+  auto v = ParseNumberText(text, kRatePicture);
+  if (!v) Bad(option, text, "is not a rate (at most 2 integer digits and 4 decimals)");
+  return static_cast<float>(*v);
+}
+
+std::int16_t CountArg(const std::string& option, const std::string& text) {
+  auto v = ParseNumberText(text, kCountPicture);
+  if (!v || *v < -32768 || *v > 32767)
+    Bad(option, text, "is not a whole number from -32768 to 32767");
+  return static_cast<std::int16_t>(*v);
+}
+
+Date DateArg(const std::string& option, const std::string& text) {
+  const Date d = ParseDateText(text, -1);
+  if (d == kBadDate) Bad(option, text, "is not a date MM/DD/YYYY from 01/01/1600 to 12/31/3999");
+  return d;
+}
+
+int ChoiceArg(const std::string& option, const std::string& text, const ItemList& items) {
+  const int idx = FindItem(items, text);
+  if (idx < 0) {
+    std::string list;
+    for (const auto& it : items) list += (list.empty() ? "" : ", ") + ("\"" + it + "\"");
+    Bad(option, text, "is not one of " + list);
+  }
+  return idx;
+}
+
+std::string ChoiceHelp(const ItemList& items, int defaultIndex) {
+  std::string out;
+  for (const auto& it : items) out += (out.empty() ? "" : ", ") + it;
+  if (defaultIndex >= 0 && defaultIndex < static_cast<int>(items.size()))
+    out += " (default " + items[static_cast<std::size_t>(defaultIndex)] + ")";
+  return out;
+}
+
+int ExitCode(const Outcome& outcome) { return outcome.refused ? kExitRefused : kExitOk; }
+
+int Finish(const Outcome& outcome) {
+  for (const Message& m : outcome.messages) std::cerr << m.text << "\n";
+  return ExitCode(outcome);
+}
+
+Json FloatJson(float value) {
+  if (!std::isfinite(value)) return nullptr;
+  char buf[32];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  double d = 0;
+  std::from_chars(buf, res.ptr, d);
+  return d == 0 ? Json(0) : Json(d);
+}
+
+Json DoubleJson(double value) {
+  if (!std::isfinite(value)) return nullptr;
+  if (value == 0) return 0;  // no "-0"
+  return value;
+}
+
+Json MessageJson(const Outcome& outcome) {
+  if (outcome.messages.empty()) return nullptr;
+  return outcome.messages.front().text;
+}
+
+const LocaleFormat& UserLocale() {
+  static const LocaleFormat format = EnvironmentLocaleFormat();
+  return format;
+}
+
+}  // namespace brevika::cli
