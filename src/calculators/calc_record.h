@@ -31,15 +31,24 @@ struct ListEntry {
 bool CanadianPeriods(int amortMthdIndex, int& pyrIndex, int& cmpPyrIndex);
 void ApplyCanadianPeriods(int amortMthdIndex, ListEntry& pyr, ListEntry& cmpPyr);
 
-enum class RowKind { Money, Count, Rate, Choice };
+// Money, Count, Rate and Choice print as the loan calculator's rows. The
+// others:
+//   Number      a number with `decimals` places in copy and print alike;
+//   PlainMoney  copied as a number with two decimals (no currency sign),
+//               printed as money;
+//   NarrowCount copied six characters wide, printed like Count;
+//   Date        the weekday name (`text`) and the date (`count`, a day
+//               number) as text with a four-digit year.
+enum class RowKind { Money, Count, Rate, Choice, Number, PlainMoney, NarrowCount, Date };
 
 // One line of a calculator's copy text and print page.
 struct CalcRow {
   RowKind kind;
   std::string caption;  // may carry the '&' accelerator mark
-  double number = 0.0;  // Money, Rate
-  long long count = 0;  // Count
-  std::string text;     // Choice
+  double number = 0.0;  // Money, Rate, Number, PlainMoney
+  long long count = 0;  // Count, NarrowCount; the day number of a Date
+  std::string text;     // Choice; the weekday name of a Date
+  int decimals = 2;     // Number
 };
 
 // Caption, blank line, then one aligned line per row; CR LF line ends.

@@ -1,0 +1,215 @@
+#include "calculators/interest_due.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+
+#include "finance/items.h"
+
+namespace brevika {
+
+namespace {
+
+const char* const kTooFarApart =
+    "Start Date and End Date can be at most\r\r32,767 days apart.\r\rPlease Try Again";
+const char* const kBadDates =
+    "Start Date and End Date must be valid dates\r\r(01/01/1600 to 12/31/3999).\r\r"
+    "Please Try Again";
+
+constexpr long double kE = 2.718281828L;  // the constant the continuous branch uses
+
+// Powers as the exponential of the logarithm.
+long double Power(long double x, long double y) { return std::exp(y * std::log(x)); }
+
+bool FitsDayCount(long long days) { return days >= INT16_MIN && days <= INT16_MAX; }
+
+bool FitsFloat(long double x) { return std::isfinite(x) && std::fabs(x) <= FLT_MAX; }
+
+// Compounding periods in the term (n) and in a year (m) of a list code.
+struct Periods {
+  long double n, m;
+};
+
+Periods PeriodsOf(IntDueCompounding code, long double d, long double Y, long double M) {
+  switch (code) {
+    case IntDueCompounding::Weekly: return {d * (1.0L / 7), Y * (1.0L / 7)};
+    case IntDueCompounding::BiWeekly: return {d * (1.0L / 14), Y * (1.0L / 14)};
+    case IntDueCompounding::Monthly: return {d / M, 12};
+    case IntDueCompounding::BiMonthly: return {d / (2 * M), 6};
+    case IntDueCompounding::Quarterly: return {d / (3 * M), 4};
+    case IntDueCompounding::SemiAnnually: return {d / (6 * M), 2};
+    case IntDueCompounding::Annually: return {d / Y, 1};
+    default: return {d, Y};  // Simple, Continuous, Daily
+  }
+}
+
+struct Results {
+  long double IntPaid, FV, APY, DailyRate;
+};
+
+// The four results for an amount pv over d days (numDays signed, not 0).
+Results Compute(long double pv, std::int16_t numDays, float rate, long double d,
+                IntDueCompounding code, DayBasis basis) {
+  const long double Y = basis == DayBasis::Days365 ? 365 : 360;
+  const long double M = basis == DayBasis::Days365 ? 365.0L / 12 : 30;
+  const long double r = rate * 0.01L;
+  const Periods p = PeriodsOf(code, d, Y, M);
+  const long double i = r / p.m;
+  Results out{};
+  const bool compound = code >= IntDueCompounding::Daily && code <= IntDueCompounding::Annually;
+  if (compound && p.n >= 1) {
+    out.FV = pv * Power(1 + r / p.m, p.n);
+    out.IntPaid = out.FV - pv;
+  } else if (code == IntDueCompounding::Continuous) {
+    const long double t = d / Y;
+    if (d >= Y) {
+      out.FV = pv * Power(kE, r * t);
+      out.IntPaid = out.FV - pv;
+    } else {
+      // The term's share of one year's continuous interest.
+      out.IntPaid = t * pv * (Power(kE, r) - 1);
+      out.FV = pv + out.IntPaid;
+    }
+  } else {
+    out.IntPaid = i * pv * p.n;  // simple: pv x r x d / Y for every code
+    out.FV = pv + out.IntPaid;
+  }
+  out.DailyRate = r / Y;
+  // The yield exponent uses 365 whatever the basis, and the signed count.
+  out.APY = (Power(1 + out.IntPaid / pv, 365.0L / numDays) - 1) * 100;
+  return out;
+}
+
+void SetDayCount(IntDueRecord& v) { v.NumDays = static_cast<std::int16_t>(v.EndDate - v.StartDate); }
+
+}  // namespace
+
+const WeekdayNames& EnglishWeekdayNames() {
+  static const WeekdayNames k{"Sunday", "Monday", "Tuesday", "Wednesday",
+                              "Thursday", "Friday", "Saturday"};
+  return k;
+}
+
+bool IsFieldDate(Date date) { return date >= 0 && date <= MakeDate(31, 12, kMaxYear); }
+
+int WeekdayOf(Date date) {
+  if (!IsFieldDate(date)) return -1;
+  return (date + 6) % 7;  // 1 January 1600 was a Saturday
+}
+
+std::string DayBoxText(Date date, const WeekdayNames& names) {
+  const int w = WeekdayOf(date);
+  return w < 0 ? std::string("Bad Date") : names[w];
+}
+
+IntDueRecord NewIntDueRecord(Date today, const WeekdayNames& names) {
+  IntDueRecord r;
+  r.CmpPYR = ListEntry::Of(InterestDueCompoundingItems(), LoanDefaults.interestDueCompounding);
+  r.RateBasis = ListEntry::Of(DayBasisItems(), LoanDefaults.dayBasis);
+  ResetIntDue(r, today, names);
+  return r;
+}
+
+void ResetIntDue(IntDueRecord& r, Date today, const WeekdayNames& names) {
+  r.PV = 0;
+  r.NumDays = 0;
+  r.Rate = 0;
+  r.StartDate = r.EndDate = today;
+  r.StartDay = r.EndDay = DayBoxText(today, names);
+  r.CmpPYR.Select(LoanDefaults.interestDueCompounding);
+  r.RateBasis.Select(LoanDefaults.dayBasis);
+  r.IntPaid = 0;
+  r.FV = 0;
+  r.APY = 0;
+  r.DailyRate = 0;
+}
+
+Outcome IntDueFieldChanged(IntDueRecord& v, IntDueField changed, const WeekdayNames& names) {
+  Outcome out;
+  switch (changed) {
+    case IntDueField::StartDate:
+    case IntDueField::EndDate: {
+      const bool start = changed == IntDueField::StartDate;
+      if (IsFieldDate(v.StartDate) && IsFieldDate(v.EndDate)) {
+        if (FitsDayCount(static_cast<long long>(v.EndDate) - v.StartDate)) {
+          SetDayCount(v);
+        } else {
+          // Back to the date the unchanged day count agrees with.
+          Date& date = start ? v.StartDate : v.EndDate;
+          date = start ? v.EndDate - v.NumDays : v.StartDate + v.NumDays;
+          if (!IsFieldDate(date)) date = kBadDate;
+          out = Outcome::Refuse(Message{kTooFarApart, BoxType::Warning});
+        }
+      }
+      if (start) v.StartDay = DayBoxText(v.StartDate, names);
+      else v.EndDay = DayBoxText(v.EndDate, names);
+      break;
+    }
+    case IntDueField::NumDays: {
+      if (v.NumDays == INT16_MIN) {
+        // Its positive counterpart does not fit: keep the dates' count.
+        if (IsFieldDate(v.StartDate) && IsFieldDate(v.EndDate)) SetDayCount(v);
+        return Outcome::Refuse(Message{kTooFarApart, BoxType::Warning});
+      }
+      if (v.NumDays < 0) {
+        if (!IsFieldDate(v.EndDate)) break;
+        const Date moved = v.EndDate + v.NumDays;
+        v.StartDate = IsFieldDate(moved) ? moved : kBadDate;
+        v.StartDay = DayBoxText(v.StartDate, names);
+        if (IsFieldDate(v.StartDate)) SetDayCount(v);
+      } else {
+        if (!IsFieldDate(v.StartDate)) break;
+        const Date moved = v.StartDate + v.NumDays;
+        v.EndDate = IsFieldDate(moved) ? moved : kBadDate;
+        v.EndDay = DayBoxText(v.EndDate, names);
+      }
+      break;
+    }
+  }
+  return out;
+}
+
+Outcome CalcIntDue(IntDueRecord& rec) {
+  if (rec.NumDays == 0) {
+    rec.IntPaid = 0;
+    rec.FV = rec.PV;
+    rec.APY = 0;
+    rec.DailyRate = 0;
+    return Outcome::Ok();
+  }
+  if (!IsFieldDate(rec.StartDate) || !IsFieldDate(rec.EndDate))
+    return Outcome::Refuse(Message{kBadDates, BoxType::Warning});
+  const long double d = std::llabs(static_cast<long long>(rec.EndDate) - rec.StartDate);
+  // The yield does not depend on the amount: an amount of 0 takes it from
+  // an amount of 1 (instead of dividing 0 by 0) and earns nothing.
+  const bool zero = rec.PV == 0;
+  Results res = Compute(zero ? 1.0L : rec.PV, rec.NumDays, rec.Rate, d,
+                        rec.CmpPYR.code<IntDueCompounding>(), rec.RateBasis.code<DayBasis>());
+  if (zero) res.IntPaid = res.FV = 0;
+  if (!std::isfinite(res.IntPaid) || !std::isfinite(res.FV) || !FitsFloat(res.APY) ||
+      !FitsFloat(res.DailyRate) || std::fabs(res.IntPaid) > DBL_MAX || std::fabs(res.FV) > DBL_MAX)
+    return Outcome::Refuse(NonFiniteMessage());
+  rec.IntPaid = static_cast<double>(res.IntPaid);
+  rec.FV = static_cast<double>(res.FV);
+  rec.APY = static_cast<float>(res.APY);
+  rec.DailyRate = static_cast<float>(res.DailyRate);
+  return Outcome::Ok();
+}
+
+std::vector<CalcRow> IntDueRows(const IntDueRecord& r) {
+  return {
+      {RowKind::Money, r.lPV, r.PV},
+      {RowKind::Count, r.lNumDays, 0, r.NumDays},
+      {RowKind::Rate, r.lRate, r.Rate},
+      {RowKind::Date, r.lStartDate, 0, r.StartDate, r.StartDay},
+      {RowKind::Date, r.lEndDate, 0, r.EndDate, r.EndDay},
+      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
+      {RowKind::Choice, r.lRateBasis, 0, 0, r.RateBasis.SelectedText()},
+      {RowKind::Money, r.lIntPaid, r.IntPaid},
+      {RowKind::Money, r.lFV, r.FV},
+      {RowKind::Number, r.lAPY, r.APY, 0, "", 4},
+      {RowKind::Number, r.lDailyRate, r.DailyRate, 0, "", 7},
+  };
+}
+
+}  // namespace brevika
