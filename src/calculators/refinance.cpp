@@ -48,7 +48,9 @@ void CompareLoans(const RefiRecord& rec, std::uint16_t p, long double d, long do
   r.PmtCur = LevelPaymentArrears(rec.PmtsRem, p, p, rec.RemBal, rec.Rate);
   const InterestRun cur = DiscountedInterestRun(rec.Rate, r.HoldCur, r.PmtCur, rec.RemBal, p, d);
   r.CostCur = cur.discountedInterest;
-  r.BalCurAtSale = cur.endBalance;
+  // A loan paid off by the sale owes nothing, whatever cents the rounded
+  // payments left over.
+  r.BalCurAtSale = r.HoldCur == rec.PmtsRem ? 0.0 : cur.endBalance;
   if (deductible) r.CostCur = static_cast<double>(r.CostCur * taxFactor);
   if (r.PaidDownCur == 0) r.PaidDownCur = rec.RemBal - r.BalCurAtSale;
 
@@ -57,7 +59,7 @@ void CompareLoans(const RefiRecord& rec, std::uint16_t p, long double d, long do
   r.PmtNew = LevelPaymentArrears(rec.NumPmts, p, p, rec.NewPV, rec.Rate2);
   const InterestRun nw = DiscountedInterestRun(rec.Rate2, r.HoldNew, r.PmtNew, rec.NewPV, p, d);
   r.CostNew = nw.discountedInterest;
-  r.BalNewAtSale = nw.endBalance;
+  r.BalNewAtSale = r.HoldNew == rec.NumPmts ? 0.0 : nw.endBalance;
 
   long double points = static_cast<long double>(rec.Points) / 100 * rec.NewPV;
   if (deductible) {
