@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calculators/page_layout.h"
+#include "finance/page_layout.h"
 #include "calculators/refinance.h"
 #include "finance/format.h"
 
