@@ -22,7 +22,10 @@
 #include "app/about_box.h"
 #include "app/system_info.h"
 #include "calculators/loan.h"
+#include "calculators/ui/accel_window.h"
+#include "calculators/ui/balloon_window.h"
 #include "calculators/ui/loan_window.h"
+#include "calculators/ui/rembal_window.h"
 #include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
 #include "components/locale_info.h"
@@ -128,6 +131,21 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
     LoanRecord* record = slots_->records().Loan();
     if (!record) QApplication::beep();
     return new TcLoLoan(record, slot, this);
+  });
+  slots_->SetFactory(CalcKind::RemainingBalance, [this](int slot) -> CalcWindow* {
+    RemBalRecord* record = slots_->records().RemainingBalance();
+    if (!record) QApplication::beep();
+    return new TcLoRemBl(record, slot, this);
+  });
+  slots_->SetFactory(CalcKind::Accelerated, [this](int slot) -> CalcWindow* {
+    AccelRecord* record = slots_->records().Accelerated();
+    if (!record) QApplication::beep();
+    return new TcLoAccel(record, slot, this);
+  });
+  slots_->SetFactory(CalcKind::Balloon, [this](int slot) -> CalcWindow* {
+    BalloonRecord* record = slots_->records().Balloon();
+    if (!record) QApplication::beep();
+    return new TcLoBallP(record, slot, this);
   });
   for (int k = 0; k < kCalcKindCount; ++k)
     kindActions_[k]->setEnabled(slots_->CanOpen(static_cast<CalcKind>(k)));

@@ -208,7 +208,12 @@ MoneyField* CalcWindow::AddMoney(const char* name, std::string& caption, double&
 
 MoneyField* CalcWindow::AddResult(const char* name, std::string& caption, double& value) {
   MoneyField* f = AddMoney(name, caption, value, 0);
-  f->setReadOnly(true);
+  ShowAsResult(f);
+  return f;
+}
+
+void CalcWindow::ShowAsResult(QWidget* f) {
+  if (auto* edit = qobject_cast<QLineEdit*>(f)) edit->setReadOnly(true);
   f->setFocusPolicy(Qt::NoFocus);
   // A result, not an entry: the window's colour behind bold figures.
   QPalette pal = f->palette();
@@ -217,7 +222,6 @@ MoneyField* CalcWindow::AddResult(const char* name, std::string& caption, double
   QFont bold = f->font();
   bold.setBold(true);
   f->setFont(bold);
-  return f;
 }
 
 RateField* CalcWindow::AddRate(const char* name, std::string& caption, float& value, int help) {
@@ -363,7 +367,7 @@ void CalcWindow::ResetBTNClick() {
 }
 
 void CalcWindow::UndoBTNClick() {
-  if (!HasRecord()) return;
+  if (!HasRecord() || !UndoMovesRecord()) return;
   RecordToControls();
 }
 

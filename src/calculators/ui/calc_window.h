@@ -107,6 +107,9 @@ class CalcWindow : public QDialog {
   // Rows of Copy and Print, from the record.
   virtual std::vector<CalcRow> Rows() const = 0;
   virtual int WindowHelpTopic() const = 0;
+  // Undo moves the record into the controls; a kind whose Undo does
+  // nothing says so.
+  virtual bool UndoMovesRecord() const { return true; }
 
   void ControlsToRecord();
   void RecordToControls();
@@ -117,6 +120,8 @@ class CalcWindow : public QDialog {
   MoneyField* AddMoney(const char* name, std::string& caption, double& value, int help);
   // A display-only result: bold on the window's colour, no focus, help 0.
   MoneyField* AddResult(const char* name, std::string& caption, double& value);
+  // Makes a field a display-only result.
+  static void ShowAsResult(QWidget* field);
   RateField* AddRate(const char* name, std::string& caption, float& value, int help);
   CountField* AddCount(const char* name, std::string& caption, std::int16_t& value, int help);
   DateField* AddDate(const char* name, std::string& caption, Date& value, int help);
