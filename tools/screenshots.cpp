@@ -11,7 +11,10 @@
 #include <functional>
 
 #include "calculators/transfer_records.h"
+#include "calculators/ui/accel_window.h"
+#include "calculators/ui/balloon_window.h"
 #include "calculators/ui/loan_window.h"
+#include "calculators/ui/rembal_window.h"
 #include "components/app_services.h"
 
 namespace brevika {
@@ -67,6 +70,37 @@ int main(int argc, char** argv) {
     Type(&w, "Pmt", "0");
     Click(&w, "CalcBTN");
     ok = Save(&w, dir, "loan-calculator.png") && ok;
+  }
+  {
+    TcLoRemBl w(records.RemainingBalance(), 1, &services);
+    w.show();
+    Type(&w, "PV", "100000");
+    Type(&w, "NumPmts", "360");
+    Type(&w, "Rate", "7.5");
+    Type(&w, "IncPer", "12");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "remaining-balance-calculator.png") && ok;
+  }
+  {
+    TcLoAccel w(records.Accelerated(), 1, &services);
+    w.show();
+    Type(&w, "PV", "100000");
+    Type(&w, "NumPmts", "360");
+    Type(&w, "Rate", "7.5");
+    Type(&w, "IncPer", "12");
+    Type(&w, "ExtraPd", "100");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "accelerated-payment-calculator.png") && ok;
+  }
+  {
+    TcLoBallP w(records.Balloon(), 1, &services);
+    w.show();
+    Type(&w, "PV", "10000");
+    Type(&w, "Rate", "12");
+    Type(&w, "PerDue", "12");
+    Type(&w, "BallPmt", "5000");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "balloon-payment-calculator.png") && ok;
   }
   return ok ? 0 : 1;
 }

@@ -1,0 +1,132 @@
+// The calculator windows on the window base, driven as a user would: one
+// worked example each, typed, calculated and copied; the rules themselves
+// are tested in the core.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "calculators/transfer_records.h"
+#include "calculators/ui/accel_window.h"
+#include "calculators/ui/balloon_window.h"
+#include "calculators/ui/rembal_window.h"
+#include "gui_test_util.h"
+
+namespace brevika {
+namespace {
+
+class CalculatorWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetMessageHandler([this](QWidget*, const Message& m) { messages_.push_back(m); });
+  }
+  void TearDown() override { SetMessageHandler(nullptr); }
+
+  template <class W>
+  W* Show(std::unique_ptr<W>& holder, W* w) {
+    holder.reset(w);
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    w->show();
+    return w;
+  }
+  static void Type(QWidget* w, const char* field, const char* keys) {
+    auto* f = w->findChild<QLineEdit*>(QString::fromLatin1(field));
+    ASSERT_NE(f, nullptr) << field;
+    f->setFocus();
+    f->selectAll();
+    QTest::keyClicks(f, QString::fromLatin1(keys));
+  }
+  static void Click(QWidget* w, const char* button) {
+    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(button));
+    ASSERT_NE(b, nullptr) << button;
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  static QString Text(QWidget* w, const char* field) {
+    auto* f = w->findChild<QLineEdit*>(QString::fromLatin1(field));
+    return f ? f->text() : QStringLiteral("<missing>");
+  }
+  static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+
+  TransferRecords records_;
+  TestServices services_;
+  std::vector<Message> messages_;
+};
+
+TEST_F(CalculatorWindowsTest, RemainingBalanceAfterTwelvePayments) {
+  std::unique_ptr<TcLoRemBl> holder;
+  auto* w = Show(holder, new TcLoRemBl(records_.RemainingBalance(), 1, &services_));
+  EXPECT_EQ(w->windowTitle(), "Remaining Balance Calculator 1");
+  Type(w, "PV", "100000");
+  Type(w, "NumPmts", "360");
+  Type(w, "Rate", "7.5");
+  Type(w, "IncPer", "12");
+  Click(w, "CalcBTN");
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Text(w, "RemBal"), "$99,078.23");
+  EXPECT_EQ(Text(w, "Pmt"), "$699.21");
+  Click(w, "CopyBTN");
+  EXPECT_TRUE(Clipboard().startsWith("Remaining Balance Calculator 1\r\n\r\n"));
+  EXPECT_TRUE(Clipboard().contains("Remaining Balance:             $99,078.23\r\n"));
+  // F1 on the payment-number field opens its topic; the Help button the window's.
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  w->findChild<QLineEdit*>(QStringLiteral("IncPer"))->setFocus();
+  QTest::keyClick(w, Qt::Key_F1);
+  Click(w, "HelpBTN");
+  EXPECT_EQ(services_.helpRequests, (std::vector<int>{34, 90}));
+}
+
+TEST_F(CalculatorWindowsTest, AcceleratedPaymentSavesInterest) {
+  std::unique_ptr<TcLoAccel> holder;
+  auto* w = Show(holder, new TcLoAccel(records_.Accelerated(), 2, &services_));
+  EXPECT_EQ(w->windowTitle(), "Accelerated Payment Calculator 2");
+  Type(w, "PV", "100000");
+  Type(w, "NumPmts", "360");
+  Type(w, "Rate", "7.5");
+  Type(w, "IncPer", "12");
+  Type(w, "ExtraPd", "100");
+  Click(w, "CalcBTN");
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Text(w, "PerOff"), "252");
+  EXPECT_EQ(Text(w, "IntSaved"), "$52,091.98");
+  // Reset behaves like Undo: an edit since Calc goes, the results stay.
+  Type(w, "ExtraPd", "250");
+  Click(w, "ResetBTN");
+  EXPECT_EQ(Text(w, "ExtraPd"), "$100.00");
+  EXPECT_EQ(Text(w, "IntSaved"), "$52,091.98");
+}
+
+TEST_F(CalculatorWindowsTest, BalloonPaymentAndItsUndo) {
+  std::unique_ptr<TcLoBallP> holder;
+  auto* w = Show(holder, new TcLoBallP(records_.Balloon(), 1, &services_));
+  Type(w, "PV", "10000");
+  Type(w, "Rate", "12");
+  Type(w, "PerDue", "12");
+  Type(w, "BallPmt", "5000");
+  Click(w, "CalcBTN");
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Text(w, "Pmt"), "$494.24");
+  // Undo does nothing in this window; Reset shows the record again.
+  Type(w, "PV", "20000");
+  Click(w, "UndoBTN");
+  EXPECT_EQ(Text(w, "PV"), "20000");
+  Click(w, "ResetBTN");
+  EXPECT_EQ(Text(w, "PV"), "$10,000.00");
+  Click(w, "CopyBTN");
+  EXPECT_TRUE(Clipboard().contains("Balloon Payment?:                5,000.00\r\n"));
+  // A refusal shows its warning and changes no field.
+  Type(w, "PerDue", "0");
+  Click(w, "CalcBTN");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].box, BoxType::Warning);
+  EXPECT_EQ(Text(w, "Pmt"), "$494.24");
+}
+
+}  // namespace
+}  // namespace brevika
