@@ -13,6 +13,7 @@
 #include "calculators/transfer_records.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
+#include "calculators/ui/intdue_window.h"
 #include "calculators/ui/loan_window.h"
 #include "calculators/ui/rembal_window.h"
 #include "components/app_services.h"
@@ -70,6 +71,16 @@ int main(int argc, char** argv) {
     Type(&w, "Pmt", "0");
     Click(&w, "CalcBTN");
     ok = Save(&w, dir, "loan-calculator.png") && ok;
+  }
+  {
+    TcLoIntDu w(records.InterestDue(MakeDate(1, 1, 2026), LocaleWeekdayNames()), 1, &services);
+    w.show();
+    Type(&w, "PV", "10000");
+    Type(&w, "Rate", "7.5");
+    Type(&w, "StartDate", "01/01/2026");
+    Type(&w, "NumDays", "365");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "interest-due-calculator.png") && ok;
   }
   {
     TcLoRemBl w(records.RemainingBalance(), 1, &services);

@@ -24,6 +24,7 @@
 #include "calculators/loan.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
+#include "calculators/ui/intdue_window.h"
 #include "calculators/ui/loan_window.h"
 #include "calculators/ui/rembal_window.h"
 #include "calculators/ui/calc_window.h"
@@ -131,6 +132,11 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
     LoanRecord* record = slots_->records().Loan();
     if (!record) QApplication::beep();
     return new TcLoLoan(record, slot, this);
+  });
+  slots_->SetFactory(CalcKind::InterestDue, [this](int slot) -> CalcWindow* {
+    IntDueRecord* record = slots_->records().InterestDue(TodayDate(), LocaleWeekdayNames());
+    if (!record) QApplication::beep();
+    return new TcLoIntDu(record, slot, this);
   });
   slots_->SetFactory(CalcKind::RemainingBalance, [this](int slot) -> CalcWindow* {
     RemBalRecord* record = slots_->records().RemainingBalance();

@@ -237,10 +237,16 @@ RateField::RateField(QWidget* parent) : NumberField(2, 4, parent) {
 }
 
 QString RateField::DisplayForm() const {
-  return QString::fromStdString(FormatNumber(value_, 4, format_));
+  return QString::fromStdString(FormatNumber(value_, decimals_, format_));
 }
 
-QString RateField::EditForm() const { return PlainNumber(value_, 4); }
+QString RateField::EditForm() const { return PlainNumber(value_, decimals_); }
+
+void RateField::SetDecimals(int decimals) {
+  decimals_ = decimals;
+  numberValidator()->SetPicture(2, decimals);
+  Refresh();
+}
 
 bool RateField::ParseEdit(const QString& text) {
   double v = 0;

@@ -126,6 +126,8 @@ class RateField : public NumberField {
   explicit RateField(QWidget* parent = nullptr);
   float value() const { return value_; }
   bool setValue(float v);
+  // Decimals shown and accepted ("##.####" has 4; a daily rate shows 6).
+  void SetDecimals(int decimals);
 
  protected:
   QString DisplayForm() const override;
@@ -134,6 +136,7 @@ class RateField : public NumberField {
 
  private:
   float value_ = 0;
+  int decimals_ = 4;
 };
 
 class CountField : public NumberField {

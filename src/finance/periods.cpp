@@ -1,5 +1,7 @@
 #include "finance/periods.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace brevika {
@@ -116,5 +118,24 @@ Date Step(Date date, std::uint16_t ppy, int sign) {
 
 Date StepPeriodForward(Date date, std::uint16_t ppy) { return Step(date, ppy, 1); }
 Date StepPeriodBack(Date date, std::uint16_t ppy) { return Step(date, ppy, -1); }
+
+Date SpinDate(Date date, DatePart part, int delta) {
+  if (date < 0) return kBadDate;
+  int d, m, y;
+  SplitDate(date, d, m, y);
+  if (part == DatePart::Day) {
+    const Date next = date + delta;
+    return next < 0 || YearOf(next) > kMaxYear ? kBadDate : next;
+  }
+  if (part == DatePart::Month) {
+    const int months = y * 12 + (m - 1) + delta;
+    y = months / 12;
+    m = months % 12 + 1;
+  } else {
+    y += delta;
+  }
+  if (y < kMinYear || y > kMaxYear) return kBadDate;
+  return MakeDate(std::min(d, DaysInMonth(m, y)), m, y);
+}
 
 }  // namespace brevika

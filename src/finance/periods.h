@@ -43,6 +43,12 @@ std::string FormatShortDate(Date date, bool fourDigitYear = false);
 // 31 January + 1 month is 28 February + 3 days.
 Date IncDate(Date date, int days, int months, int years);
 Date StepPeriodForward(Date date, std::uint16_t periodsPerYear);
+
+// The part of a date a spin button moves.
+enum class DatePart { Month, Day, Year };
+// The date with one part moved by `delta`; the day is kept within the new
+// month. kBadDate when the result leaves 1600..3999.
+Date SpinDate(Date date, DatePart part, int delta);
 Date StepPeriodBack(Date date, std::uint16_t periodsPerYear);
 
 }  // namespace brevika

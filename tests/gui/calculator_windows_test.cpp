@@ -15,6 +15,8 @@
 #include "calculators/transfer_records.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
+#include "calculators/ui/intdue_window.h"
+#include "components/masked_fields.h"
 #include "calculators/ui/rembal_window.h"
 #include "gui_test_util.h"
 
@@ -126,6 +128,32 @@ TEST_F(CalculatorWindowsTest, BalloonPaymentAndItsUndo) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].box, BoxType::Warning);
   EXPECT_EQ(Text(w, "Pmt"), "$494.24");
+}
+
+TEST_F(CalculatorWindowsTest, InterestDueKeepsDaysAndDatesTogether) {
+  std::unique_ptr<TcLoIntDu> holder;
+  IntDueRecord* rec = records_.InterestDue(MakeDate(1, 1, 2026), EnglishWeekdayNames());
+  auto* w = Show(holder, new TcLoIntDu(rec, 1, &services_));
+  EXPECT_EQ(Text(w, "StartDate"), "01/01/2026");
+  Type(w, "PV", "10000");
+  Type(w, "Rate", "7.5");
+  Type(w, "NumDays", "365");
+  EXPECT_EQ(Text(w, "EndDate"), "01/01/2027");
+  Click(w, "CalcBTN");
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Text(w, "IntPaid"), "$778.76");
+  // The end date's spin button moves the part under the caret: the month.
+  auto* end = w->findChild<DateField*>(QStringLiteral("EndDate"));
+  end->setFocus();
+  end->setCursorPosition(1);
+  w->SpinDateField(end, 1);
+  EXPECT_EQ(Text(w, "EndDate"), "02/01/2027");
+  EXPECT_EQ(Text(w, "NumDays"), "396");
+  EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("OvcSpinner2"))->toolTip(),
+            "Select M D or Y field\nclick to adjust.");
+  // Undo discards the edit: the record still holds the Calc.
+  Click(w, "UndoBTN");
+  EXPECT_EQ(Text(w, "EndDate"), "01/01/2027");
 }
 
 }  // namespace

@@ -187,12 +187,13 @@ void CalcWindow::PlaceRow(QLabel* label, QWidget* field) {
   grid_->addWidget(field, row, 1);
 }
 
-QLabel* CalcWindow::AddRow(const char* name, std::string& caption, QWidget* field, int help) {
+QLabel* CalcWindow::AddRow(const char* name, std::string& caption, QWidget* field, int help,
+                           QWidget* cell) {
   field->setObjectName(QString::fromLatin1(name));
-  field->setFixedWidth(fieldWidth_);
+  if (!cell) field->setFixedWidth(fieldWidth_);
   SetHelpContext(field, help);
   QLabel* label = MakeLabel(name, caption, field);
-  PlaceRow(label, field);
+  PlaceRow(label, cell ? cell : field);
   return label;
 }
 

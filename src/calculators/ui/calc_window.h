@@ -126,8 +126,10 @@ class CalcWindow : public QDialog {
   CountField* AddCount(const char* name, std::string& caption, std::int16_t& value, int help);
   DateField* AddDate(const char* name, std::string& caption, Date& value, int help);
   QComboBox* AddList(const char* name, std::string& caption, ListEntry& entry, int help);
-  // A field of the kind's own making, bound by the caller.
-  QLabel* AddRow(const char* name, std::string& caption, QWidget* field, int help);
+  // A field of the kind's own making, bound by the caller. `cell`, when
+  // given, is what stands in the grid (the field with its companions).
+  QLabel* AddRow(const char* name, std::string& caption, QWidget* field, int help,
+                 QWidget* cell = nullptr);
   // A sunken rule across the grid.
   void AddRule();
   // A line of text under the grid (the hint), bound to its caption.
@@ -175,7 +177,8 @@ class CalcWindow : public QDialog {
 template <class R>
 class RecordWindow : public CalcWindow {
  public:
-  RecordWindow(R* record, R (*initial)(), CalcKind kind, int slot, AppServices* services,
+  template <class Init>
+  RecordWindow(R* record, Init initial, CalcKind kind, int slot, AppServices* services,
                QWidget* parent)
       : CalcWindow(kind, slot, services, parent), record_(record) {
     if (!record_) fallback_ = std::make_unique<R>(initial());

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <algorithm>
@@ -37,6 +38,7 @@ void Transfer::Count(CountField* f, std::int16_t* v) { Bind(Kind::Count, f, v); 
 void Transfer::Count(CountField* f, std::uint16_t* v) { Bind(Kind::UCount, f, v); }
 void Transfer::Day(DateField* f, Date* v) { Bind(Kind::Day, f, v); }
 void Transfer::List(QComboBox* c, ListEntry* e) { Bind(Kind::List, c, e); }
+void Transfer::Text(QLineEdit* box, std::string* text) { Bind(Kind::Text, box, text); }
 
 void Transfer::ToControls() const {
   for (const Binding& b : bindings_) {
@@ -68,6 +70,10 @@ void Transfer::ToControls() const {
       case Kind::List:
         ListToControl(*static_cast<ListEntry*>(b.value), static_cast<QComboBox*>(b.control));
         break;
+      case Kind::Text:
+        static_cast<QLineEdit*>(b.control)->setText(
+            QString::fromStdString(*static_cast<std::string*>(b.value)));
+        break;
     }
   }
 }
@@ -96,6 +102,9 @@ void Transfer::FromControls() const {
         break;
       case Kind::List:
         ControlToList(static_cast<QComboBox*>(b.control), *static_cast<ListEntry*>(b.value));
+        break;
+      case Kind::Text:
+        *static_cast<std::string*>(b.value) = static_cast<QLineEdit*>(b.control)->text().toStdString();
         break;
     }
   }

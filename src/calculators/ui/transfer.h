@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace brevika {
@@ -31,6 +32,8 @@ class Transfer {
   void Count(CountField* field, std::uint16_t* value);
   void Day(DateField* field, Date* value);
   void List(QComboBox* combo, ListEntry* entry);
+  // A display-only text box (a weekday name).
+  void Text(QLineEdit* box, std::string* text);
 
   // Record into the controls (captions, values, list items and choices).
   void ToControls() const;
@@ -43,7 +46,7 @@ class Transfer {
   const std::vector<QWidget*>& controls() const { return controls_; }
 
  private:
-  enum class Kind { Label, Money, Rate, Count, UCount, Day, List };
+  enum class Kind { Label, Money, Rate, Count, UCount, Day, List, Text };
   struct Binding {
     Kind kind;
     QWidget* control;
