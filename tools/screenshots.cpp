@@ -15,6 +15,7 @@
 #include "calculators/ui/balloon_window.h"
 #include "calculators/ui/intdue_window.h"
 #include "calculators/ui/loan_window.h"
+#include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
 #include "components/app_services.h"
 
@@ -112,6 +113,25 @@ int main(int argc, char** argv) {
     Type(&w, "BallPmt", "5000");
     Click(&w, "CalcBTN");
     ok = Save(&w, dir, "balloon-payment-calculator.png") && ok;
+  }
+  {
+    TcLoReFin w(records.Refinance(), 1, &services);
+    w.show();
+    Type(&w, "RemBal", "100000");
+    Type(&w, "PmtsRem", "300");
+    Type(&w, "Rate", "9");
+    Type(&w, "NewPV", "100000");
+    Type(&w, "NumPmts", "360");
+    Type(&w, "Rate2", "7");
+    Type(&w, "Points", "2");
+    Type(&w, "Misc", "1500");
+    Type(&w, "SldAfter", "7");
+    Type(&w, "ProTaxBracket", "28");
+    Type(&w, "DiscRate", "5");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "refinance-advisor-results.png") && ok;
+    Click(&w, "BitBtn1");
+    ok = Save(&w, dir, "refinance-advisor-entry.png") && ok;
   }
   return ok ? 0 : 1;
 }

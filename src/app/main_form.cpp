@@ -26,6 +26,7 @@
 #include "calculators/ui/balloon_window.h"
 #include "calculators/ui/intdue_window.h"
 #include "calculators/ui/loan_window.h"
+#include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
 #include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
@@ -137,6 +138,11 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
     IntDueRecord* record = slots_->records().InterestDue(TodayDate(), LocaleWeekdayNames());
     if (!record) QApplication::beep();
     return new TcLoIntDu(record, slot, this);
+  });
+  slots_->SetFactory(CalcKind::Refinance, [this](int slot) -> CalcWindow* {
+    RefiRecord* record = slots_->records().Refinance();
+    if (!record) QApplication::beep();
+    return new TcLoReFin(record, slot, this);
   });
   slots_->SetFactory(CalcKind::RemainingBalance, [this](int slot) -> CalcWindow* {
     RemBalRecord* record = slots_->records().RemainingBalance();

@@ -16,6 +16,9 @@
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
 #include "calculators/ui/intdue_window.h"
+#include "calculators/ui/refi_window.h"
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include "components/masked_fields.h"
 #include "calculators/ui/rembal_window.h"
 #include "gui_test_util.h"
@@ -154,6 +157,36 @@ TEST_F(CalculatorWindowsTest, InterestDueKeepsDaysAndDatesTogether) {
   // Undo discards the edit: the record still holds the Calc.
   Click(w, "UndoBTN");
   EXPECT_EQ(Text(w, "EndDate"), "01/01/2027");
+}
+
+TEST_F(CalculatorWindowsTest, RefinanceVerdictOnItsOwnPage) {
+  std::unique_ptr<TcLoReFin> holder;
+  auto* w = Show(holder, new TcLoReFin(records_.Refinance(), 1, &services_));
+  EXPECT_EQ(w->windowTitle(), "Refinance Advisor 1");
+  Type(w, "RemBal", "100000");
+  Type(w, "PmtsRem", "300");
+  Type(w, "Rate", "9");
+  Type(w, "NewPV", "100000");
+  Type(w, "NumPmts", "360");
+  Type(w, "Rate2", "7");
+  Type(w, "SldAfter", "7");
+  Type(w, "DiscRate", "5");
+  EXPECT_FALSE(w->showingResults());
+  Click(w, "CalcBTN");
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_TRUE(w->showingResults());
+  const QString memo = w->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+  EXPECT_TRUE(memo.startsWith("     By the time you sell after 7 years, you'll have paid down $"));
+  Click(w, "CopyBTN");
+  EXPECT_TRUE(Clipboard().startsWith("Refinance Advisor 1\r\n\r\nCurrent Financing\r\n\r\n"));
+  Click(w, "BitBtn1");
+  EXPECT_FALSE(w->showingResults());
+  // The new loan amount must equal the balance: leaving it puts it back.
+  Type(w, "NewPV", "90000");
+  emit w->findChild<QLineEdit*>(QStringLiteral("NewPV"))->editingFinished();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].box, BoxType::Information);
+  EXPECT_EQ(Text(w, "NewPV").remove(QRegularExpression("[^0-9]")), "10000000");
 }
 
 }  // namespace

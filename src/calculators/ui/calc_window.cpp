@@ -89,7 +89,11 @@ void ShowMessage(QWidget* parent, const Message& message) {
       caption = QStringLiteral("Information");
       break;
   }
-  QMessageBox box(icon, caption, QString::fromStdString(message.text), QMessageBox::Ok, parent);
+  // A lone carriage return in a message text breaks the line too.
+  QString text = QString::fromStdString(message.text);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
@@ -345,17 +349,24 @@ void CalcWindow::PrintBTNClick() {
   const QFont font = services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
   const int points = PointsOf(font);
   QFont printFont(font.family(), points);
-  const std::vector<Page> pages =
-      CalculatorPage(windowTitle().toStdString(), PrintLines(Rows(), CurrentLocaleInfo().format),
-                     font.family().toStdString(), points);
+  const std::vector<Page> pages = PrintPagesOf(windowTitle().toStdString(), font.family().toStdString(),
+                                               points, CurrentLocaleInfo().format);
   PrintThroughHandler(this, pages, windowTitle(), printFont);
+}
+
+std::string CalcWindow::CopyTextOf(const std::string& caption, const LocaleFormat& loc) const {
+  return CopyText(caption, Rows(), loc);
+}
+
+std::vector<Page> CalcWindow::PrintPagesOf(const std::string& caption, const std::string& fontName,
+                                           int points, const LocaleFormat& loc) const {
+  return CalculatorPage(caption, PrintLines(Rows(), loc), fontName, points);
 }
 
 void CalcWindow::CopyBTNClick() {
   if (!HasRecord()) return;
   ControlsToRecord();
-  const std::string text =
-      CopyText(windowTitle().toStdString(), Rows(), CurrentLocaleInfo().format);
+  const std::string text = CopyTextOf(windowTitle().toStdString(), CurrentLocaleInfo().format);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(QString::fromStdString(text));

@@ -107,6 +107,11 @@ class CalcWindow : public QDialog {
   // Rows of Copy and Print, from the record.
   virtual std::vector<CalcRow> Rows() const = 0;
   virtual int WindowHelpTopic() const = 0;
+  // Clipboard text and print pages from the record; by default the rows
+  // in the common copy and print layouts.
+  virtual std::string CopyTextOf(const std::string& caption, const LocaleFormat& loc) const;
+  virtual std::vector<Page> PrintPagesOf(const std::string& caption, const std::string& fontName,
+                                         int points, const LocaleFormat& loc) const;
   // Undo moves the record into the controls; a kind whose Undo does
   // nothing says so.
   virtual bool UndoMovesRecord() const { return true; }

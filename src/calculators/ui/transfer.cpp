@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <algorithm>
@@ -39,16 +40,22 @@ void Transfer::Count(CountField* f, std::uint16_t* v) { Bind(Kind::UCount, f, v)
 void Transfer::Day(DateField* f, Date* v) { Bind(Kind::Day, f, v); }
 void Transfer::List(QComboBox* c, ListEntry* e) { Bind(Kind::List, c, e); }
 void Transfer::Text(QLineEdit* box, std::string* text) { Bind(Kind::Text, box, text); }
+void Transfer::Memo(QPlainTextEdit* memo, std::vector<std::string>* lines) {
+  Bind(Kind::Memo, memo, lines);
+}
 
 void Transfer::ToControls() const {
   for (const Binding& b : bindings_) {
     const QSignalBlocker block(b.control);
     // The fields refuse values that are not finite numbers and keep theirs.
     switch (b.kind) {
-      case Kind::Label:
-        static_cast<QLabel*>(b.control)->setText(
-            QString::fromStdString(*static_cast<std::string*>(b.value)));
+      case Kind::Label: {
+        // An '&' before a blank is a plain ampersand, not an access key.
+        QString caption = QString::fromStdString(*static_cast<std::string*>(b.value));
+        caption.replace(QStringLiteral("& "), QStringLiteral("&& "));
+        static_cast<QLabel*>(b.control)->setText(caption);
         break;
+      }
       case Kind::Money:
         static_cast<MoneyField*>(b.control)->setValue(*static_cast<double*>(b.value));
         break;
@@ -74,6 +81,13 @@ void Transfer::ToControls() const {
         static_cast<QLineEdit*>(b.control)->setText(
             QString::fromStdString(*static_cast<std::string*>(b.value)));
         break;
+      case Kind::Memo: {
+        QStringList lines;
+        for (const std::string& line : *static_cast<std::vector<std::string>*>(b.value))
+          lines << QString::fromStdString(line);
+        static_cast<QPlainTextEdit*>(b.control)->setPlainText(lines.join(QLatin1Char('\n')));
+        break;
+      }
     }
   }
 }
@@ -82,8 +96,7 @@ void Transfer::FromControls() const {
   for (const Binding& b : bindings_) {
     switch (b.kind) {
       case Kind::Label:
-        *static_cast<std::string*>(b.value) = static_cast<QLabel*>(b.control)->text().toStdString();
-        break;
+        break;  // captions go from the record to the labels only
       case Kind::Money:
         *static_cast<double*>(b.value) = static_cast<MoneyField*>(b.control)->value();
         break;
@@ -106,6 +119,14 @@ void Transfer::FromControls() const {
       case Kind::Text:
         *static_cast<std::string*>(b.value) = static_cast<QLineEdit*>(b.control)->text().toStdString();
         break;
+      case Kind::Memo: {
+        auto& lines = *static_cast<std::vector<std::string>*>(b.value);
+        lines.clear();
+        const QString text = static_cast<QPlainTextEdit*>(b.control)->toPlainText();
+        if (!text.isEmpty())
+          for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+        break;
+      }
     }
   }
 }

@@ -14,6 +14,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace brevika {
@@ -34,10 +35,12 @@ class Transfer {
   void List(QComboBox* combo, ListEntry* entry);
   // A display-only text box (a weekday name).
   void Text(QLineEdit* box, std::string* text);
+  // A memo, one record line per line.
+  void Memo(QPlainTextEdit* memo, std::vector<std::string>* lines);
 
   // Record into the controls (captions, values, list items and choices).
   void ToControls() const;
-  // Controls into the record.
+  // Controls into the record (captions stay: labels cannot be edited).
   void FromControls() const;
 
   // Every bound money field, in binding order (for the locale mask).
@@ -46,7 +49,7 @@ class Transfer {
   const std::vector<QWidget*>& controls() const { return controls_; }
 
  private:
-  enum class Kind { Label, Money, Rate, Count, UCount, Day, List, Text };
+  enum class Kind { Label, Money, Rate, Count, UCount, Day, List, Text, Memo };
   struct Binding {
     Kind kind;
     QWidget* control;
