@@ -4,6 +4,8 @@
 #pragma once
 #include <CLI/CLI.hpp>
 #include <cstdint>
+#include <memory>
+#include <vector>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -12,6 +14,7 @@
 #include "finance/items.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
+#include "calculators/calc_record.h"
 
 namespace brevika::cli {
 
@@ -54,8 +57,47 @@ Json MessageJson(const Outcome& outcome);
 // The user's money format for copy texts (the JSON stays locale-free).
 const LocaleFormat& UserLocale();
 
+// Options of a subcommand bound to the fields of a record: each value is
+// kept as text by CLI11 and read into its field by Apply(), by the rules of
+// the entry fields. Fields whose option is not given keep their value.
+class Options {
+ public:
+  explicit Options(CLI::App* sub) : sub_(sub) {}
+  void Money(const char* name, const char* help, double& field, bool required = false);
+  void Rate(const char* name, const char* help, float& field, bool required = false);
+  void Count(const char* name, const char* help, std::int16_t& field, bool required = false);
+  void Day(const char* name, const char* help, Date& field, bool required = false);
+  void Choice(const char* name, ListEntry& field, int defaultIndex);
+  void Flag(const char* name, const char* help, bool& field);
+  bool Given(const char* name) const { return sub_->count(name) > 0; }
+  // The text given for an option, to be read by Apply(); nullptr if not given.
+  std::string* Text(const char* name);
+  // Reads every given option into its field; throws BadArgument.
+  void Apply() const;
+
+ private:
+  enum class Kind { Money, Rate, Count, Day, Choice };
+  struct Binding {
+    std::string name;
+    Kind kind;
+    void* field;
+    std::shared_ptr<std::string> text;
+  };
+  void Add(const char* name, const char* help, Kind kind, void* field, bool required);
+  CLI::App* sub_;
+  std::vector<Binding> bindings_;
+};
+
+// Dates as the command line prints them: MM/DD/YYYY.
+std::string DateText(Date d);
+
 // Each command registers its subcommand; the callback sets `exitCode`.
 void AddLoanCommand(CLI::App& app, int& exitCode);
 void AddScheduleCommand(CLI::App& app, int& exitCode);
+void AddInterestDueCommand(CLI::App& app, int& exitCode);
+void AddRemainingBalanceCommand(CLI::App& app, int& exitCode);
+void AddAcceleratedCommand(CLI::App& app, int& exitCode);
+void AddBalloonCommand(CLI::App& app, int& exitCode);
+void AddRefinanceCommand(CLI::App& app, int& exitCode);
 
 }  // namespace brevika::cli

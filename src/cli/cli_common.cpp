@@ -80,7 +80,13 @@ std::string ChoiceHelp(const ItemList& items, int defaultIndex) {
 int ExitCode(const Outcome& outcome) { return outcome.refused ? kExitRefused : kExitOk; }
 
 int Finish(const Outcome& outcome) {
-  for (const Message& m : outcome.messages) std::cerr << m.text << "\n";
+  for (const Message& m : outcome.messages) {
+    // A lone carriage return breaks the line, as in the message boxes.
+    std::string text = m.text;
+    for (std::size_t k = 0; k < text.size(); ++k)
+      if (text[k] == '\r' && (k + 1 == text.size() || text[k + 1] != '\n')) text[k] = '\n';
+    std::cerr << text << "\n";
+  }
   return ExitCode(outcome);
 }
 
@@ -108,5 +114,60 @@ const LocaleFormat& UserLocale() {
   static const LocaleFormat format = EnvironmentLocaleFormat();
   return format;
 }
+
+void Options::Add(const char* name, const char* help, Kind kind, void* field, bool required) {
+  auto text = std::make_shared<std::string>();
+  CLI::Option* opt = sub_->add_option(name, *text, help);
+  if (required) opt->required();
+  bindings_.push_back({name, kind, field, text});
+}
+
+void Options::Money(const char* name, const char* help, double& field, bool required) {
+  Add(name, help, Kind::Money, &field, required);
+}
+void Options::Rate(const char* name, const char* help, float& field, bool required) {
+  Add(name, help, Kind::Rate, &field, required);
+}
+void Options::Count(const char* name, const char* help, std::int16_t& field, bool required) {
+  Add(name, help, Kind::Count, &field, required);
+}
+void Options::Day(const char* name, const char* help, Date& field, bool required) {
+  Add(name, help, Kind::Day, &field, required);
+}
+void Options::Choice(const char* name, ListEntry& field, int defaultIndex) {
+  auto text = std::make_shared<std::string>();
+  sub_->add_option(name, *text, ChoiceHelp(field.items, defaultIndex));
+  bindings_.push_back({name, Kind::Choice, &field, text});
+}
+void Options::Flag(const char* name, const char* help, bool& field) {
+  sub_->add_flag(name, field, help);
+}
+
+std::string* Options::Text(const char* name) {
+  if (!Given(name)) return nullptr;
+  for (Binding& b : bindings_)
+    if (b.name == name) return b.text.get();
+  return nullptr;
+}
+
+void Options::Apply() const {
+  for (const Binding& b : bindings_) {
+    if (!Given(b.name.c_str())) continue;
+    const std::string& t = *b.text;
+    switch (b.kind) {
+      case Kind::Money: *static_cast<double*>(b.field) = MoneyArg(b.name, t); break;
+      case Kind::Rate: *static_cast<float*>(b.field) = RateArg(b.name, t); break;
+      case Kind::Count: *static_cast<std::int16_t*>(b.field) = CountArg(b.name, t); break;
+      case Kind::Day: *static_cast<Date*>(b.field) = DateArg(b.name, t); break;
+      case Kind::Choice: {
+        auto* entry = static_cast<ListEntry*>(b.field);
+        entry->Select(ChoiceArg(b.name, t, entry->items));
+        break;
+      }
+    }
+  }
+}
+
+std::string DateText(Date d) { return d == kBadDate ? std::string() : FormatShortDate(d, true); }
 
 }  // namespace brevika::cli

@@ -15,6 +15,11 @@ int main(int argc, char** argv) {
   int exitCode = kExitOk;
   AddLoanCommand(app, exitCode);
   AddScheduleCommand(app, exitCode);
+  AddInterestDueCommand(app, exitCode);
+  AddRemainingBalanceCommand(app, exitCode);
+  AddAcceleratedCommand(app, exitCode);
+  AddBalloonCommand(app, exitCode);
+  AddRefinanceCommand(app, exitCode);
 
   auto where = [&app]() {
     std::string name = "brevika-calc";
