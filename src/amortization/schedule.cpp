@@ -143,170 +143,193 @@ Outcome Schedule::Calculate(ScheduleInputs& in, const ProgressFn& progress) {
   return out;
 }
 
-std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressFn& progress) {
-  if (in.PV == 0 || in.NumPmts == 0 || in.Rate == 0)
-    return Message{kZeroText, BoxType::Information};
-  if (!std::isfinite(in.PV) || !std::isfinite(in.Rate) || !std::isfinite(in.Points))
-    return NonFiniteMessage();
-  // The entry fields take no sign; a negative amount or rate is as unusable as zero.
-  if (in.PV < 0 || in.Rate < 0) return Message{kZeroText, BoxType::Information};
-  const int n = in.NumPmts;
-  if (n > maxPeriods_) {
-    return Message{"Initial Periods can't be more than " + std::to_string(maxPeriods_) +
-                       "\n\nReduce number of initial periods.\n\n",
-                   BoxType::Information};
-  }
+namespace {
 
-  // List indexes outside their lists fall back to the defaults.
-  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
-  const int cmp = (in.CmpPYR >= 0 && in.CmpPYR <= 8) ? in.CmpPYR : LoanDefaults.compoundingPeriod;
-  const AmortMethod method = AmortMethodOf(
-      (in.AmortMthd >= 0 && in.AmortMthd <= 5) ? in.AmortMthd : LoanDefaults.amortizingMethod);
-  const int basis = (in.RateBasis >= 0 && in.RateBasis <= 2) ? in.RateBasis : LoanDefaults.interestBasis;
-  const int pointsHow =
-      (in.PointsPaidMthd >= 0 && in.PointsPaidMthd <= 2) ? in.PointsPaidMthd : LoanDefaults.pointsPaid;
+// The inputs resolved once: every row uses the same rates and choices.
+struct Terms {
+  int n = 0;
+  std::uint16_t P = 12, c = 12;
+  int stdDays = 30;
+  bool exact = false;
+  long double i = 0, daily = 0;
+  float rate = 0, rowPeriodic = 0, rowDaily = 0;
+  double PV = 0, fixedPrincipal = 0, points = 0;
+  int pointsHow = kAtOrigination;
+  bool interestOnly = false, fixedPrin = false, ruleOf78 = false, usRule = false;
+  Date org = 0, first = 0;
 
-  const std::uint16_t P = PyrPeriodsPerYear(pyr);
-  const Date org = in.OrgDate;
-  const Date first = in.FrstPmtDate;
-  if (n > static_cast<int>(P) * (2058 - YearOf(first))) return Message{kYearLimitText, BoxType::Information};
-
-  const std::uint16_t c = CmpPeriodsPerYear(cmp);
-  const int stdDays = StdDays(P);
-  const bool exact = basis == kExact360 || basis == kExact365;
-  const int basisDays = basis == kExact365 ? 365 : 360;
-  // The rate is the same in every row, so its conversion is done once.
-  const long double i = PeriodicRate(P, c, in.Rate);
-  const long double daily = static_cast<long double>(in.Rate) / basisDays * 0.01L;
-  const float rowPeriodic = static_cast<float>(i);
-  const float rowDaily = static_cast<float>(daily);
-  const double fixedPrincipal = RoundToCents(in.PV / n);
-  const double points =
-      in.Points > 0 ? RoundToCents(in.PV * static_cast<long double>(in.Points) * 0.01L) : 0.0;
-  if (!std::isfinite(i) || !std::isfinite(rowPeriodic) || !std::isfinite(rowDaily) ||
-      !std::isfinite(fixedPrincipal) || !std::isfinite(points))
-    return NonFiniteMessage();
-
-  const bool interestOnly = method == AmortMethod::InterestOnly;
-  const bool fixedPrin = method == AmortMethod::FixedPrincipal;
-  const bool ruleOf78 = method == AmortMethod::RuleOf78;
-  const bool usRule = method == AmortMethod::USRule;
-  // Interest of one period on balance B: a share of the year ("Ordinary") or
-  // the actual days at 360 or 365 days a year.
-  auto interestOn = [&](double balance, long double fraction, int days) {
+  // Interest of one period on a balance: a share of the year ("Ordinary")
+  // or the actual days at 360 or 365 days a year.
+  double InterestOn(double balance, long double fraction, int days) const {
     return exact ? RoundToCents(balance * daily * days) : RoundToCents(balance * i * fraction);
-  };
-  auto startRow = [&](ScheduleRow& row, Date date, int k) {
+  }
+  void StartRow(ScheduleRow& row, Date date, int k) const {
     row.date = date;
     row.pmtNo = static_cast<std::int16_t>(k);
     WriteLabel(row.periodLabel, k, P);
     row.payment = row.principal = row.interest = row.balance = 0;
     row.days = 0;
-    row.annualRate = in.Rate;
+    row.annualRate = rate;
     row.periodicRate = rowPeriodic;
     row.dailyRate = rowDaily;
     row.runPayment = row.runPrincipal = row.runInterest = 0;
-  };
+  }
+};
 
-  ScheduleRow* rows = work_.data();
-  workTabs_.clear();
-  workTabs_.push_back(YearTab{"All", 0});
+// The refusals that need no arithmetic, in their order.
+std::optional<Message> CheckInputs(const ScheduleInputs& in, int maxPeriods) {
+  if (in.PV == 0 || in.NumPmts == 0 || in.Rate == 0) return Message{kZeroText, BoxType::Information};
+  if (!std::isfinite(in.PV) || !std::isfinite(in.Rate) || !std::isfinite(in.Points))
+    return NonFiniteMessage();
+  // The entry fields take no sign; a negative amount or rate is as unusable as zero.
+  if (in.PV < 0 || in.Rate < 0) return Message{kZeroText, BoxType::Information};
+  if (in.NumPmts > maxPeriods) {
+    return Message{"Initial Periods can't be more than " + std::to_string(maxPeriods) +
+                       "\n\nReduce number of initial periods.\n\n",
+                   BoxType::Information};
+  }
+  return std::nullopt;
+}
 
-  ScheduleRow& r0 = rows[0];
-  ScheduleRow& r1 = rows[1];
-  startRow(r0, org, 0);
-  r0.balance = in.PV;
-  r0.days = ClampDays(static_cast<long long>(first) - org);
+// Resolves the terms; list indexes outside their lists fall back to the
+// defaults. Refuses the 2059 limit and values that are not finite.
+std::optional<Message> Resolve(const ScheduleInputs& in, Terms& t) {
+  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
+  const int cmp = (in.CmpPYR >= 0 && in.CmpPYR <= 8) ? in.CmpPYR : LoanDefaults.compoundingPeriod;
+  const AmortMethod method = AmortMethodOf(
+      (in.AmortMthd >= 0 && in.AmortMthd <= 5) ? in.AmortMthd : LoanDefaults.amortizingMethod);
+  const int basis = (in.RateBasis >= 0 && in.RateBasis <= 2) ? in.RateBasis : LoanDefaults.interestBasis;
+  t.pointsHow =
+      (in.PointsPaidMthd >= 0 && in.PointsPaidMthd <= 2) ? in.PointsPaidMthd : LoanDefaults.pointsPaid;
+  t.n = in.NumPmts;
+  t.P = PyrPeriodsPerYear(pyr);
+  t.org = in.OrgDate;
+  t.first = in.FrstPmtDate;
+  if (t.n > static_cast<int>(t.P) * (2058 - YearOf(t.first)))
+    return Message{kYearLimitText, BoxType::Information};
+
+  t.c = CmpPeriodsPerYear(cmp);
+  t.stdDays = StdDays(t.P);
+  t.exact = basis == kExact360 || basis == kExact365;
+  const int basisDays = basis == kExact365 ? 365 : 360;
+  t.rate = in.Rate;
+  t.PV = in.PV;
+  t.i = PeriodicRate(t.P, t.c, in.Rate);
+  t.daily = static_cast<long double>(in.Rate) / basisDays * 0.01L;
+  t.rowPeriodic = static_cast<float>(t.i);
+  t.rowDaily = static_cast<float>(t.daily);
+  t.fixedPrincipal = RoundToCents(in.PV / t.n);
+  t.points = in.Points > 0 ? RoundToCents(in.PV * static_cast<long double>(in.Points) * 0.01L) : 0.0;
+  if (!std::isfinite(t.i) || !std::isfinite(t.rowPeriodic) || !std::isfinite(t.rowDaily) ||
+      !std::isfinite(t.fixedPrincipal) || !std::isfinite(t.points))
+    return NonFiniteMessage();
+  t.interestOnly = method == AmortMethod::InterestOnly;
+  t.fixedPrin = method == AmortMethod::FixedPrincipal;
+  t.ruleOf78 = method == AmortMethod::RuleOf78;
+  t.usRule = method == AmortMethod::USRule;
+  return std::nullopt;
+}
+
+// What the first two rows decide for the rest.
+struct Start {
   FirstPeriodKind kind = FirstPeriodKind::Regular;
   int oddDays = 0;
   double fraction = 1.0;
   double totalInterest = 0;
-  int year = YearOf(org);
-  workTabs_.push_back(TabOf(year));
+  int year = 0;
+};
 
-  if (first > org) {
-    // Interim period before the first payment, then payment 1.
-    const Date back = StepPeriodBack(first, P);
-    if (back < org) {
-      kind = FirstPeriodKind::Short;
-      oddDays = first - org;
-    } else if (back > org) {
-      kind = FirstPeriodKind::Long;
-      oddDays = back - org;
-    }
-    fraction = static_cast<double>(oddDays) / stdDays;
-    if (pointsHow == kPointsAmortized && !usRule) r0.balance += points;
-    r0.interest = kind == FirstPeriodKind::Short ? 0.0 : interestOn(r0.balance, fraction, oddDays);
-    if (pointsHow == kAtOrigination) r0.interest += points;
-    // "U.S. Rule": amortized points join the balance after the interim interest.
-    if (pointsHow == kPointsAmortized && usRule) r0.balance += points;
-    r0.payment = r0.interest;
-    r0.runPayment = r0.payment;
-    r0.runPrincipal = r0.principal;
-    r0.runInterest = r0.interest;
-
-    startRow(r1, first, 1);
-    int days = exact ? first - org : stdDays;
-    if (kind != FirstPeriodKind::Short) {
-      // Payment 1 covers exactly one regular period; a short period's
-      // interest is all carried by payment 1.
-      fraction = 1.0;
-      if (exact) days -= oddDays;
-    }
-    r1.days = ClampDays(days);
-    if (!ruleOf78) r1.interest = interestOn(r0.balance, fraction, days);
-    if (interestOnly) {
-      r1.payment = r1.interest;
-    } else if (fixedPrin) {
-      r1.payment = fixedPrincipal + r1.interest;
-    } else {
-      r1.payment = LevelPaymentArrears(static_cast<std::int16_t>(n), P, c, r0.balance, in.Rate);
-    }
-    // Total interest of the level payment alone: points paid with payment 1
-    // are not interest spread over the loan.
-    totalInterest = n * r1.payment - r0.balance;
-    if (ruleOf78) r1.interest = RoundToCents(n * totalInterest / (n * (n + 1) * 0.5));
-    if (pointsHow == kWithFirstPayment) {
-      r1.interest += points;
-      r1.payment += points;
-    }
-    r1.principal = r1.payment - r1.interest;
-    r1.balance = r0.balance - r1.principal;
-    RunTotals(r1, r0);
-    // Rows 2 onwards copy the level payment; the points go back at the end.
-    if (pointsHow == kWithFirstPayment) r1.payment -= points;
-    const int y1 = YearOf(first);
-    if (y1 != year) {
-      year = y1;
-      workTabs_.push_back(TabOf(year));
-    }
-  } else {
-    // First payment at origination: the payment is due in advance.
-    startRow(r1, first, 1);
-    r1.days = static_cast<std::int16_t>(exact ? 0 : stdDays);
-    if (interestOnly) {
-      r1.payment = 0;
-    } else if (fixedPrin) {
-      r1.payment = fixedPrincipal;
-    } else {
-      r1.payment = LevelPaymentAdvance(static_cast<std::int16_t>(n), P, c, in.PV, in.Rate);
-    }
-    totalInterest = n * r1.payment - r0.balance;
-    r1.principal = r1.payment - r1.interest;
-    if (pointsHow == kPointsAmortized) {
-      r0.balance += points;
-    } else {
-      r1.interest += points;
-      r1.payment += points;
-    }
-    r1.balance = r0.balance - r1.principal;
-    RunTotals(r1, r0);
-    if (pointsHow == kAtOrigination || pointsHow == kWithFirstPayment) r1.payment -= points;
+// Row 0 (the interim period before the first payment) and payment 1.
+void InterimStart(const Terms& t, ScheduleRow& r0, ScheduleRow& r1, Start& st,
+                  std::vector<YearTab>& tabs) {
+  const Date back = StepPeriodBack(t.first, t.P);
+  if (back < t.org) {
+    st.kind = FirstPeriodKind::Short;
+    st.oddDays = t.first - t.org;
+  } else if (back > t.org) {
+    st.kind = FirstPeriodKind::Long;
+    st.oddDays = back - t.org;
   }
-  if (!Finite(r0) || !Finite(r1)) return NonFiniteMessage();
+  st.fraction = static_cast<double>(st.oddDays) / t.stdDays;
+  if (t.pointsHow == kPointsAmortized && !t.usRule) r0.balance += t.points;
+  r0.interest = st.kind == FirstPeriodKind::Short ? 0.0 : t.InterestOn(r0.balance, st.fraction, st.oddDays);
+  if (t.pointsHow == kAtOrigination) r0.interest += t.points;
+  // "U.S. Rule": amortized points join the balance after the interim interest.
+  if (t.pointsHow == kPointsAmortized && t.usRule) r0.balance += t.points;
+  r0.payment = r0.interest;
+  r0.runPayment = r0.payment;
+  r0.runPrincipal = r0.principal;
+  r0.runInterest = r0.interest;
 
-  // Payments 2 onwards, each from the row before it.
+  t.StartRow(r1, t.first, 1);
+  int days = t.exact ? t.first - t.org : t.stdDays;
+  if (st.kind != FirstPeriodKind::Short) {
+    // Payment 1 covers exactly one regular period; a short period's
+    // interest is all carried by payment 1.
+    st.fraction = 1.0;
+    if (t.exact) days -= st.oddDays;
+  }
+  r1.days = ClampDays(days);
+  if (!t.ruleOf78) r1.interest = t.InterestOn(r0.balance, st.fraction, days);
+  if (t.interestOnly) {
+    r1.payment = r1.interest;
+  } else if (t.fixedPrin) {
+    r1.payment = t.fixedPrincipal + r1.interest;
+  } else {
+    r1.payment = LevelPaymentArrears(static_cast<std::int16_t>(t.n), t.P, t.c, r0.balance, t.rate);
+  }
+  // Total interest of the level payment alone: points paid with payment 1
+  // are not interest spread over the loan.
+  const int n = t.n;
+  st.totalInterest = n * r1.payment - r0.balance;
+  if (t.ruleOf78) r1.interest = RoundToCents(n * st.totalInterest / (n * (n + 1) * 0.5));
+  if (t.pointsHow == kWithFirstPayment) {
+    r1.interest += t.points;
+    r1.payment += t.points;
+  }
+  r1.principal = r1.payment - r1.interest;
+  r1.balance = r0.balance - r1.principal;
+  RunTotals(r1, r0);
+  // Rows 2 onwards copy the level payment; the points go back at the end.
+  if (t.pointsHow == kWithFirstPayment) r1.payment -= t.points;
+  const int y1 = YearOf(t.first);
+  if (y1 != st.year) {
+    st.year = y1;
+    tabs.push_back(TabOf(st.year));
+  }
+}
+
+// First payment at origination: the payment is due in advance.
+void AdvanceStart(const Terms& t, ScheduleRow& r0, ScheduleRow& r1, Start& st) {
+  t.StartRow(r1, t.first, 1);
+  r1.days = static_cast<std::int16_t>(t.exact ? 0 : t.stdDays);
+  if (t.interestOnly) {
+    r1.payment = 0;
+  } else if (t.fixedPrin) {
+    r1.payment = t.fixedPrincipal;
+  } else {
+    r1.payment = LevelPaymentAdvance(static_cast<std::int16_t>(t.n), t.P, t.c, t.PV, t.rate);
+  }
+  st.totalInterest = t.n * r1.payment - r0.balance;
+  r1.principal = r1.payment - r1.interest;
+  if (t.pointsHow == kPointsAmortized) {
+    r0.balance += t.points;
+  } else {
+    r1.interest += t.points;
+    r1.payment += t.points;
+  }
+  r1.balance = r0.balance - r1.principal;
+  RunTotals(r1, r0);
+  if (t.pointsHow == kAtOrigination || t.pointsHow == kWithFirstPayment) r1.payment -= t.points;
+}
+
+// Payments 2 onwards, each from the row before it. The last row built, or
+// -1 when a value stopped being finite.
+int LaterRows(const Terms& t, ScheduleRow* rows, const Start& st, std::vector<YearTab>& tabs,
+              const ProgressFn& progress) {
+  const int n = t.n;
   const double digitsSum = n * (n + 1) * 0.5;
+  int year = st.year;
   Date nextYear = MakeDate(1, 1, year + 1);
   int lastPercent = -1;
   int cur = 1;
@@ -314,15 +337,15 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
     const ScheduleRow& prev = rows[cur];
     const int k = cur + 1;
     ScheduleRow& row = rows[k];
-    startRow(row, StepPeriodForward(prev.date, P), k);
-    const int days = exact ? row.date - prev.date : stdDays;
+    t.StartRow(row, StepPeriodForward(prev.date, t.P), k);
+    const int days = t.exact ? row.date - prev.date : t.stdDays;
     row.days = ClampDays(days);
-    row.interest = ruleOf78 ? RoundToCents((n - k + 1) * totalInterest / digitsSum)
-                            : interestOn(prev.balance, 1.0L, days);
-    if (interestOnly) {
+    row.interest = t.ruleOf78 ? RoundToCents((n - k + 1) * st.totalInterest / digitsSum)
+                              : t.InterestOn(prev.balance, 1.0L, days);
+    if (t.interestOnly) {
       row.payment = row.interest;
-    } else if (fixedPrin) {
-      row.payment = fixedPrincipal + row.interest;
+    } else if (t.fixedPrin) {
+      row.payment = t.fixedPrincipal + row.interest;
     } else {
       row.payment = prev.payment;
     }
@@ -330,11 +353,11 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
     row.balance = prev.balance - row.principal;
     if (k == n || !StillOwed(row.balance)) SettleLastRow(row);
     RunTotals(row, prev);
-    if (!Finite(row)) return NonFiniteMessage();
+    if (!Finite(row)) return -1;
     if (row.date >= nextYear) {
       year = YearOf(row.date);
       nextYear = MakeDate(1, 1, year + 1);
-      workTabs_.push_back(TabOf(year));
+      tabs.push_back(TabOf(year));
     }
     if (progress) {
       const int percent = static_cast<int>(static_cast<long long>(k) * 100 / n);
@@ -345,9 +368,36 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
     }
     cur = k;
   }
+  return cur;
+}
+
+}  // namespace
+
+std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressFn& progress) {
+  if (auto refusal = CheckInputs(in, maxPeriods_)) return refusal;
+  Terms t;
+  if (auto refusal = Resolve(in, t)) return refusal;
+
+  ScheduleRow* rows = work_.data();
+  workTabs_.clear();
+  workTabs_.push_back(YearTab{"All", 0});
+  ScheduleRow& r0 = rows[0];
+  ScheduleRow& r1 = rows[1];
+  t.StartRow(r0, t.org, 0);
+  r0.balance = in.PV;
+  r0.days = ClampDays(static_cast<long long>(t.first) - t.org);
+  Start st;
+  st.year = YearOf(t.org);
+  workTabs_.push_back(TabOf(st.year));
+  if (t.first > t.org) InterimStart(t, r0, r1, st, workTabs_);
+  else AdvanceStart(t, r0, r1, st);
+  if (!Finite(r0) || !Finite(r1)) return NonFiniteMessage();
+
+  const int cur = LaterRows(t, rows, st, workTabs_, progress);
+  if (cur < 0) return NonFiniteMessage();
   if (cur == 1) SettleLastRow(r1);
-  if (pointsHow == kWithFirstPayment || (pointsHow == kAtOrigination && first == org))
-    r1.payment += points;
+  if (t.pointsHow == kWithFirstPayment || (t.pointsHow == kAtOrigination && t.first == t.org))
+    r1.payment += t.points;
   // Payment 1 as the last row was settled after its running totals were taken.
   if (cur == 1) RunTotals(r1, r0);
   if (!Finite(r1)) return NonFiniteMessage();
@@ -356,12 +406,12 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
   tabs_.swap(workTabs_);
   lastRow_ = cur;
   calculated_ = true;
-  kind_ = kind;
-  oddDays_ = oddDays;
-  periodFraction_ = fraction;
-  pointsAmount_ = points;
-  fixedPrincipal_ = fixedPrincipal;
-  totalInterest_ = totalInterest;
+  kind_ = st.kind;
+  oddDays_ = st.oddDays;
+  periodFraction_ = st.fraction;
+  pointsAmount_ = t.points;
+  fixedPrincipal_ = t.fixedPrincipal;
+  totalInterest_ = st.totalInterest;
   return std::nullopt;
 }
 
