@@ -49,15 +49,17 @@ std::unique_ptr<Database> Database::Open(const std::string& folder, Outcome& out
 
   const std::string journal = folder + "/" + kJournalName;
   if (db->writable_) {
-    fs.Remove(folder + "/" + kJournalTempName);  // never renamed: the tables were not touched
-    if (fs.Exists(journal) && !db->RecoverJournal()) {
+    const bool existed = fs.Exists(journal);
+    db->journalFd_ = fs.Open(journal, O_RDWR | O_CREAT);
+    // A new journal's name must be durable before any change relies on it.
+    if (db->journalFd_ < 0 || (!existed && !fs.SyncDir(folder)) || !db->RecoverJournal()) {
       outcome = Outcome::Refuse({kMsgTableOpenFailed, BoxType::Error});
       return nullptr;
     }
-  } else if (fs.Exists(journal)) {
+  } else if (JournalHot(fs, journal)) {
     // The other copy is in the middle of a change: wait for it to end.
     if (db->readLockFd_ >= 0 && fs.Lock(db->readLockFd_, false, true)) fs.Unlock(db->readLockFd_);
-    if (fs.Exists(journal)) {
+    if (JournalHot(fs, journal)) {
       outcome = Outcome::Refuse({kMsgTableOpenFailed, BoxType::Error});
       return nullptr;
     }
@@ -68,23 +70,42 @@ std::unique_ptr<Database> Database::Open(const std::string& folder, Outcome& out
 Database::~Database() {
   if (inTx_) Rollback();
   tables_.clear();
+  if (journalFd_ >= 0) fs_->Close(journalFd_);
   if (readLockFd_ >= 0) fs_->Close(readLockFd_);
   if (lockFd_ >= 0) fs_->Close(lockFd_);  // closing releases the lock
 }
 
-bool Database::RecoverJournal() {
-  const std::string path = folder_ + "/" + kJournalName;
-  const int fd = fs_->Open(path, O_RDONLY);
+// Reads a whole journal file; empty when it can't be read.
+static std::string ReadJournal(FileSystem& fs, int fd) {
+  const std::int64_t size = fs.Size(fd);
+  if (size <= 0) return {};
+  std::string data(static_cast<std::size_t>(size), '\0');
+  if (!fs.ReadAt(fd, 0, data.data(), data.size())) return {};
+  return data;
+}
+
+bool Database::JournalHot(FileSystem& fs, const std::string& path) {
+  const int fd = fs.Open(path, O_RDONLY);
   if (fd < 0) return false;
-  const std::int64_t size = fs_->Size(fd);
-  std::string data(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-  const bool read = size > 0 && fs_->ReadAt(fd, 0, data.data(), data.size());
-  fs_->Close(fd);
-  if (!read) return false;
+  const bool hot = DecodeJournal(ReadJournal(fs, fd)).has_value();
+  fs.Close(fd);
+  return hot;
+}
+
+// One byte, so the write can't be torn: the magic is gone or still whole.
+bool Database::ClearJournal() {
+  const char zero = 0;
+  return fs_->WriteAt(journalFd_, 0, &zero, 1) && fs_->Sync(journalFd_);
+}
+
+bool Database::RecoverJournal() {
+  const std::string data = ReadJournal(*fs_, journalFd_);
   const auto entries = DecodeJournal(data);
-  if (!entries) return false;
+  // Anything but a whole journal was cut short before its sync ended, so no
+  // table was touched yet.
+  if (!entries) return true;
   const bool locked = readLockFd_ >= 0 && fs_->Lock(readLockFd_, true, true);
-  const bool ok = PlayBack(*fs_, folder_, *entries) && fs_->Remove(path) && fs_->SyncDir(folder_);
+  const bool ok = PlayBack(*fs_, folder_, *entries) && ClearJournal();
   if (locked) fs_->Unlock(readLockFd_);
   return ok;
 }
@@ -266,21 +287,11 @@ Outcome Database::Commit() {
     entries.push_back(std::move(e));
   }
   const std::string journal = EncodeJournal(entries);
-  const std::string temp = folder_ + "/" + kJournalTempName;
-  const std::string path = folder_ + "/" + kJournalName;
-  {
-    const int fd = fs_->Open(temp, O_WRONLY | O_CREAT | O_TRUNC);
-    bool ok = fd >= 0 && fs_->WriteAt(fd, 0, journal.data(), journal.size()) && fs_->Sync(fd);
-    if (fd >= 0) fs_->Close(fd);
-    const bool renamed = ok && fs_->Rename(temp, path);
-    ok = renamed && fs_->SyncDir(folder_);
-    if (!ok) {
-      // The tables are untouched; a journal left behind restores the same bytes.
-      if (renamed) fs_->Remove(path);
-      else fs_->Remove(temp);
-      Rollback();
-      return Fail(kMsgWriteFailed);
-    }
+  if (!fs_->WriteAt(journalFd_, 0, journal.data(), journal.size()) || !fs_->Sync(journalFd_)) {
+    // No table was touched; the journal is cleared so it is not played back.
+    ClearJournal();
+    Rollback();
+    return Fail(kMsgWriteFailed);
   }
 
   const bool locked = readLockFd_ >= 0 && fs_->Lock(readLockFd_, true, true);
@@ -293,14 +304,11 @@ Outcome Database::Commit() {
     ok = ok && fs_->Sync(t.fd_);
     if (!ok) break;
   }
-  // Removing the journal is the moment the change counts. A failed folder
-  // sync after it leaves the change in place: at worst a crash brings the
-  // journal back and the change is undone as a whole.
-  ok = ok && fs_->Remove(path);
-  if (ok) fs_->SyncDir(folder_);
+  // Clearing the journal is the moment the change counts.
+  ok = ok && ClearJournal();
   if (!ok) {
     if (PlayBack(*fs_, folder_, entries)) {
-      if (fs_->Remove(path)) fs_->SyncDir(folder_);
+      ClearJournal();  // if this fails too, the next open plays the journal back again
     } else {
       broken_ = true;  // the journal stays for the next open
     }
@@ -308,6 +316,8 @@ Outcome Database::Commit() {
     Rollback();
     return Fail(broken_ ? kMsgTablesBroken : kMsgWriteFailed);
   }
+  // A large journal (after a pack) gives its space back.
+  if (journal.size() > (1u << 20)) fs_->Truncate(journalFd_, 0);
   if (locked) fs_->Unlock(readLockFd_);
   for (const Plan& p : plans) {
     p.table->diskSize_ = p.newSize;

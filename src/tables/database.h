@@ -3,11 +3,11 @@
 // through a rollback journal. No Qt.
 //
 // A change is written like this: the bytes it will overwrite and the old
-// length of every table it touches go into BREVIKA.JNT, which is synced and
-// renamed to BREVIKA.JNL (folder synced); then the tables are written and
-// synced; then the journal is removed, which is the moment the change
-// counts. A journal found when the folder is opened is played back before
-// any table is read, so an interrupted change is undone.
+// length of every table it touches go into the journal BREVIKA.JNL, which
+// is synced; then the tables are written and synced; then the journal's
+// magic is zeroed and synced, which is the moment the change counts. A
+// whole journal found when the folder is opened is played back before any
+// table is read, so an interrupted change is undone.
 #pragma once
 #include <functional>
 #include <map>
@@ -32,7 +32,7 @@ inline constexpr const char* kMsgTablesInUse =
 inline constexpr const char* kMsgWriteFailed = "Table write failed.";
 inline constexpr const char* kMsgTablesBroken =
     "Table write failed and could not be undone.\n\n"
-    "Close Brevika; the change is undone when the tables are opened again.";
+    "Close Brevika; the tables are put right when they are opened again.";
 
 struct DatabaseOptions {
   FileSystem* fs = nullptr;           // the real file system when null
@@ -78,6 +78,8 @@ class Database {
   Outcome Join(Table& table);    // a table's first change in a transaction
   Outcome CommitImplicit();      // Post outside Begin
   bool RecoverJournal();
+  bool ClearJournal();
+  static bool JournalHot(FileSystem& fs, const std::string& path);
   Outcome CreateEmpty(const TableDef& def, const std::string& path);
   Outcome Fail(const char* text);
   Date Today() const;
@@ -85,7 +87,7 @@ class Database {
   std::string folder_;
   FileSystem* fs_ = nullptr;
   std::function<Date()> today_;
-  int lockFd_ = -1, readLockFd_ = -1;
+  int lockFd_ = -1, readLockFd_ = -1, journalFd_ = -1;
   bool writable_ = false;
   bool broken_ = false;      // a failed change could not be undone on disk
   bool inTx_ = false, explicitTx_ = false;

@@ -62,6 +62,7 @@ bool PlainName(std::string_view name) {
 
 std::string EncodeJournal(const std::vector<JournalEntry>& entries) {
   std::string out(kMagic, sizeof kMagic);
+  Put(out, 0, 8);  // body length, filled in below
   Put(out, entries.size(), 4);
   for (const JournalEntry& e : entries) {
     Put(out, e.fileName.size(), 1);
@@ -74,18 +75,23 @@ std::string EncodeJournal(const std::vector<JournalEntry>& entries) {
       out += r.bytes;
     }
   }
+  const std::uint64_t body = out.size() - sizeof kMagic - 8;
+  for (int i = 0; i < 8; ++i) out[sizeof kMagic + i] = static_cast<char>((body >> (8 * i)) & 0xFF);
   Put(out, Fnv1a(out), 8);
   return out;
 }
 
 std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data) {
-  if (data.size() < sizeof kMagic + 4 + 8) return std::nullopt;
+  if (data.size() < sizeof kMagic + 8 + 4 + 8) return std::nullopt;
   if (std::memcmp(data.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
-  const std::string_view body = data.substr(0, data.size() - 8);
-  Reader tail{data.substr(data.size() - 8)};
+  Reader head{data, sizeof kMagic};
+  const std::uint64_t length = head.Get(8);
+  if (length > data.size() - sizeof kMagic - 16) return std::nullopt;
+  const std::string_view body = data.substr(0, sizeof kMagic + 8 + static_cast<std::size_t>(length));
+  Reader tail{data.substr(body.size(), 8)};
   if (tail.Get(8) != Fnv1a(body)) return std::nullopt;
 
-  Reader r{body, sizeof kMagic};
+  Reader r{body, sizeof kMagic + 8};
   const std::uint64_t count = r.Get(4);
   std::vector<JournalEntry> entries;
   for (std::uint64_t i = 0; r.ok && i < count; ++i) {

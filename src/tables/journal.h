@@ -12,8 +12,9 @@
 
 namespace brevika::tables {
 
+// The journal file stays in the folder; it holds a change only while it
+// starts with its magic. Zeroing the first byte is the moment a change counts.
 inline constexpr const char* kJournalName = "BREVIKA.JNL";
-inline constexpr const char* kJournalTempName = "BREVIKA.JNT";
 
 struct JournalRange {
   std::uint64_t offset = 0;
@@ -26,9 +27,11 @@ struct JournalEntry {
   std::vector<JournalRange> ranges;
 };
 
-// Magic, entries, then a 64-bit checksum of everything before it.
+// Magic, body length, entries, then a 64-bit checksum of everything before
+// it. Bytes after that are ignored.
 std::string EncodeJournal(const std::vector<JournalEntry>& entries);
-// nullopt for a journal that is damaged, cut short or not one of ours.
+// nullopt for a journal that is cleared, damaged, cut short or not one of
+// ours: only a journal written and synced whole is ever played back.
 std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data);
 
 // Writes the old bytes back, cuts each table to its old length and syncs
