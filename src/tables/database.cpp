@@ -274,7 +274,10 @@ Outcome Database::Commit() {
   std::vector<JournalEntry> entries;
   for (const Plan& p : plans) {
     JournalEntry e{p.table->fileName_, p.table->diskSize_, {}};
-    for (const Span& s : p.writes) {
+    std::vector<Span> saved = p.writes;
+    // Cutting the file short loses the bytes past its new end: keep them too.
+    if (p.newSize < p.table->diskSize_) saved.push_back({p.newSize, p.table->diskSize_ - p.newSize});
+    for (const Span& s : saved) {
       if (s.offset >= p.table->diskSize_) continue;
       const std::uint64_t n = std::min(s.size, p.table->diskSize_ - s.offset);
       JournalRange r{s.offset, std::string(static_cast<std::size_t>(n), '\0')};

@@ -567,20 +567,6 @@ TEST(TableCommit, EveryFailingCallLeavesTheOldOrTheNewTable) {
   }
 }
 
-// A file system that fails every call from the Nth on: the undo fails too
-// and the journal stays for the next open.
-struct DeadFs : FaultFs {
-  bool WriteAt(int fd, std::uint64_t off, const void* buf, std::size_t n) override {
-    return !Dead() && FaultFs::WriteAt(fd, off, buf, n);
-  }
-  bool Sync(int fd) override { return !Dead() && FaultFs::Sync(fd); }
-  bool Truncate(int fd, std::uint64_t len) override { return !Dead() && FaultFs::Truncate(fd, len); }
-  bool Remove(const std::string& p) override { return !Dead() && FaultFs::Remove(p); }
-  bool SyncDir(const std::string& d) override { return !Dead() && FaultFs::SyncDir(d); }
-  bool Rename(const std::string& a, const std::string& b) override { return !Dead() && FaultFs::Rename(a, b); }
-  bool Dead() const { return failAt > 0 && calls >= failAt; }
-};
-
 TEST(TableCommit, AJournalLeftByAFailedUndoIsPlayedBackOnOpen) {
   TempDir dir;
   ValidKeysFile(dir);
@@ -603,7 +589,8 @@ TEST(TableCommit, AJournalLeftByAFailedUndoIsPlayedBackOnOpen) {
   int journalsLeft = 0;
   for (int n = 1; n <= calls; ++n) {
     WriteFileBytes(dir.file("KEYS.DBF"), before);
-    DeadFs fs;
+    FaultFs fs;  // fails every call from the Nth on: the undo fails too
+    fs.sticky = true;
     auto db = OpenDb(dir.path(), &fs);
     Table* t = UseOk(*db, Keys());
     fs.calls = 0;

@@ -21,6 +21,7 @@ class FaultFs : public tables::FileSystem {
   int failAt = 0;         // 1-based number of the counted call that fails; 0 never
   bool killInstead = false;  // SIGKILL the process at that call instead of failing
   bool tornWrite = true;  // a failing write still writes its first half
+  bool sticky = false;    // every counted call after the failing one fails too
   int calls = 0;          // counted calls so far
   unsigned failedOp = 0;  // the kind of call that failed
 
@@ -53,7 +54,8 @@ class FaultFs : public tables::FileSystem {
   bool Hit(unsigned op) {
     if (!Counted(op)) return false;
     ++calls;
-    if (calls != failAt) return false;
+    if (failAt == 0 || calls < failAt || (calls > failAt && !sticky)) return false;
+    if (calls > failAt) return true;
     failedOp = op;
     if (killInstead) ::kill(::getpid(), SIGKILL);
     return true;

@@ -39,6 +39,22 @@ inline Snap Snapshot(const std::string& folder) {
   for (const char* f : kTableFiles) s[f] = ReadFileBytes(folder + "/" + f);
   return s;
 }
+// Names the tables that differ and where, instead of printing their bytes.
+inline ::testing::AssertionResult SameTables(const Snap& now, const Snap& want) {
+  std::string diff;
+  for (const auto& [name, bytes] : want) {
+    const auto it = now.find(name);
+    const std::string& got = it == now.end() ? std::string() : it->second;
+    if (got == bytes) continue;
+    std::size_t at = 0;
+    while (at < got.size() && at < bytes.size() && got[at] == bytes[at]) ++at;
+    diff += " " + name + " (size " + std::to_string(got.size()) + " not " + std::to_string(bytes.size()) +
+            ", first difference at byte " + std::to_string(at) + ")";
+  }
+  if (diff.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "tables differ:" << diff;
+}
+
 inline void Restore(const std::string& folder, const Snap& s) {
   for (const auto& [name, bytes] : s) WriteFileBytes(folder + "/" + name, bytes);
   WriteFileBytes(folder + "/" + tables::kJournalName, "");
