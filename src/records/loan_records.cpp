@@ -1,0 +1,716 @@
+#include "records/loan_records.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+
+namespace brevika::records {
+namespace {
+
+using tables::Table;
+using tables::Transaction;
+
+std::string Trim(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return std::string(s);
+}
+
+// The text as a field of `width` characters keeps it, trailing blanks trimmed.
+std::string Fit(std::string_view s, int width) {
+  std::string b = tables::Utf8ToCp1252(Trim(s));
+  if (b.size() > static_cast<std::size_t>(width)) b.resize(static_cast<std::size_t>(width));
+  while (!b.empty() && b.back() == ' ') b.pop_back();
+  return tables::Cp1252ToUtf8(b);
+}
+
+// First `n` characters in upper case (cp1252 letters).
+std::string UpperPrefix(std::string_view s, std::size_t n) {
+  std::string b = tables::Utf8ToCp1252(s);
+  if (b.size() > n) b.resize(n);
+  for (char& ch : b) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+    else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) c = static_cast<unsigned char>(c - 32);
+    else if (c == 0x9A || c == 0x9C || c == 0x9E) c = static_cast<unsigned char>(c - 16);
+    else if (c == 0xFF) c = 0x9F;
+    ch = static_cast<char>(c);
+  }
+  return tables::Cp1252ToUtf8(b);
+}
+
+bool IsEngineText(const Outcome& o) {
+  const std::string t = o.FirstText();
+  return t == tables::kMsgTablesInUse || t == tables::kMsgTablesBroken;
+}
+
+Outcome SaveFailure(const Outcome& o) {
+  if (IsEngineText(o)) return o;
+  if (o.FirstText() == tables::kMsgWriteFailed) return Outcome::Refuse({kMsgSaveFailed, BoxType::Error});
+  return Outcome::Refuse({"Save failed.\n\n" + o.FirstText(), BoxType::Error});
+}
+
+Outcome DeleteFailure(const Outcome& o) {
+  if (IsEngineText(o)) return o;
+  return Outcome::Refuse({kMsgDeleteFailed, BoxType::Information});
+}
+
+// Collects the first refusal of a run of field writes.
+struct FirstFailure {
+  Outcome result;
+  void operator()(const Outcome& o) {
+    if (!o.ok() && result.ok()) result = o;
+  }
+};
+
+Account ReadAccount(const Table& t) {
+  Account a;
+  a.accountNo = t.GetTrimString("ACCOUNTNO");
+  a.lastName = t.GetTrimString("LASTNAME");
+  a.firstName = t.GetTrimString("FIRSTNAME");
+  a.mi = t.GetTrimString("MI");
+  a.business = t.GetTrimString("BUSINESS");
+  a.address1 = t.GetTrimString("ADDRESS1");
+  a.address2 = t.GetTrimString("ADDRESS2");
+  a.city = t.GetTrimString("CITY");
+  a.state = t.GetTrimString("STATE");
+  a.zip = t.GetTrimString("ZIP");
+  a.country = t.GetTrimString("COUNTRY");
+  a.phone1 = t.GetTrimString("PHONE1");
+  a.phone2 = t.GetTrimString("PHONE2");
+  a.phone2Ext = t.GetTrimString("PHONE2EXT");
+  a.comment = t.GetTrimString("COMMENT");
+  a.userId = t.GetTrimString("USERID");
+  a.recordDate = t.GetDate("RECORDDATE");
+  a.recordTime = t.GetTrimString("RECORDTIME");
+  return a;
+}
+
+Loan ReadLoan(const Table& t) {
+  Loan l;
+  l.loanNo = t.GetTrimString("LOANNO");
+  l.collateral = t.GetTrimString("COLLATERIA");
+  l.propAddress = t.GetTrimString("PROPADDRES");
+  l.blockNo = t.GetTrimString("BLOCKNO");
+  l.lotNo = t.GetTrimString("LOTNO");
+  l.propState = t.GetTrimString("PROPSTATE");
+  l.propCity = t.GetTrimString("PROPCITY");
+  l.propZip = t.GetTrimString("PROPZIP");
+  l.propCountry = t.GetTrimString("PROPCNTRY");
+  LoanTerms& m = l.terms;
+  m.amount = t.GetNumber("INITAMT");
+  m.term = static_cast<std::uint16_t>(std::clamp(t.GetNumber("INITTERM"), 0.0, 65535.0));
+  m.origDate = t.GetDate("ORIGDATE");
+  m.firstPmtDate = t.GetDate("FRSTPMTDT");
+  m.pmtsPerYr = static_cast<int>(t.GetNumber("PMTSPERYR"));
+  m.cmpPerYr = static_cast<int>(t.GetNumber("CMPPERYR"));
+  m.points = static_cast<float>(t.GetNumber("POINTS"));
+  m.rate = static_cast<float>(t.GetNumber("INITRATE"));
+  m.amortMthd = static_cast<int>(t.GetNumber("AMORTMTHD"));
+  m.rateBasis = static_cast<int>(t.GetNumber("RATEBASIS"));
+  return l;
+}
+
+// Record numbers of the rows of `t` whose `tag` key is `key`, in key order.
+std::vector<std::uint32_t> RowsWithKey(Table& t, const char* tag, const std::string& key) {
+  t.SetOrder(t.TagArea(tag));
+  const std::string padded = t.PadKey(key);
+  std::vector<std::uint32_t> rows;
+  t.SetScope(padded, padded);
+  for (t.GoTop(); !t.Eof(); t.Skip()) rows.push_back(t.RecNo());
+  t.ClearScope();
+  return rows;
+}
+
+Outcome DeleteRows(Table& t, const std::vector<std::uint32_t>& rows) {
+  for (std::uint32_t r : rows) {
+    t.Go(r);
+    Outcome o = t.Delete();
+    if (!o.ok()) return o;
+  }
+  return Outcome::Ok();
+}
+
+}  // namespace
+
+std::unique_ptr<LoanRecords> LoanRecords::Open(const std::string& folder, Outcome& outcome,
+                                               RecordsOptions options) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  tables::DatabaseOptions dbo;
+  dbo.fs = options.fs;
+  dbo.today = options.today;
+  auto db = tables::Database::Open(folder, outcome, dbo);
+  if (!db) return nullptr;
+  std::unique_ptr<LoanRecords> r(new LoanRecords);
+  r->db_ = std::move(db);
+  r->today_ = std::move(options.today);
+  r->timeText_ = std::move(options.timeText);
+  const std::pair<Table**, const tables::TableDef*> slots[] = {
+      {&r->accounts_, &AccountsTable()}, {&r->loans_, &LoansTable()}, {&r->xref_, &XrefTable()},
+      {&r->sysInfo_, &SysInfoTable()},   {&r->trans_, &TransTable()}};
+  for (const auto& [slot, def] : slots) {
+    *slot = r->db_->Use(*def, outcome, true);
+    if (!*slot) return nullptr;
+  }
+  if (r->writable()) {
+    outcome = r->EnsureFirstRows();
+    if (!outcome.ok()) {
+      outcome = Outcome::Refuse({tables::kMsgTableOpenFailed, BoxType::Error});
+      return nullptr;
+    }
+  }
+  return r;
+}
+
+Outcome LoanRecords::EnsureFirstRows() {
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  FirstFailure f;
+  if (!SeekAccount(kDefaultAccount)) {
+    Account a;
+    a.accountNo = kDefaultAccount;
+    f(accounts_->AppendBlank());
+    if (f.result.ok()) f(WriteAccount(a));
+  }
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  if (sysInfo_->Eof()) {
+    f(sysInfo_->AppendBlank());
+    f(sysInfo_->ReplaceNumber("LASTLOANNO", 0));
+    f(sysInfo_->ReplaceNumber("SAVECNTS", 0));
+  }
+  if (!f.result.ok()) return f.result;
+  return tx.Commit();
+}
+
+std::string LoanRecords::Stamp() const {
+  if (timeText_) return timeText_();
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return buf;
+}
+
+bool LoanRecords::SeekAccount(const std::string& accountNo) const {
+  accounts_->SetOrder(accounts_->TagArea(kTagAccounts));
+  return accounts_->Seek(accounts_->PadKey(accountNo));
+}
+
+bool LoanRecords::SeekLoan(const std::string& loanNo) const {
+  loans_->SetOrder(loans_->TagArea(kTagLoanNo));
+  return loans_->Seek(loans_->PadKey(loanNo));
+}
+
+// ---- accounts
+
+std::vector<Account> LoanRecords::Accounts(AccountOrder order) const {
+  std::vector<Account> out;
+  accounts_->SetOrder(accounts_->TagArea(kTagAccounts));
+  for (accounts_->GoTop(); !accounts_->Eof(); accounts_->Skip()) out.push_back(ReadAccount(*accounts_));
+  if (order == AccountOrder::LastName) {
+    std::stable_sort(out.begin(), out.end(), [](const Account& a, const Account& b) {
+      return std::tie(a.lastName, a.firstName) < std::tie(b.lastName, b.firstName);
+    });
+  } else if (order == AccountOrder::Business) {
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Account& a, const Account& b) { return a.business < b.business; });
+  }
+  return out;
+}
+
+std::optional<Account> LoanRecords::FindAccount(std::string_view accountNo) const {
+  const std::string no = Fit(accountNo, 20);
+  if (no.empty() || !SeekAccount(no)) return std::nullopt;
+  return ReadAccount(*accounts_);
+}
+
+int LoanRecords::SearchAccount(std::string_view prefix) const {
+  accounts_->SetOrder(accounts_->TagArea(kTagAccounts));
+  if (!accounts_->SoftSeek(prefix)) return -1;
+  const std::uint32_t found = accounts_->RecNo();
+  int index = 0;
+  for (accounts_->GoTop(); !accounts_->Eof() && accounts_->RecNo() != found; accounts_->Skip()) ++index;
+  return index;
+}
+
+std::string LoanRecords::GenerateAccountNumber(std::string_view lastName,
+                                               std::string_view firstName) const {
+  const std::string last = Trim(lastName), first = Trim(firstName);
+  if (last.empty() || first.empty()) return {};
+  const std::string base = UpperPrefix(last, 4) + UpperPrefix(first, 3);
+  for (int counter = 1; counter <= 999; ++counter) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%03d", counter);
+    const std::string candidate = base + digits;
+    if (!SeekAccount(candidate)) return candidate;
+  }
+  return {};
+}
+
+Outcome LoanRecords::WriteAccount(const Account& a) {
+  Table& t = *accounts_;
+  FirstFailure f;
+  f(t.ReplaceString("ACCOUNTNO", a.accountNo));
+  f(t.ReplaceString("LASTNAME", a.lastName));
+  f(t.ReplaceString("FIRSTNAME", a.firstName));
+  f(t.ReplaceString("MI", a.mi));
+  f(t.ReplaceString("BUSINESS", a.business));
+  f(t.ReplaceString("ADDRESS1", a.address1));
+  f(t.ReplaceString("ADDRESS2", a.address2));
+  f(t.ReplaceString("CITY", a.city));
+  f(t.ReplaceString("STATE", a.state));
+  f(t.ReplaceString("ZIP", a.zip));
+  f(t.ReplaceString("COUNTRY", a.country));
+  f(t.ReplaceString("PHONE1", a.phone1));
+  f(t.ReplaceString("PHONE2", a.phone2));
+  f(t.ReplaceString("PHONE2EXT", a.phone2Ext));
+  f(t.ReplaceString("COMMENT", a.comment));
+  f(t.ReplaceString("USERID", a.userId));
+  f(t.ReplaceDate("RECORDDATE", today_ ? today_() : TodayDate()));
+  f(t.ReplaceString("RECORDTIME", Stamp()));
+  return f.result;
+}
+
+Outcome LoanRecords::AddAccount(Account& account, IdMode mode) {
+  std::string no;
+  if (mode == IdMode::Generate) {
+    if (Trim(account.lastName).empty() || Trim(account.firstName).empty())
+      return Outcome::Refuse({kMsgNamesRequired, BoxType::Warning});
+    no = GenerateAccountNumber(account.lastName, account.firstName);
+    if (no.empty()) return Outcome::Refuse({kMsgNoFreeAccountNumber, BoxType::Warning});
+  } else {
+    no = Fit(account.accountNo, 20);
+    if (no.empty()) return Outcome::Refuse({kMsgAccountNumberRequired, BoxType::Warning});
+    if (SeekAccount(no)) return Outcome::Refuse({AccountExistsText(no), BoxType::Warning});
+  }
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  Account a = account;
+  a.accountNo = no;
+  FirstFailure f;
+  f(accounts_->AppendBlank());
+  if (f.result.ok()) f(WriteAccount(a));
+  if (mode == IdMode::Generate) {
+    sysInfo_->SetOrder(0);
+    sysInfo_->GoTop();
+    f(sysInfo_->ReplaceString("LASTACCTNO", no));
+  }
+  if (f.result.ok()) f(tx.Commit());
+  if (!f.result.ok()) return SaveFailure(f.result);
+  account = ReadAccount(*accounts_);
+  return Outcome::Ok();
+}
+
+Outcome LoanRecords::UpdateAccount(Account& account) {
+  const std::string no = Fit(account.accountNo, 20);
+  if (no.empty() || !SeekAccount(no)) return Outcome::Refuse({kMsgAccountNotFound, BoxType::Error});
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  Account a = account;
+  a.accountNo = no;
+  FirstFailure f;
+  f(WriteAccount(a));
+  if (f.result.ok()) f(tx.Commit());
+  if (!f.result.ok()) return SaveFailure(f.result);
+  SeekAccount(no);
+  account = ReadAccount(*accounts_);
+  return Outcome::Ok();
+}
+
+Outcome LoanRecords::PackAll() {
+  FirstFailure f;
+  for (Table* t : {trans_, xref_, loans_, accounts_}) f(t->Pack());
+  return f.result;
+}
+
+Outcome LoanRecords::DeleteLoanRows(const std::string& loanNo) {
+  FirstFailure f;
+  f(DeleteRows(*trans_, RowsWithKey(*trans_, kTagLoanNo, loanNo)));
+  f(DeleteRows(*xref_, RowsWithKey(*xref_, kTagLoanNo, loanNo)));
+  f(DeleteRows(*loans_, RowsWithKey(*loans_, kTagLoanNo, loanNo)));
+  return f.result;
+}
+
+Outcome LoanRecords::DeleteAccount(std::string_view accountNo) {
+  const std::string no = Fit(accountNo, 20);
+  if (no == kDefaultAccount) return Outcome::Refuse({kMsgDefaultUndeletable, BoxType::Information});
+  if (no.empty() || !SeekAccount(no)) return Outcome::Refuse({kMsgAccountNotFound, BoxType::Error});
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  FirstFailure f;
+  std::vector<std::string> loans;
+  for (std::uint32_t r : RowsWithKey(*xref_, kTagAccountNo, no)) {
+    xref_->Go(r);
+    loans.push_back(xref_->GetTrimString("LOANNO"));
+  }
+  for (const std::string& loan : loans) f(DeleteLoanRows(loan));
+  f(DeleteRows(*xref_, RowsWithKey(*xref_, kTagAccountNo, no)));
+  f(DeleteRows(*accounts_, RowsWithKey(*accounts_, kTagAccounts, no)));
+  f(PackAll());
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : DeleteFailure(f.result);
+}
+
+// ---- loans
+
+std::vector<LoanSummary> LoanRecords::LoansOfAccount(std::string_view accountNo) const {
+  std::vector<LoanSummary> out;
+  const std::string no = Fit(accountNo, 20);
+  for (std::uint32_t r : RowsWithKey(*xref_, kTagAccountNo, no)) {
+    xref_->Go(r);
+    LoanSummary s;
+    s.loanNo = xref_->GetTrimString("LOANNO");
+    if (SeekLoan(s.loanNo)) {
+      s.collateral = loans_->GetTrimString("COLLATERIA");
+      s.firstPmtDate = loans_->GetDate("FRSTPMTDT");
+      s.amount = loans_->GetNumber("INITAMT");
+      s.term = static_cast<int>(loans_->GetNumber("INITTERM"));
+      s.rate = loans_->GetNumber("INITRATE");
+    }
+    out.push_back(std::move(s));
+  }
+  return out;
+}
+
+std::optional<Loan> LoanRecords::FindLoan(std::string_view loanNo) const {
+  const std::string no = Fit(loanNo, 9);
+  if (no.empty() || !SeekLoan(no)) return std::nullopt;
+  return ReadLoan(*loans_);
+}
+
+std::string LoanRecords::AccountOfLoan(std::string_view loanNo) const {
+  const auto rows = RowsWithKey(*xref_, kTagLoanNo, Fit(loanNo, 9));
+  if (rows.empty()) return {};
+  xref_->Go(rows.front());
+  return xref_->GetTrimString("ACCOUNTNO");
+}
+
+int LoanRecords::TransactionCount(std::string_view loanNo) const {
+  return static_cast<int>(RowsWithKey(*trans_, kTagLoanNo, Fit(loanNo, 9)).size());
+}
+
+Outcome LoanRecords::NextLoanNumber(std::string& loanNo) {
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  if (sysInfo_->Eof()) return Outcome::Refuse({tables::kMsgWriteFailed, BoxType::Error});
+  double last = sysInfo_->GetNumber("LASTLOANNO");
+  if (last < 0) last = 0;
+  // Numbers in use are skipped, so a counter behind the loans never repeats one.
+  std::uint64_t candidate = static_cast<std::uint64_t>(last) + 1;
+  while (candidate <= 999999999 && SeekLoan(std::to_string(candidate))) ++candidate;
+  if (candidate > 999999999) return Outcome::Refuse({kMsgNoFreeLoanNumber, BoxType::Error});
+  sysInfo_->GoTop();
+  Outcome o = sysInfo_->ReplaceNumber("LASTLOANNO", static_cast<double>(candidate));
+  if (o.ok()) loanNo = std::to_string(candidate);
+  return o;
+}
+
+Outcome LoanRecords::BumpSaveCount() {
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  if (sysInfo_->Eof()) return Outcome::Ok();
+  const double n = sysInfo_->GetNumber("SAVECNTS");
+  return sysInfo_->ReplaceNumber("SAVECNTS", n >= 9999999999.0 ? 0.0 : n + 1);
+}
+
+Outcome LoanRecords::WriteLoan(const Loan& loan, bool termsOnly) {
+  Table& t = *loans_;
+  FirstFailure f;
+  if (!termsOnly) {
+    f(t.ReplaceString("LOANNO", loan.loanNo));
+    f(t.ReplaceString("COLLATERIA", loan.collateral));
+    f(t.ReplaceString("PROPADDRES", loan.propAddress));
+    f(t.ReplaceString("BLOCKNO", loan.blockNo));
+    f(t.ReplaceString("LOTNO", loan.lotNo));
+    f(t.ReplaceString("PROPSTATE", loan.propState));
+    f(t.ReplaceString("PROPCITY", loan.propCity));
+    f(t.ReplaceString("PROPZIP", loan.propZip));
+    f(t.ReplaceString("PROPCNTRY", loan.propCountry));
+  }
+  const LoanTerms& m = loan.terms;
+  f(t.ReplaceNumber("INITAMT", m.amount));
+  f(t.ReplaceNumber("INITTERM", m.term));
+  f(t.ReplaceDate("ORIGDATE", m.origDate));
+  f(t.ReplaceNumber("INITRATE", m.rate));
+  f(t.ReplaceDate("FRSTPMTDT", m.firstPmtDate));
+  f(t.ReplaceNumber("POINTS", m.points));
+  f(t.ReplaceNumber("AMORTMTHD", m.amortMthd));
+  f(t.ReplaceNumber("RATEBASIS", m.rateBasis));
+  f(t.ReplaceNumber("PMTSPERYR", m.pmtsPerYr));
+  f(t.ReplaceNumber("CMPPERYR", m.cmpPerYr));
+  return f.result;
+}
+
+Outcome LoanRecords::NewLoan(std::string_view accountNo, Loan& loan) {
+  const std::string account = Fit(accountNo, 20);
+  if (account.empty() || !SeekAccount(account)) return Outcome::Refuse({kMsgAccountNotFound, BoxType::Error});
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  std::string no;
+  FirstFailure f;
+  f(NextLoanNumber(no));
+  if (f.result.ok()) {
+    Loan l = loan;
+    l.loanNo = no;
+    f(loans_->AppendBlank());
+    if (f.result.ok()) f(WriteLoan(l, false));
+    f(xref_->AppendBlank());
+    if (f.result.ok()) {
+      f(xref_->ReplaceString("LOANNO", no));
+      f(xref_->ReplaceString("ACCOUNTNO", account));
+    }
+  }
+  if (f.result.ok()) f(tx.Commit());
+  if (!f.result.ok()) return SaveFailure(f.result);
+  loan.loanNo = no;
+  return Outcome::Ok();
+}
+
+Outcome LoanRecords::UpdateLoan(const Loan& loan) {
+  const std::string no = Fit(loan.loanNo, 9);
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  Loan l = loan;
+  l.loanNo = no;
+  FirstFailure f;
+  f(WriteLoan(l, false));
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : SaveFailure(f.result);
+}
+
+Outcome LoanRecords::DeleteLoan(std::string_view loanNo) {
+  const std::string no = Fit(loanNo, 9);
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  FirstFailure f;
+  f(DeleteLoanRows(no));
+  f(PackAll());
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : DeleteFailure(f.result);
+}
+
+// ---- schedules
+
+Outcome LoanRecords::WriteRows(const std::string& loanNo, const Schedule& schedule, bool replace) {
+  Table& t = *trans_;
+  // Old rows are rewritten in place, surplus ones deleted, so a replace
+  // leaves no old row and moves as few bytes as it can.
+  const std::vector<std::uint32_t> old = RowsWithKey(t, kTagLoanNo, loanNo);
+  if (!old.empty() && !replace) return Outcome::Refuse({ReplaceLoanQuestion(loanNo), BoxType::Warning});
+  const int fLoan = t.FieldIndex("LOANNO"), fDate = t.FieldIndex("TRANSDATE"),
+            fActual = t.FieldIndex("ACTUAL"), fNo = t.FieldIndex("TRANSNO"),
+            fLabel = t.FieldIndex("PMTNOYR"), fPmt = t.FieldIndex("PMT"),
+            fCalc = t.FieldIndex("CALCULATED"), fHow = t.FieldIndex("APPLIEDHOW"),
+            fPrin = t.FieldIndex("PRINCIPAL"), fInt = t.FieldIndex("INTEREST"),
+            fBal = t.FieldIndex("PRINBAL"), fRunPmt = t.FieldIndex("RUNPMT"),
+            fRunPrin = t.FieldIndex("RUNPRIN"), fRunInt = t.FieldIndex("RUNINT");
+  const std::size_t rows = static_cast<std::size_t>(schedule.lastRow()) + 1;
+  FirstFailure f;
+  for (std::size_t k = 0; k < rows && f.result.ok(); ++k) {
+    if (k < old.size()) {
+      t.Go(old[k]);
+      f(t.BlankRecord());
+    } else {
+      f(t.AppendBlank());
+    }
+    if (!f.result.ok()) break;
+    const ScheduleRow& r = schedule.row(static_cast<int>(k));
+    f(t.ReplaceString(fLoan, loanNo));
+    f(t.ReplaceDate(fDate, r.date));
+    f(t.ReplaceLogical(fActual, false));
+    f(t.ReplaceNumber(fNo, r.pmtNo));
+    f(t.ReplaceString(fLabel, std::string(r.periodLabel, strnlen(r.periodLabel, sizeof r.periodLabel))));
+    f(t.ReplaceNumber(fPmt, r.payment));
+    f(t.ReplaceLogical(fCalc, true));
+    f(t.ReplaceString(fHow, "PI"));
+    f(t.ReplaceNumber(fPrin, r.principal));
+    f(t.ReplaceNumber(fInt, r.interest));
+    f(t.ReplaceNumber(fBal, r.balance));
+    f(t.ReplaceNumber(fRunPmt, r.runPayment));
+    f(t.ReplaceNumber(fRunPrin, r.runPrincipal));
+    f(t.ReplaceNumber(fRunInt, r.runInterest));
+  }
+  if (!f.result.ok()) return f.result;
+  if (old.size() > rows) {
+    f(DeleteRows(t, std::vector<std::uint32_t>(old.begin() + static_cast<std::ptrdiff_t>(rows), old.end())));
+    f(t.Pack());
+  }
+  return f.result;
+}
+
+Outcome LoanRecords::SaveSchedule(std::string_view loanNo, const LoanTerms& terms,
+                                  const Schedule& schedule, bool replace) {
+  if (!schedule.calculated()) return Outcome::Refuse({kMsgNotCalculated, BoxType::Information});
+  const std::string no = Fit(loanNo, 9);
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  // The loan must exist before any row is written.
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFoundOnSave, BoxType::Error});
+  Outcome o = WriteRows(no, schedule, replace);
+  if (!o.ok()) return o.FirstText() == ReplaceLoanQuestion(no) ? o : SaveFailure(o);
+  FirstFailure f;
+  SeekLoan(no);
+  Loan l;
+  l.terms = terms;
+  f(WriteLoan(l, true));
+  f(BumpSaveCount());
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : SaveFailure(f.result);
+}
+
+Outcome LoanRecords::SaveNewLoan(std::string_view accountNo, Loan& loan, const Schedule& schedule) {
+  if (!schedule.calculated()) return Outcome::Refuse({kMsgNotCalculated, BoxType::Information});
+  const std::string account = Fit(accountNo, 20);
+  if (account.empty() || !SeekAccount(account)) return Outcome::Refuse({kMsgAccountNotFound, BoxType::Error});
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  std::string no;
+  FirstFailure f;
+  f(NextLoanNumber(no));
+  if (f.result.ok()) {
+    Loan l = loan;
+    l.loanNo = no;
+    f(loans_->AppendBlank());
+    if (f.result.ok()) f(WriteLoan(l, false));
+    f(xref_->AppendBlank());
+    if (f.result.ok()) {
+      f(xref_->ReplaceString("LOANNO", no));
+      f(xref_->ReplaceString("ACCOUNTNO", account));
+    }
+    if (f.result.ok()) f(WriteRows(no, schedule, false));
+    f(BumpSaveCount());
+  }
+  if (f.result.ok()) f(tx.Commit());
+  if (!f.result.ok()) return SaveFailure(f.result);
+  loan.loanNo = no;
+  return Outcome::Ok();
+}
+
+Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule& schedule) {
+  const std::string no = Fit(loanNo, 9);
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  loan = ReadLoan(*loans_);
+  if (loan.terms.term > schedule.maxPeriods())
+    return Outcome::Refuse({kMsgTooManyPeriods, BoxType::Error});
+  Table& t = *trans_;
+  const std::vector<std::uint32_t> rows = RowsWithKey(t, kTagLoanNo, no);
+  if (rows.empty()) return Outcome::Refuse({kMsgNoTransactions, BoxType::Error});
+  const std::size_t capacity = static_cast<std::size_t>(schedule.maxPeriods()) + 1;
+  if (rows.size() > capacity)
+    return Outcome::Refuse({TooManyRowsText(no, static_cast<int>(rows.size()), static_cast<int>(capacity)),
+                            BoxType::Error});
+  const int fDate = t.FieldIndex("TRANSDATE"), fNo = t.FieldIndex("TRANSNO"),
+            fLabel = t.FieldIndex("PMTNOYR"), fPmt = t.FieldIndex("PMT"),
+            fPrin = t.FieldIndex("PRINCIPAL"), fInt = t.FieldIndex("INTEREST"),
+            fBal = t.FieldIndex("PRINBAL"), fRunPmt = t.FieldIndex("RUNPMT"),
+            fRunPrin = t.FieldIndex("RUNPRIN"), fRunInt = t.FieldIndex("RUNINT");
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    t.Go(rows[k]);
+    ScheduleRow& r = schedule.mutableRow(static_cast<int>(k));
+    r.date = t.GetDate(fDate);
+    r.pmtNo = static_cast<std::int16_t>(std::clamp(t.GetNumber(fNo), -32768.0, 32767.0));
+    const std::string label = t.GetTrimString(fLabel);
+    std::memset(r.periodLabel, 0, sizeof r.periodLabel);
+    std::memcpy(r.periodLabel, label.data(), std::min(label.size(), sizeof r.periodLabel - 1));
+    r.payment = t.GetNumber(fPmt);
+    r.principal = t.GetNumber(fPrin);
+    r.interest = t.GetNumber(fInt);
+    r.balance = t.GetNumber(fBal);
+    r.runPayment = t.GetNumber(fRunPmt);
+    r.runPrincipal = t.GetNumber(fRunPrin);
+    r.runInterest = t.GetNumber(fRunInt);
+  }
+  schedule.SetLoaded(static_cast<int>(rows.size()) - 1);
+  return Outcome::Ok();
+}
+
+std::uint32_t LoanRecords::LastLoanNumber() const {
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  return static_cast<std::uint32_t>(std::max(0.0, sysInfo_->GetNumber("LASTLOANNO")));
+}
+
+std::string LoanRecords::LastAccountNumber() const {
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  return sysInfo_->GetTrimString("LASTACCTNO");
+}
+
+std::uint32_t LoanRecords::SaveCount() const {
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  return static_cast<std::uint32_t>(std::max(0.0, sysInfo_->GetNumber("SAVECNTS")));
+}
+
+// ---- terms of the schedule window
+
+LoanTerms TermsOf(const AmortInputs& in, const AmortChoices& choices) {
+  LoanTerms t;
+  t.amount = in.PV;
+  t.term = in.NumPmts;
+  t.origDate = in.OrgDate;
+  t.firstPmtDate = in.FrstPmtDate;
+  t.pmtsPerYr = in.PYR.index;
+  t.cmpPerYr = in.CmpPYR.index;
+  t.points = in.Points;
+  t.rate = in.Rate;
+  t.amortMthd = choices.AmortMthd;
+  t.rateBasis = choices.RateBasis;
+  return t;
+}
+
+void ApplyTerms(const LoanTerms& t, AmortInputs& in, AmortChoices& choices) {
+  in.PV = t.amount;
+  in.NumPmts = t.term;
+  in.OrgDate = t.origDate;
+  in.FrstPmtDate = t.firstPmtDate;
+  in.PYR.Select(t.pmtsPerYr);
+  in.CmpPYR.Select(t.cmpPerYr);
+  in.Points = t.points;
+  in.Rate = t.rate;
+  choices.AmortMthd = t.amortMthd;
+  choices.RateBasis = t.rateBasis;
+}
+
+// ---- texts
+
+std::string ReplaceLoanQuestion(std::string_view loanNo) {
+  return "This loan number already exists!\r\rReplace loan number " + std::string(loanNo) + "\r" + "\r" +
+         "with new data?" + "\r";
+}
+std::string SaveCanceledText(std::string_view loanNo) {
+  return "Save of " + std::string(loanNo) + "\r" + "\r" + "canceled by user." + "\r";
+}
+std::string DeleteAccountQuestion(std::string_view accountNo) {
+  return "You are about to permanently delete all " + std::string(accountNo) + "\r\r" +
+         "account records and their associated loans." + "\r\r" +
+         "Are you sure that you want to continue?" + "\r";
+}
+std::string DeleteAccountCanceledText(std::string_view accountNo) {
+  return "Deletion of account number\r\r" + std::string(accountNo) + "\r\r" + "was canceled by the user." + "\r";
+}
+std::string DeleteLoanQuestion(std::string_view loanNo) {
+  return "You are about to permanently delete loan " + std::string(loanNo) + "\r\r" +
+         "and all of the associated transaction details." + "\r\r" +
+         "Are you sure that you want to continue?" + "\r";
+}
+std::string DeleteLoanCanceledText(std::string_view loanNo) {
+  return "Deletion of loan number\r\r" + std::string(loanNo) + "\r\r" + "was canceled by the user." + "\r";
+}
+std::string AccountDeletedStatus(std::string_view accountNo) { return std::string(accountNo) + " deleted."; }
+std::string AccountExistsText(std::string_view accountNo) {
+  return "Account number " + std::string(accountNo) + " already exists.";
+}
+std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows) {
+  return "Loan " + std::string(loanNo) + " has " + std::to_string(rows) +
+         " transaction records;\n\na schedule holds at most " + std::to_string(maxRows) +
+         ".\n\nCanceling load.";
+}
+
+}  // namespace brevika::records

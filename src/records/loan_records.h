@@ -1,0 +1,202 @@
+// Loan records: accounts, loans, their cross-reference, the counters and
+// saved schedule rows, over the five tables of one folder. Every change is
+// one all-or-nothing change of the tables. The loan information dialog and
+// the command line call this directly. No Qt.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "amortization/amort_records.h"
+#include "amortization/schedule.h"
+#include "finance/outcome.h"
+#include "finance/periods.h"
+#include "records/loan_tables.h"
+#include "tables/database.h"
+
+namespace brevika::records {
+
+inline constexpr const char* kDefaultAccount = "DEFAULT";
+
+// One row of ACCNTS.DBF; texts are trimmed of trailing blanks.
+struct Account {
+  std::string accountNo, lastName, firstName, mi, business, address1, address2, city, state, zip,
+      country, phone1, phone2, phone2Ext, comment, userId;
+  Date recordDate = kBadDate;  // set when the row is written
+  std::string recordTime;      // "HH:MM:SS", set when the row is written
+  bool operator==(const Account&) const = default;
+};
+
+// The terms of a loan that a schedule save writes and a load reads.
+struct LoanTerms {
+  double amount = 0;          // INITAMT
+  std::uint16_t term = 0;     // INITTERM, initial periods
+  Date origDate = kBadDate;   // ORIGDATE
+  Date firstPmtDate = kBadDate;  // FRSTPMTDT
+  int pmtsPerYr = 2;          // PMTSPERYR: payment period list index (0 "Weekly")
+  int cmpPerYr = 3;           // CMPPERYR: compounding period list index
+  float points = 0;           // POINTS
+  float rate = 0;             // INITRATE, percent a year
+  int amortMthd = 3;          // AMORTMTHD
+  int rateBasis = 0;          // RATEBASIS
+  bool operator==(const LoanTerms&) const = default;
+};
+
+// One row of LOANS.DBF.
+struct Loan {
+  std::string loanNo, collateral, propAddress, blockNo, lotNo, propState, propCity, propZip,
+      propCountry;
+  LoanTerms terms;
+  bool operator==(const Loan&) const = default;
+};
+
+// A loan of an account as the loans browse shows it (looked up in LOANS.DBF).
+struct LoanSummary {
+  std::string loanNo, collateral;
+  Date firstPmtDate = kBadDate;
+  double amount = 0;
+  int term = 0;
+  double rate = 0;
+  bool operator==(const LoanSummary&) const = default;
+};
+
+enum class AccountOrder { Number, LastName, Business };
+enum class IdMode { Generate, UserEntered };
+
+struct RecordsOptions {
+  tables::FileSystem* fs = nullptr;        // the real file system when null
+  std::function<Date()> today;             // local date when empty
+  std::function<std::string()> timeText;   // local "HH:MM:SS" when empty
+};
+
+class LoanRecords {
+ public:
+  // Opens (creating the folder and any missing table) the tables of a
+  // folder; new tables get the "DEFAULT" account and the one SYSINFO.DBF
+  // row. Null with "Table open failed" when that fails. When another copy
+  // of the program holds the folder, the tables open read-only and every
+  // change is refused.
+  static std::unique_ptr<LoanRecords> Open(const std::string& folder, Outcome& outcome,
+                                           RecordsOptions options = {});
+
+  bool writable() const { return db_->writable(); }
+  const std::string& folder() const { return db_->folder(); }
+  tables::Database& database() { return *db_; }
+
+  // Accounts.
+  std::vector<Account> Accounts(AccountOrder order = AccountOrder::Number) const;
+  std::optional<Account> FindAccount(std::string_view accountNo) const;
+  // Incremental search: index in Accounts(Number) of the first account
+  // number at or after `prefix`; -1 past the last.
+  int SearchAccount(std::string_view prefix) const;
+  // First 4 characters of the last name and 3 of the first, in upper case,
+  // then the first free counter "001".."999". Empty when a name is blank
+  // or every counter is taken.
+  std::string GenerateAccountNumber(std::string_view lastName, std::string_view firstName) const;
+  // Adds an account; with Generate its number is made from the names and
+  // stored in `account.accountNo`.
+  Outcome AddAccount(Account& account, IdMode mode);
+  // Rewrites the fields of an existing account (found by its number).
+  Outcome UpdateAccount(Account& account);
+  // Deletes the account, its loans, their schedule rows and cross-reference rows.
+  Outcome DeleteAccount(std::string_view accountNo);
+
+  // Loans.
+  std::vector<LoanSummary> LoansOfAccount(std::string_view accountNo) const;
+  std::optional<Loan> FindLoan(std::string_view loanNo) const;
+  // Account a loan belongs to, empty when none.
+  std::string AccountOfLoan(std::string_view loanNo) const;
+  // Number of saved schedule rows of a loan.
+  int TransactionCount(std::string_view loanNo) const;
+  // A new loan of an account, its number from the counter, with its
+  // cross-reference row. `loan.loanNo` receives the number.
+  Outcome NewLoan(std::string_view accountNo, Loan& loan);
+  // Rewrites an existing loan's fields.
+  Outcome UpdateLoan(const Loan& loan);
+  // Deletes a loan with its schedule rows and cross-reference rows.
+  Outcome DeleteLoan(std::string_view loanNo);
+
+  // Saves the terms and rows 0..lastRow of a schedule into an existing
+  // loan. A loan that already has saved rows is refused with the replace
+  // question unless `replace` is set; replacing leaves none of the old rows.
+  Outcome SaveSchedule(std::string_view loanNo, const LoanTerms& terms, const Schedule& schedule,
+                       bool replace);
+  // A new loan of an account with its terms and schedule rows, in one change.
+  Outcome SaveNewLoan(std::string_view accountNo, Loan& loan, const Schedule& schedule);
+  // Reads a loan's record into `loan` and its rows into `schedule` (year
+  // tabs rebuilt). `loan` is filled whenever the loan exists, even when the
+  // rows are refused; `schedule` changes only when the load succeeds.
+  Outcome LoadSchedule(std::string_view loanNo, Loan& loan, Schedule& schedule);
+
+  // Counters of SYSINFO.DBF.
+  std::uint32_t LastLoanNumber() const;
+  std::string LastAccountNumber() const;
+  std::uint32_t SaveCount() const;
+
+ private:
+  LoanRecords() = default;
+  Outcome EnsureFirstRows();
+  std::string Stamp() const;
+  Outcome WriteAccount(const Account& a);
+  Outcome WriteLoan(const Loan& loan, bool termsOnly);
+  Outcome WriteRows(const std::string& loanNo, const Schedule& schedule, bool replace);
+  Outcome NextLoanNumber(std::string& loanNo);
+  Outcome DeleteLoanRows(const std::string& loanNo);
+  Outcome BumpSaveCount();
+  Outcome PackAll();
+  bool SeekLoan(const std::string& loanNo) const;
+  bool SeekAccount(const std::string& accountNo) const;
+
+  std::unique_ptr<tables::Database> db_;
+  tables::Table* accounts_ = nullptr;
+  tables::Table* loans_ = nullptr;
+  tables::Table* xref_ = nullptr;
+  tables::Table* sysInfo_ = nullptr;
+  tables::Table* trans_ = nullptr;
+  std::function<Date()> today_;
+  std::function<std::string()> timeText_;
+};
+
+// Terms of the schedule window and options dialog, and back (the points
+// choice is neither saved nor loaded).
+LoanTerms TermsOf(const AmortInputs& inputs, const AmortChoices& choices);
+void ApplyTerms(const LoanTerms& terms, AmortInputs& inputs, AmortChoices& choices);
+
+// User-facing texts.
+inline constexpr const char* kMsgNamesRequired = "Both 'Last Name' & 'First Name' must be entered.";
+inline constexpr const char* kMsgDefaultUndeletable = "\rThe DEFAULT account cannot be deleted.\r\r";
+inline constexpr const char* kMsgSecondChance =
+    "Lucky you!\r\rYou have one more chance.\r\rSTOP the PERMANENT\r\rdeletion of YOUR data?\r";
+inline constexpr const char* kMsgCantDeleteHere =
+    "\rCan't delete here.\r\rGoto Prior page to delete account.\r\rGoto Next page to delete loan.\r\r";
+inline constexpr const char* kMsgDeleteFailed = "Delete failed.";
+inline constexpr const char* kMsgPackFailed = "Pack failed.";
+inline constexpr const char* kMsgNotCalculated = "Loan not calculated or\n\nthis loan already saved.\n";
+inline constexpr const char* kMsgSaveFailed = "Save failed.\n\nPossible low free disk space.";
+inline constexpr const char* kMsgLoanNotFoundOnSave = "Loan not found.\n\nLoan table NOT updated.";
+inline constexpr const char* kMsgLoanNotFound = "Loan not found.";
+inline constexpr const char* kMsgAccountNotFound = "Account not found.";
+inline constexpr const char* kMsgTooManyPeriods =
+    "Low memory condition.\n\nNot enough free memory to load this loan.";
+inline constexpr const char* kMsgNoTransactions =
+    "\rNo transaction records found for this loan.\r\rCanceling load.\r";
+inline constexpr const char* kMsgAccountNumberRequired = "Enter an account number.";
+inline constexpr const char* kMsgNoFreeAccountNumber =
+    "No free account number is left for these names.";
+inline constexpr const char* kMsgNoFreeLoanNumber = "No free loan number is left.";
+
+std::string ReplaceLoanQuestion(std::string_view loanNo);
+std::string SaveCanceledText(std::string_view loanNo);
+std::string DeleteAccountQuestion(std::string_view accountNo);
+std::string DeleteAccountCanceledText(std::string_view accountNo);
+std::string DeleteLoanQuestion(std::string_view loanNo);
+std::string DeleteLoanCanceledText(std::string_view loanNo);
+std::string AccountDeletedStatus(std::string_view accountNo);  // " deleted." status line
+std::string AccountExistsText(std::string_view accountNo);
+std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows);
+
+}  // namespace brevika::records
