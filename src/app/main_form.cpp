@@ -71,6 +71,12 @@ QPoint ExitButtonPosition(QSize window, QSize button) {
   return {left, top};
 }
 
+QString DamagedPreferencesMessage(const QString& path, const QString& reason) {
+  return QStringLiteral("The preferences could not be read from\n\n%1\n\nbecause %2.\n\n"
+                        "The file is left as it is; option changes\nlast until the program ends.\n")
+      .arg(path, reason);
+}
+
 QFont InitialPrinterFont() {
   const QString family = QFontDatabase::hasFamily(QStringLiteral("Liberation Mono"))
                              ? QStringLiteral("Liberation Mono")
@@ -213,8 +219,14 @@ void TMainForm::showEvent(QShowEvent* event) {
   if (firstActivation_) {
     firstActivation_ = false;
     // Once the window is up: the tips of every start.
-    QMetaObject::invokeMethod(this, &TMainForm::ShowTips, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &TMainForm::FirstActivation, Qt::QueuedConnection);
   }
+}
+
+void TMainForm::FirstActivation() {
+  ShowDamageNotice();
+  // The tips of every start.
+  ShowTips();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -253,11 +265,21 @@ AmortOptValues& TMainForm::amortOptions() {
 }
 
 void TMainForm::WriteOption(const char* key, bool value) {
-  if (prefs_->WriteBool(kPreferencesSection, key, value) || writeFailureShown_) return;
+  Report(prefs_->WriteBool(kPreferencesSection, key, value));
+}
+
+void TMainForm::Report(Preferences::WriteResult result) {
+  if (result == Preferences::WriteResult::Kept) ShowDamageNotice();
+  if (result != Preferences::WriteResult::Failed || writeFailureShown_) return;
   writeFailureShown_ = true;
-  ShowMessage(this, Message{QStringLiteral("The preferences could not be saved in\n\n%1\n")
-                                .arg(prefs_->filePath())
-                                .toStdString(),
+  ShowMessage(this, Message{QString::fromLatin1(kWriteFailedMessage).arg(prefs_->filePath()).toStdString(),
+                            BoxType::Warning});
+}
+
+void TMainForm::ShowDamageNotice() {
+  if (damageNoticeShown_ || !prefs_->damaged()) return;
+  damageNoticeShown_ = true;
+  ShowMessage(this, Message{DamagedPreferencesMessage(prefs_->filePath(), prefs_->damageReason()).toStdString(),
                             BoxType::Warning});
 }
 
@@ -286,13 +308,7 @@ void TMainForm::PrinterFonts1Click() {
 
 void TMainForm::SavePosition(QWidget* window) {
   if (!window || window->windowTitle().isEmpty()) return;
-  if (!prefs_->WritePosition(window->windowTitle(), window->pos()) && !writeFailureShown_) {
-    writeFailureShown_ = true;
-    ShowMessage(this, Message{QStringLiteral("The preferences could not be saved in\n\n%1\n")
-                                  .arg(prefs_->filePath())
-                                  .toStdString(),
-                              BoxType::Warning});
-  }
+  Report(prefs_->WritePosition(window->windowTitle(), window->pos()));
 }
 
 void TMainForm::RestorePosition(QWidget* window) {

@@ -29,6 +29,9 @@ inline constexpr char kMainCaption[] = "Brevika";
 inline constexpr char kExitHint[] = "We're outta here! [AltX]";
 inline constexpr char kRestartMessage[] =
     "You must restart the program\n\nfor this change to take affect.\n";
+// Shown once per run when the preferences file cannot be read.
+QString DamagedPreferencesMessage(const QString& path, const QString& reason);
+inline constexpr char kWriteFailedMessage[] = "The preferences could not be saved in\n\n%1\n";
 inline constexpr char kStatusNotice[] =
     "Brevika 2.0  \u2022  Brevika Software  \u2022  Please tell a friend about this software.";
 // Help topic of the main window itself (F1 there).
@@ -103,7 +106,10 @@ class TMainForm : public QMainWindow, public AppServices {
   void ApplyHint();
   void PlaceExitButton();
   void ShowTips();
+  void FirstActivation();
   void WriteOption(const char* key, bool value);
+  void Report(Preferences::WriteResult result);
+  void ShowDamageNotice();
 
   std::unique_ptr<Preferences> prefs_;
   std::unique_ptr<CalcWindowSlots> slots_;
@@ -115,6 +121,7 @@ class TMainForm : public QMainWindow, public AppServices {
   bool colorBackground_ = false;
   bool firstActivation_ = true;
   bool writeFailureShown_ = false;
+  bool damageNoticeShown_ = false;
   int screenHeight_ = 0;
   int tipsShown_ = 0;
   int nextTip_ = 0;

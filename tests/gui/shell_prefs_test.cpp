@@ -100,22 +100,44 @@ TEST_F(PrefsTest, ColouredBackgroundAfterARestartOnly) {
   EXPECT_EQ(IniText(), QByteArray("[PREFERENCES]\nCOLORBCKGRND=0\n"));
 }
 
-TEST_F(PrefsTest, DamagedFileStartsWithEveryOptionOff) {
+TEST_F(PrefsTest, DamagedFileIsKeptAndTheUserToldOnce) {
   QByteArray junk;
   QRandomGenerator gen(42);
   for (int k = 0; k < 4096; ++k) junk.append(static_cast<char>(gen.bounded(256)));
   // Even with the right lines in among the junk.
   junk.prepend("[PREFERENCES]\nSHOWHINTS=1\nSAVEPOSITIONS=1\nCOLORBCKGRND=1\n");
+  ASSERT_TRUE(junk.contains('\0'));
   WriteIni(junk);
   MakeForm();
   EXPECT_TRUE(form_->preferences().damaged());
   EXPECT_FALSE(form_->ShowHints());
   EXPECT_FALSE(form_->SavePositions());
   EXPECT_FALSE(form_->ColorBackground());
-  // The first change replaces the damaged file with a clean one.
+  ASSERT_EQ(messages_.size(), 1u) << "told at start";
+  EXPECT_EQ(messages_[0].box, BoxType::Warning);
+  EXPECT_EQ(messages_[0].text, "The preferences could not be read from\n\n" + IniPath().toStdString() +
+                                   "\n\nbecause it holds binary data.\n\nThe file is left as it is; "
+                                   "option changes\nlast until the program ends.\n");
+  // Changes hold for the run and never replace the file.
   Option(form_.get(), "SavePositions1")->trigger();
-  EXPECT_EQ(IniText(), QByteArray("[PREFERENCES]\nSAVEPOSITIONS=1\n"));
-  EXPECT_FALSE(form_->preferences().damaged());
+  Option(form_.get(), "ShowHints1")->trigger();
+  EXPECT_TRUE(form_->SavePositions());
+  EXPECT_TRUE(form_->ShowHints());
+  EXPECT_EQ(IniText(), junk);
+  EXPECT_EQ(messages_.size(), 1u) << "once per run";
+  // A calculator's position of this run is remembered in memory.
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  CalcWindow* w = form_->windowSlots().Window(CalcKind::Loan, 1);
+  w->move(150, 130);
+  w->close();
+  Settle();
+  EXPECT_EQ(form_->preferences().ReadPosition("Loan Calculator 1", {}), QPoint(150, 130));
+  EXPECT_EQ(IniText(), junk);
+  EXPECT_EQ(messages_.size(), 1u);
+  // The next run tells again.
+  MakeForm();
+  EXPECT_EQ(messages_.size(), 2u);
 }
 
 TEST_F(PrefsTest, FileReadingRules) {
@@ -129,7 +151,7 @@ TEST_F(PrefsTest, FileReadingRules) {
   EXPECT_EQ(prefs.ReadInt("Loan Calculator 1", "Left", 77), 77);
   EXPECT_EQ(prefs.ReadPosition(QString(), QPoint(1, 2)), std::nullopt);
   // Sections of others survive a write.
-  ASSERT_TRUE(prefs.WritePosition("Loan Calculator 1", QPoint(10, -20)));
+  ASSERT_EQ(prefs.WritePosition("Loan Calculator 1", QPoint(10, -20)), Preferences::WriteResult::Written);
   const QByteArray text = IniText();
   EXPECT_TRUE(text.contains("[Other]\nKeep=this\n")) << text.constData();
   EXPECT_TRUE(text.contains("[Loan Calculator 1]\nLeft=10\nTop=-20\n")) << text.constData();
