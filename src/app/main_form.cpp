@@ -130,7 +130,7 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
 
   BuildMenus();
   slots_ = std::make_unique<CalcWindowSlots>(windowsMenu_);
-  slots_->SetFactory(CalcKind::Loan, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::Loan, [this](int slot) -> CalcWindow* {
     LoanRecord* record = slots_->Record<LoanRecord>(CalcKind::Loan, NewLoanRecord);
     if (!record) QApplication::beep();
     return new TcLoLoan(record, slot, this);
@@ -306,19 +306,56 @@ void TMainForm::PrinterFonts1Click() {
   if (ok) printerFont_ = font;
 }
 
+// Positions are those of the window's client area (geometry), saved and
+// restored alike: the frame is not known before a window is mapped, so a
+// frame position restored as a client position would creep by the frame's
+// size at every cycle.
 void TMainForm::SavePosition(QWidget* window) {
   if (!window || window->windowTitle().isEmpty()) return;
-  Report(prefs_->WritePosition(window->windowTitle(), window->pos()));
+  Report(prefs_->WritePosition(window->windowTitle(), window->geometry().topLeft()));
 }
 
 void TMainForm::RestorePosition(QWidget* window) {
   if (!window) return;
-  const std::optional<QPoint> pos = prefs_->ReadPosition(window->windowTitle(), window->pos());
+  const std::optional<QPoint> pos =
+      prefs_->ReadPosition(window->windowTitle(), window->geometry().topLeft());
   if (!pos) return;
   // A position saved on a screen that is no longer there would hide the
   // window; keep it where it is then.
   if (!QGuiApplication::screenAt(*pos + QPoint(20, 20))) return;
-  window->move(*pos);
+  window->setGeometry(QRect(*pos, window->size()));
+}
+
+void TMainForm::AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make) {
+  slots_->SetFactory(kind, [this, kind, make = std::move(make)](int slot) -> CalcWindow* {
+    CalcWindow* window = make(slot);
+    if (window) PlaceBesideSibling(kind, slot, window);
+    return window;
+  });
+}
+
+void TMainForm::PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const {
+  // Without a saved position both windows of a kind would open centred
+  // over the main window, one hiding the other: the new one goes down and
+  // to the right of the open one (up and to the left near the screen's edge).
+  for (int other = 1; other <= KindInfo(kind).slotCount; ++other) {
+    if (other == slot || !slots_->InUse(kind, other)) continue;
+    const QWidget* sibling = slots_->Window(kind, other);
+    if (!sibling || !sibling->isVisible()) continue;
+    const QRect frame = sibling->frameGeometry();
+    const QSize extra = frame.size() - sibling->size();
+    const QSize size = window->sizeHint().expandedTo(window->minimumSize()) + extra;
+    const QRect avail = sibling->screen() ? sibling->screen()->availableGeometry() : QRect();
+    QPoint at = frame.topLeft() + QPoint(kSiblingOffset, kSiblingOffset);
+    if (avail.isValid()) {
+      if (at.x() + size.width() > avail.right() + 1) at.rx() = frame.x() - kSiblingOffset;
+      if (at.y() + size.height() > avail.bottom() + 1) at.ry() = frame.y() - kSiblingOffset;
+      at.rx() = std::max(at.x(), avail.left());
+      at.ry() = std::max(at.y(), avail.top());
+    }
+    window->move(at);
+    return;
+  }
 }
 
 void TMainForm::ShowHelp(int context) { HelpViewer::Shared()->ShowTopic(context); }

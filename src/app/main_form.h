@@ -32,6 +32,8 @@ inline constexpr char kRestartMessage[] =
 // Shown once per run when the preferences file cannot be read.
 QString DamagedPreferencesMessage(const QString& path, const QString& reason);
 inline constexpr char kWriteFailedMessage[] = "The preferences could not be saved in\n\n%1\n";
+// How far the second window of a kind opens from the first.
+inline constexpr int kSiblingOffset = 32;
 inline constexpr char kStatusNotice[] =
     "Brevika 2.0  \u2022  Brevika Software  \u2022  Please tell a friend about this software.";
 // Help topic of the main window itself (F1 there).
@@ -110,6 +112,10 @@ class TMainForm : public QMainWindow, public AppServices {
   void WriteOption(const char* key, bool value);
   void Report(Preferences::WriteResult result);
   void ShowDamageNotice();
+  // The kind's windows come from `make`; a second window of the kind opens
+  // offset from the first.
+  void AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make);
+  void PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const;
 
   std::unique_ptr<Preferences> prefs_;
   std::unique_ptr<CalcWindowSlots> slots_;
