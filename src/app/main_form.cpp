@@ -198,6 +198,10 @@ void TMainForm::BuildMenus() {
 
   windowsMenu_ = menuBar()->addMenu(QStringLiteral("&Windows"));
   windowsMenu_->setObjectName(QStringLiteral("W1"));
+  // An empty popup shown once is never mapped again by some window
+  // managers: the menu is only enabled while it lists a window.
+  windowsMenu_->installEventFilter(this);
+  UpdateWindowsMenu();
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("Help1"));
@@ -221,6 +225,17 @@ void TMainForm::showEvent(QShowEvent* event) {
     // Once the window is up: the tips of every start.
     QMetaObject::invokeMethod(this, &TMainForm::FirstActivation, Qt::QueuedConnection);
   }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowsMenu_ &&
+      (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved))
+    UpdateWindowsMenu();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::UpdateWindowsMenu() {
+  windowsMenu_->menuAction()->setEnabled(!windowsMenu_->actions().isEmpty());
 }
 
 void TMainForm::FirstActivation() {

@@ -100,6 +100,7 @@ class TMainForm : public QMainWindow, public AppServices {
   void About1Click();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -116,6 +117,7 @@ class TMainForm : public QMainWindow, public AppServices {
   // offset from the first.
   void AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make);
   void PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const;
+  void UpdateWindowsMenu();
 
   std::unique_ptr<Preferences> prefs_;
   std::unique_ptr<CalcWindowSlots> slots_;

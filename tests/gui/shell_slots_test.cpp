@@ -199,6 +199,23 @@ TEST_F(SlotsTest, TheSecondWindowOfAKindOpensBesideTheFirst) {
             QPoint(-kSiblingOffset, -kSiblingOffset));
 }
 
+TEST_F(SlotsTest, TheWindowsMenuIsEnabledOnlyWhileItListsAWindow) {
+  MakeForm();
+  QAction* windows = form_->windowsMenu()->menuAction();
+  EXPECT_FALSE(windows->isEnabled());
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  EXPECT_TRUE(windows->isEnabled());
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  form_->windowSlots().Window(CalcKind::Loan, 1)->close();
+  Settle();
+  EXPECT_TRUE(windows->isEnabled());
+  form_->windowSlots().Window(CalcKind::Loan, 2)->close();
+  Settle();
+  EXPECT_FALSE(windows->isEnabled());
+}
+
 TEST_F(SlotsTest, AWindowDeletedWithoutClosingFreesItsSlot) {
   MakeForm();
   form_->kindAction(CalcKind::Loan)->trigger();
