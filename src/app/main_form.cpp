@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTimer>
 #include <cmath>
 
 #include "amortization/amort_records.h"
@@ -217,14 +218,21 @@ void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (event->spontaneous()) return;
   if (QScreen* s = screen()) screenHeight_ = s->geometry().height();
-  if (firstActivation_ && savePositions_) RestorePosition(this);
+  if (firstShow_ && savePositions_) RestorePosition(this);
   ApplyHint();
   PlaceExitButton();
-  if (firstActivation_) {
-    firstActivation_ = false;
-    // Once the window is up: the tips of every start.
-    QMetaObject::invokeMethod(this, &TMainForm::FirstActivation, Qt::QueuedConnection);
+  if (firstShow_) {
+    firstShow_ = false;
+    QTimer::singleShot(kTipsFallbackMs, this, &TMainForm::FirstActivation);
   }
+}
+
+bool TMainForm::event(QEvent* event) {
+  // Activated, the window has its place on the screen: the tips can be
+  // centred over it.
+  if (event->type() == QEvent::WindowActivate && firstActivation_ && !firstShow_)
+    QMetaObject::invokeMethod(this, &TMainForm::FirstActivation, Qt::QueuedConnection);
+  return QMainWindow::event(event);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -239,6 +247,8 @@ void TMainForm::UpdateWindowsMenu() {
 }
 
 void TMainForm::FirstActivation() {
+  if (!firstActivation_ || !isVisible()) return;
+  firstActivation_ = false;
   ShowDamageNotice();
   // The tips of every start.
   ShowTips();

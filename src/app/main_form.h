@@ -34,6 +34,9 @@ QString DamagedPreferencesMessage(const QString& path, const QString& reason);
 inline constexpr char kWriteFailedMessage[] = "The preferences could not be saved in\n\n%1\n";
 // How far the second window of a kind opens from the first.
 inline constexpr int kSiblingOffset = 32;
+// The tips wait for the main window's first activation; a desktop that
+// never activates it gets them after this time.
+inline constexpr int kTipsFallbackMs = 1500;
 inline constexpr char kStatusNotice[] =
     "Brevika 2.0  \u2022  Brevika Software  \u2022  Please tell a friend about this software.";
 // Help topic of the main window itself (F1 there).
@@ -100,6 +103,7 @@ class TMainForm : public QMainWindow, public AppServices {
   void About1Click();
 
  protected:
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -127,6 +131,7 @@ class TMainForm : public QMainWindow, public AppServices {
   bool showHints_ = false;
   bool savePositions_ = false;
   bool colorBackground_ = false;
+  bool firstShow_ = true;
   bool firstActivation_ = true;
   bool writeFailureShown_ = false;
   bool damageNoticeShown_ = false;
