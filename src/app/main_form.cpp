@@ -362,23 +362,28 @@ void TMainForm::AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make) {
 void TMainForm::PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const {
   // Without a saved position both windows of a kind would open centred
   // over the main window, one hiding the other: the new one goes down and
-  // to the right of the open one (up and to the left near the screen's edge).
+  // to the right of the open one (up and to the left near the screen's
+  // edge). Client-area places, as for saved positions: the new window's
+  // frame is not known yet.
   for (int other = 1; other <= KindInfo(kind).slotCount; ++other) {
     if (other == slot || !slots_->InUse(kind, other)) continue;
     const QWidget* sibling = slots_->Window(kind, other);
     if (!sibling || !sibling->isVisible()) continue;
+    const QRect client = sibling->geometry();
     const QRect frame = sibling->frameGeometry();
-    const QSize extra = frame.size() - sibling->size();
-    const QSize size = window->sizeHint().expandedTo(window->minimumSize()) + extra;
+    const QSize size = window->sizeHint().expandedTo(window->minimumSize());
+    // Frame parts beyond the client area, taken to be the sibling's.
+    const int right = frame.right() - client.right(), bottom = frame.bottom() - client.bottom();
+    const int left = client.left() - frame.left(), top = client.top() - frame.top();
     const QRect avail = sibling->screen() ? sibling->screen()->availableGeometry() : QRect();
-    QPoint at = frame.topLeft() + QPoint(kSiblingOffset, kSiblingOffset);
+    QPoint at = client.topLeft() + QPoint(kSiblingOffset, kSiblingOffset);
     if (avail.isValid()) {
-      if (at.x() + size.width() > avail.right() + 1) at.rx() = frame.x() - kSiblingOffset;
-      if (at.y() + size.height() > avail.bottom() + 1) at.ry() = frame.y() - kSiblingOffset;
-      at.rx() = std::max(at.x(), avail.left());
-      at.ry() = std::max(at.y(), avail.top());
+      if (at.x() + size.width() + right > avail.right()) at.rx() = client.x() - kSiblingOffset;
+      if (at.y() + size.height() + bottom > avail.bottom()) at.ry() = client.y() - kSiblingOffset;
+      at.rx() = std::max(at.x(), avail.left() + left);
+      at.ry() = std::max(at.y(), avail.top() + top);
     }
-    window->move(at);
+    window->setGeometry(QRect(at, size));
     return;
   }
 }
