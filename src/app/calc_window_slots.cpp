@@ -66,11 +66,13 @@ CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
         s.window = window;
         connect(window, &CalcWindow::windowClosed, this,
                 [this, kind, slot] { Release(kind, slot); });
-        connect(window, &QObject::destroyed, this, [this, kind, slot, window] {
-          // A window deleted without closing still frees its slot.
-          Slot& gone = SlotOf(kind, slot);
-          if (gone.inUse && (gone.window.isNull() || gone.window.data() == window))
-            Release(kind, slot);
+        // A window deleted without closing still frees its slot. It is half
+        // destroyed when `destroyed` comes, so it is not looked at (no
+        // downcast): a window that never closed still holds its slot.
+        auto closed = std::make_shared<bool>(false);
+        connect(window, &CalcWindow::windowClosed, this, [closed] { *closed = true; });
+        connect(window, &QObject::destroyed, this, [this, kind, slot, closed] {
+          if (!*closed) Release(kind, slot);
         });
       }
       const QString caption = SlotCaptionText(kind, slot);

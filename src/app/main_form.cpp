@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTimer>
 #include <cmath>
 
 #include "amortization/amort_records.h"
@@ -76,6 +77,12 @@ QPoint ExitButtonPosition(QSize window, QSize button) {
   return {left, top};
 }
 
+QString DamagedPreferencesMessage(const QString& path, const QString& reason) {
+  return QStringLiteral("The preferences could not be read from\n\n%1\n\nbecause %2.\n\n"
+                        "The file is left as it is; option changes\nlast until the program ends.\n")
+      .arg(path, reason);
+}
+
 QFont InitialPrinterFont() {
   const QString family = QFontDatabase::hasFamily(QStringLiteral("Liberation Mono"))
                              ? QStringLiteral("Liberation Mono")
@@ -129,32 +136,32 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
 
   BuildMenus();
   slots_ = std::make_unique<CalcWindowSlots>(windowsMenu_);
-  slots_->SetFactory(CalcKind::Loan, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::Loan, [this](int slot) -> CalcWindow* {
     LoanRecord* record = slots_->records().Loan();
     if (!record) QApplication::beep();
     return new TcLoLoan(record, slot, this);
   });
-  slots_->SetFactory(CalcKind::InterestDue, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::InterestDue, [this](int slot) -> CalcWindow* {
     IntDueRecord* record = slots_->records().InterestDue(TodayDate(), LocaleWeekdayNames());
     if (!record) QApplication::beep();
     return new TcLoIntDu(record, slot, this);
   });
-  slots_->SetFactory(CalcKind::Refinance, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::Refinance, [this](int slot) -> CalcWindow* {
     RefiRecord* record = slots_->records().Refinance();
     if (!record) QApplication::beep();
     return new TcLoReFin(record, slot, this);
   });
-  slots_->SetFactory(CalcKind::RemainingBalance, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::RemainingBalance, [this](int slot) -> CalcWindow* {
     RemBalRecord* record = slots_->records().RemainingBalance();
     if (!record) QApplication::beep();
     return new TcLoRemBl(record, slot, this);
   });
-  slots_->SetFactory(CalcKind::Accelerated, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::Accelerated, [this](int slot) -> CalcWindow* {
     AccelRecord* record = slots_->records().Accelerated();
     if (!record) QApplication::beep();
     return new TcLoAccel(record, slot, this);
   });
-  slots_->SetFactory(CalcKind::Balloon, [this](int slot) -> CalcWindow* {
+  AddWindowKind(CalcKind::Balloon, [this](int slot) -> CalcWindow* {
     BalloonRecord* record = slots_->records().Balloon();
     if (!record) QApplication::beep();
     return new TcLoBallP(record, slot, this);
@@ -222,6 +229,10 @@ void TMainForm::BuildMenus() {
 
   windowsMenu_ = menuBar()->addMenu(QStringLiteral("&Windows"));
   windowsMenu_->setObjectName(QStringLiteral("W1"));
+  // An empty popup shown once is never mapped again by some window
+  // managers: the menu is only enabled while it lists a window.
+  windowsMenu_->installEventFilter(this);
+  UpdateWindowsMenu();
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("Help1"));
@@ -237,14 +248,40 @@ void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (event->spontaneous()) return;
   if (QScreen* s = screen()) screenHeight_ = s->geometry().height();
-  if (firstActivation_ && savePositions_) RestorePosition(this);
+  if (firstShow_ && savePositions_) RestorePosition(this);
   ApplyHint();
   PlaceExitButton();
-  if (firstActivation_) {
-    firstActivation_ = false;
-    // Once the window is up: the tips of every start.
-    QMetaObject::invokeMethod(this, &TMainForm::ShowTips, Qt::QueuedConnection);
+  if (firstShow_) {
+    firstShow_ = false;
+    QTimer::singleShot(kTipsFallbackMs, this, &TMainForm::FirstActivation);
   }
+}
+
+bool TMainForm::event(QEvent* event) {
+  // Activated, the window has its place on the screen: the tips can be
+  // centred over it.
+  if (event->type() == QEvent::WindowActivate && firstActivation_ && !firstShow_)
+    QMetaObject::invokeMethod(this, &TMainForm::FirstActivation, Qt::QueuedConnection);
+  return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowsMenu_ &&
+      (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved))
+    UpdateWindowsMenu();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::UpdateWindowsMenu() {
+  windowsMenu_->menuAction()->setEnabled(!windowsMenu_->actions().isEmpty());
+}
+
+void TMainForm::FirstActivation() {
+  if (!firstActivation_ || !isVisible()) return;
+  firstActivation_ = false;
+  ShowDamageNotice();
+  // The tips of every start.
+  ShowTips();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -283,11 +320,21 @@ AmortOptValues& TMainForm::amortOptions() {
 }
 
 void TMainForm::WriteOption(const char* key, bool value) {
-  if (prefs_->WriteBool(kPreferencesSection, key, value) || writeFailureShown_) return;
+  Report(prefs_->WriteBool(kPreferencesSection, key, value));
+}
+
+void TMainForm::Report(Preferences::WriteResult result) {
+  if (result == Preferences::WriteResult::Kept) ShowDamageNotice();
+  if (result != Preferences::WriteResult::Failed || writeFailureShown_) return;
   writeFailureShown_ = true;
-  ShowMessage(this, Message{QStringLiteral("The preferences could not be saved in\n\n%1\n")
-                                .arg(prefs_->filePath())
-                                .toStdString(),
+  ShowMessage(this, Message{QString::fromLatin1(kWriteFailedMessage).arg(prefs_->filePath()).toStdString(),
+                            BoxType::Warning});
+}
+
+void TMainForm::ShowDamageNotice() {
+  if (damageNoticeShown_ || !prefs_->damaged()) return;
+  damageNoticeShown_ = true;
+  ShowMessage(this, Message{DamagedPreferencesMessage(prefs_->filePath(), prefs_->damageReason()).toStdString(),
                             BoxType::Warning});
 }
 
@@ -314,25 +361,61 @@ void TMainForm::PrinterFonts1Click() {
   if (ok) printerFont_ = font;
 }
 
+// Positions are those of the window's client area (geometry), saved and
+// restored alike: the frame is not known before a window is mapped, so a
+// frame position restored as a client position would creep by the frame's
+// size at every cycle.
 void TMainForm::SavePosition(QWidget* window) {
   if (!window || window->windowTitle().isEmpty()) return;
-  if (!prefs_->WritePosition(window->windowTitle(), window->pos()) && !writeFailureShown_) {
-    writeFailureShown_ = true;
-    ShowMessage(this, Message{QStringLiteral("The preferences could not be saved in\n\n%1\n")
-                                  .arg(prefs_->filePath())
-                                  .toStdString(),
-                              BoxType::Warning});
-  }
+  Report(prefs_->WritePosition(window->windowTitle(), window->geometry().topLeft()));
 }
 
 void TMainForm::RestorePosition(QWidget* window) {
   if (!window) return;
-  const std::optional<QPoint> pos = prefs_->ReadPosition(window->windowTitle(), window->pos());
+  const std::optional<QPoint> pos =
+      prefs_->ReadPosition(window->windowTitle(), window->geometry().topLeft());
   if (!pos) return;
   // A position saved on a screen that is no longer there would hide the
   // window; keep it where it is then.
   if (!QGuiApplication::screenAt(*pos + QPoint(20, 20))) return;
-  window->move(*pos);
+  window->setGeometry(QRect(*pos, window->size()));
+}
+
+void TMainForm::AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make) {
+  slots_->SetFactory(kind, [this, kind, make = std::move(make)](int slot) -> CalcWindow* {
+    CalcWindow* window = make(slot);
+    if (window) PlaceBesideSibling(kind, slot, window);
+    return window;
+  });
+}
+
+void TMainForm::PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const {
+  // Without a saved position both windows of a kind would open centred
+  // over the main window, one hiding the other: the new one goes down and
+  // to the right of the open one (up and to the left near the screen's
+  // edge). Client-area places, as for saved positions: the new window's
+  // frame is not known yet.
+  for (int other = 1; other <= KindInfo(kind).slotCount; ++other) {
+    if (other == slot || !slots_->InUse(kind, other)) continue;
+    const QWidget* sibling = slots_->Window(kind, other);
+    if (!sibling || !sibling->isVisible()) continue;
+    const QRect client = sibling->geometry();
+    const QRect frame = sibling->frameGeometry();
+    const QSize size = window->sizeHint().expandedTo(window->minimumSize());
+    // Frame parts beyond the client area, taken to be the sibling's.
+    const int right = frame.right() - client.right(), bottom = frame.bottom() - client.bottom();
+    const int left = client.left() - frame.left(), top = client.top() - frame.top();
+    const QRect avail = sibling->screen() ? sibling->screen()->availableGeometry() : QRect();
+    QPoint at = client.topLeft() + QPoint(kSiblingOffset, kSiblingOffset);
+    if (avail.isValid()) {
+      if (at.x() + size.width() + right > avail.right()) at.rx() = client.x() - kSiblingOffset;
+      if (at.y() + size.height() + bottom > avail.bottom()) at.ry() = client.y() - kSiblingOffset;
+      at.rx() = std::max(at.x(), avail.left() + left);
+      at.ry() = std::max(at.y(), avail.top() + top);
+    }
+    window->setGeometry(QRect(at, size));
+    return;
+  }
 }
 
 void TMainForm::ShowHelp(int context) { HelpViewer::Shared()->ShowTopic(context); }

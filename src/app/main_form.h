@@ -29,6 +29,14 @@ inline constexpr char kMainCaption[] = "Brevika";
 inline constexpr char kExitHint[] = "We're outta here! [AltX]";
 inline constexpr char kRestartMessage[] =
     "You must restart the program\n\nfor this change to take affect.\n";
+// Shown once per run when the preferences file cannot be read.
+QString DamagedPreferencesMessage(const QString& path, const QString& reason);
+inline constexpr char kWriteFailedMessage[] = "The preferences could not be saved in\n\n%1\n";
+// How far the second window of a kind opens from the first.
+inline constexpr int kSiblingOffset = 32;
+// The tips wait for the main window's first activation; a desktop that
+// never activates it gets them after this time.
+inline constexpr int kTipsFallbackMs = 1500;
 inline constexpr char kStatusNotice[] =
     "Brevika 2.0  \u2022  Brevika Software  \u2022  Please tell a friend about this software.";
 // Help topic of the main window itself (F1 there).
@@ -95,6 +103,8 @@ class TMainForm : public QMainWindow, public AppServices {
   void About1Click();
 
  protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -103,7 +113,15 @@ class TMainForm : public QMainWindow, public AppServices {
   void ApplyHint();
   void PlaceExitButton();
   void ShowTips();
+  void FirstActivation();
   void WriteOption(const char* key, bool value);
+  void Report(Preferences::WriteResult result);
+  void ShowDamageNotice();
+  // The kind's windows come from `make`; a second window of the kind opens
+  // offset from the first.
+  void AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make);
+  void PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const;
+  void UpdateWindowsMenu();
 
   std::unique_ptr<Preferences> prefs_;
   std::unique_ptr<CalcWindowSlots> slots_;
@@ -113,8 +131,10 @@ class TMainForm : public QMainWindow, public AppServices {
   bool showHints_ = false;
   bool savePositions_ = false;
   bool colorBackground_ = false;
+  bool firstShow_ = true;
   bool firstActivation_ = true;
   bool writeFailureShown_ = false;
+  bool damageNoticeShown_ = false;
   int screenHeight_ = 0;
   int tipsShown_ = 0;
   int nextTip_ = 0;

@@ -1,117 +1,253 @@
 #include "app/preferences.h"
 
-// Plain char data; the bytes are checked for UTF-8 before SimpleIni sees them.
-#define SI_NO_CONVERSION
-// This unit compiles the template members itself (no library to link).
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
-
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringDecoder>
-#include <string>
+#include <QWidget>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace brevika {
 
 namespace {
 
-// A preferences file is a few hundred bytes; anything this large is not ours.
-constexpr qint64 kMaxFileBytes = 1 << 20;
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
-
-// Text that SimpleIni can take: no NUL bytes, valid UTF-8.
-bool LooksLikeText(const QByteArray& bytes) {
-  if (bytes.contains('\0')) return false;
-  QStringDecoder decoder(QStringDecoder::Utf8);
-  const QString text = decoder(bytes);
-  Q_UNUSED(text);
-  return !decoder.hasError();
+QString ReadFailure(int err) {
+  if (err == EACCES || err == EPERM) return QStringLiteral("reading it is not permitted");
+  return QStringLiteral("it could not be read (%1)").arg(QString::fromLocal8Bit(std::strerror(err)));
 }
 
-}  // namespace
+PreferencesFileRead Damaged(const QString& reason) {
+  PreferencesFileRead r;
+  r.status = PreferencesFileRead::Status::Damaged;
+  r.reason = reason;
+  return r;
+}
 
-struct Preferences::Ini {
-  CSimpleIniA data{/*utf8=*/true, /*multiKey=*/false, /*multiLine=*/false};
+// A descriptor closed when it goes.
+struct Descriptor {
+  int fd = -1;
+  explicit Descriptor(int d) : fd(d) {}
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
 };
+
+bool WriteAll(int fd, const char* data, qint64 size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, static_cast<std::size_t>(size));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= n;
+  }
+  return true;
+}
+
+// Holds an exclusive lock on the preferences folder while a write reads,
+// changes and replaces the file, so two running copies take turns.
+class FolderLock {
+ public:
+  explicit FolderLock(const QString& folder)
+      : dir_(::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (dir_.fd >= 0)
+      while (::flock(dir_.fd, LOCK_EX) != 0 && errno == EINTR) {
+      }
+  }
+
+ private:
+  Descriptor dir_;
+};
+
+// Whole numbers that keep a window's rectangle inside int arithmetic.
+constexpr qlonglong kMaxCoordinate = QWIDGETSIZE_MAX;
+
+}  // namespace
 
 QString DefaultPreferencesDirectory() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
          QStringLiteral("/Brevika");
 }
 
-Preferences::Preferences(const QString& directory)
-    : path_(QDir(directory).filePath(QLatin1String(kPreferencesFileName))),
-      ini_(std::make_unique<Ini>()) {
-  ini_->data.SetSpaces(false);
-  QFile file(path_);
-  if (!file.exists()) return;
-  if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) {
-    damaged_ = true;
-    return;
+PreferencesFileRead ReadPreferencesFile(const QString& path) {
+  const QByteArray name = Native(path);
+  struct stat st {};
+  if (::stat(name.constData(), &st) != 0) {
+    const int err = errno;
+    struct stat link {};
+    if (err == ENOENT && ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode))
+      return Damaged(QStringLiteral("it is a link to a file that is not there"));
+    if (err == ENOENT || err == ENOTDIR) return {};
+    return Damaged(ReadFailure(err));
   }
-  const QByteArray bytes = file.readAll();
-  if (!LooksLikeText(bytes) ||
-      ini_->data.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) < 0) {
-    damaged_ = true;
-    ini_->data.Reset();
+  // A pipe, device or folder is never opened: reading it could block for
+  // ever or never end.
+  if (!S_ISREG(st.st_mode)) return Damaged(QStringLiteral("it is not a plain file"));
+  if (st.st_size > kMaxPreferencesBytes) return Damaged(QStringLiteral("it is larger than 1 MB"));
+  const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.fd < 0) return Damaged(ReadFailure(errno));
+  if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+    return Damaged(QStringLiteral("it is not a plain file"));
+
+  // Bounded: a file that grew meanwhile is read no further than the limit.
+  QByteArray bytes(kMaxPreferencesBytes + 1, Qt::Uninitialized);
+  qint64 got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(file.fd, bytes.data() + got, static_cast<std::size_t>(bytes.size() - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Damaged(ReadFailure(errno));
+    if (n == 0) break;
+    got += n;
   }
+  if (got > kMaxPreferencesBytes) return Damaged(QStringLiteral("it is larger than 1 MB"));
+  bytes.truncate(got);
+  if (bytes.contains('\0')) return Damaged(QStringLiteral("it holds binary data"));
+  PreferencesFileRead r;
+  r.status = PreferencesFileRead::Status::Read;
+  r.bytes = std::move(bytes);
+  return r;
 }
 
-Preferences::~Preferences() = default;
+bool ReplacePreferencesFile(const QString& path, const QByteArray& bytes) {
+  QByteArray target = Native(path);
+  struct stat st {};
+  if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    // The link stays; its target gets the new text.
+    char* real = ::realpath(target.constData(), nullptr);
+    if (!real) return false;
+    target = real;
+    std::free(real);
+  }
+  const bool exists = ::stat(target.constData(), &st) == 0;
+  if (exists && (!S_ISREG(st.st_mode) || ::access(target.constData(), W_OK) != 0)) return false;
+
+  const qsizetype slash = target.lastIndexOf('/');
+  const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+  const QByteArray base = target.mid(slash + 1);
+  static std::atomic<unsigned> counter = 0;
+  QByteArray temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder + "/." + base + ".tmp-" + QByteArray::number(::getpid()) + '-' +
+           QByteArray::number(++counter);
+    fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes.constData(), bytes.size());
+  // The new file keeps the old one's permissions.
+  if (ok && exists) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+  if (ok) ok = ::fsync(fd) == 0;
+  if (::close(fd) != 0) ok = false;
+  if (ok) ok = ::rename(temp.constData(), target.constData()) == 0;
+  if (!ok) {
+    ::unlink(temp.constData());
+    return false;
+  }
+  // The rename itself is on disk once the folder is.
+  const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.fd >= 0) ::fsync(dir.fd);
+  return true;
+}
+
+Preferences::Preferences(const QString& directory)
+    : directory_(directory), path_(QDir(directory).filePath(QLatin1String(kPreferencesFileName))) {
+  const PreferencesFileRead read = ReadPreferencesFile(path_);
+  if (read.status == PreferencesFileRead::Status::Damaged)
+    MarkDamaged(read.reason);
+  else
+    ini_ = IniText::Parse(read.bytes);
+}
+
+void Preferences::MarkDamaged(const QString& reason) {
+  damaged_ = true;
+  reason_ = reason;
+}
 
 bool Preferences::ReadBool(const QString& section, const QString& key, bool fallback) const {
   return ReadInt(section, key, fallback ? 1 : 0) != 0;
 }
 
 long Preferences::ReadInt(const QString& section, const QString& key, long fallback) const {
-  const char* text = ini_->data.GetValue(Utf8(section).c_str(), Utf8(key).c_str(), nullptr);
+  const std::optional<QByteArray> text = ini_.Value(section.toUtf8(), key.toUtf8());
   if (!text) return fallback;
   bool ok = false;
-  const long value = QString::fromUtf8(text).trimmed().toLong(&ok);
+  const long value = text->toLong(&ok, 10);
   return ok ? value : fallback;
 }
 
-bool Preferences::WriteBool(const QString& section, const QString& key, bool value) {
+Preferences::WriteResult Preferences::WriteBool(const QString& section, const QString& key, bool value) {
   return WriteInt(section, key, value ? 1 : 0);
 }
 
-bool Preferences::WriteInt(const QString& section, const QString& key, long value) {
-  ini_->data.SetLongValue(Utf8(section).c_str(), Utf8(key).c_str(), value);
-  return Save();
+Preferences::WriteResult Preferences::WriteInt(const QString& section, const QString& key, long value) {
+  return Write(section, {{key.toUtf8(), QByteArray::number(value)}});
 }
 
 std::optional<QPoint> Preferences::ReadPosition(const QString& caption, QPoint fallback) const {
   if (caption.isEmpty()) return std::nullopt;
-  return QPoint(static_cast<int>(ReadInt(caption, QStringLiteral("Left"), fallback.x())),
-                static_cast<int>(ReadInt(caption, QStringLiteral("Top"), fallback.y())));
+  const QByteArray section = caption.toUtf8();
+  const std::optional<QByteArray> left = ini_.Value(section, "Left");
+  const std::optional<QByteArray> top = ini_.Value(section, "Top");
+  if (!left && !top) return std::nullopt;
+  // A value that is not a usable coordinate is ignored, never wrapped.
+  auto coordinate = [](const std::optional<QByteArray>& text, int fallbackValue) -> std::optional<int> {
+    if (!text) return fallbackValue;
+    bool ok = false;
+    const qlonglong v = text->toLongLong(&ok, 10);
+    if (!ok || v < -kMaxCoordinate || v > kMaxCoordinate) return std::nullopt;
+    return static_cast<int>(v);
+  };
+  const std::optional<int> x = coordinate(left, fallback.x());
+  const std::optional<int> y = coordinate(top, fallback.y());
+  if (!x || !y) return std::nullopt;
+  return QPoint(*x, *y);
 }
 
-bool Preferences::WritePosition(const QString& caption, QPoint pos) {
-  if (caption.isEmpty()) return true;
-  const std::string section = Utf8(caption);
-  ini_->data.SetLongValue(section.c_str(), "Left", pos.x());
-  ini_->data.SetLongValue(section.c_str(), "Top", pos.y());
-  return Save();
+Preferences::WriteResult Preferences::WritePosition(const QString& caption, QPoint pos) {
+  if (caption.isEmpty()) return WriteResult::Written;
+  return Write(caption, {{"Left", QByteArray::number(pos.x())}, {"Top", QByteArray::number(pos.y())}});
 }
 
-bool Preferences::Save() {
-  std::string text;
-  if (ini_->data.Save(text) < 0) return false;
-  // SimpleIni puts two blank lines before every section; one is enough.
-  for (std::size_t at; (at = text.find("\n\n\n")) != std::string::npos;) text.erase(at, 1);
-  if (!QDir().mkpath(QFileInfo(path_).absolutePath())) return false;
-  // QSaveFile writes a temporary file next to the target and renames it over
-  // the old one on commit, so a failed write never leaves half a file.
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(text.data(), static_cast<qint64>(text.size()));
-  if (!file.commit()) return false;
-  damaged_ = false;
-  return true;
+Preferences::WriteResult Preferences::Write(const QString& section, std::initializer_list<Change> changes) {
+  const QByteArray name = section.toUtf8();
+  auto apply = [&](IniText& ini) {
+    for (const Change& c : changes) ini.Set(name, c.key, c.value);
+  };
+  if (damaged_) {
+    apply(ini_);
+    return WriteResult::Kept;
+  }
+  if (!QDir().mkpath(directory_)) {
+    apply(ini_);
+    return WriteResult::Failed;
+  }
+  const FolderLock lock(directory_);
+  // What is on disk now: edits by hand or by another copy since the last
+  // read stay.
+  const PreferencesFileRead read = ReadPreferencesFile(path_);
+  if (read.status == PreferencesFileRead::Status::Damaged) {
+    MarkDamaged(read.reason);
+    apply(ini_);
+    return WriteResult::Kept;
+  }
+  IniText fresh = IniText::Parse(read.bytes);
+  apply(fresh);
+  if (!ReplacePreferencesFile(path_, fresh.Bytes())) {
+    apply(ini_);
+    return WriteResult::Failed;
+  }
+  ini_ = std::move(fresh);
+  return WriteResult::Written;
 }
 
 }  // namespace brevika

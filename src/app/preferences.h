@@ -1,12 +1,19 @@
 // The preferences file "Brevika2.ini": three on/off options and the saved
-// positions of windows, one section per window caption. Plain INI text read
-// and written with SimpleIni; every change is written to disk at once,
-// through a temporary file that replaces the old one.
+// positions of windows, one section per window caption.
+//
+// The file is never lost: every write reads the file again, changes its
+// one key (or a window's Left and Top) and puts it back atomically, keeping
+// everything else byte for byte, so hand edits and a second running copy
+// lose nothing. A file that cannot be read (not a plain file, too large,
+// binary, no permission) is left alone for the whole run; the values then
+// live in memory only.
 #pragma once
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
-#include <memory>
 #include <optional>
+
+#include "app/ini_text.h"
 
 namespace brevika {
 
@@ -15,42 +22,72 @@ inline constexpr char kPreferencesSection[] = "PREFERENCES";
 inline constexpr char kShowHintsKey[] = "SHOWHINTS";
 inline constexpr char kSavePositionsKey[] = "SAVEPOSITIONS";
 inline constexpr char kColorBackgroundKey[] = "COLORBCKGRND";
+// A preferences file is a few hundred bytes; anything larger is not ours.
+inline constexpr qint64 kMaxPreferencesBytes = 1 << 20;
 
 // Folder of the preferences file: $XDG_CONFIG_HOME/Brevika, else
 // ~/.config/Brevika.
 QString DefaultPreferencesDirectory();
 
+// What reading a preferences file found.
+struct PreferencesFileRead {
+  enum class Status { Missing, Read, Damaged };
+  Status status = Status::Missing;
+  QByteArray bytes;
+  // For a damaged file, why, in words for the user ("it holds binary data").
+  QString reason;
+};
+
+// Reads a regular file (or a link to one) of at most kMaxPreferencesBytes
+// without blocking: a pipe or device is not opened for reading at all.
+PreferencesFileRead ReadPreferencesFile(const QString& path);
+
+// Replaces the file (the target of a link) by `bytes`: a temporary file in
+// the same folder, flushed to disk, renamed over it. The old file's
+// permissions stay; a file the user may not write is not replaced.
+bool ReplacePreferencesFile(const QString& path, const QByteArray& bytes);
+
 class Preferences {
  public:
-  // Reads <directory>/Brevika2.ini. A missing, unreadable or damaged file
-  // (binary data, not UTF-8, too large) reads as empty: every option off.
+  enum class WriteResult {
+    Written,  // in the file
+    Kept,     // the file is damaged: the value holds for this run only
+    Failed,   // the file could not be written: the value holds for this run only
+  };
+
   explicit Preferences(const QString& directory);
-  ~Preferences();
   Preferences(const Preferences&) = delete;
   Preferences& operator=(const Preferences&) = delete;
 
   QString filePath() const { return path_; }
-  // True when the file existed but could not be used.
+  // True once the file was found unreadable; it is not written this run.
   bool damaged() const { return damaged_; }
+  QString damageReason() const { return reason_; }
 
   bool ReadBool(const QString& section, const QString& key, bool fallback = false) const;
   long ReadInt(const QString& section, const QString& key, long fallback) const;
-  // Each write stores the value and saves the whole file; false when the
-  // file could not be written (the value is kept for this run).
-  bool WriteBool(const QString& section, const QString& key, bool value);
-  bool WriteInt(const QString& section, const QString& key, long value);
+  WriteResult WriteBool(const QString& section, const QString& key, bool value);
+  WriteResult WriteInt(const QString& section, const QString& key, long value);
 
-  // "Left" and "Top" of a window's section; nothing for an empty caption.
+  // "Left" and "Top" of a window's section, a missing one defaulting to
+  // `fallback`. Nothing for an empty caption, a section with neither key, or
+  // a value that is not a whole number that fits a screen coordinate.
   std::optional<QPoint> ReadPosition(const QString& caption, QPoint fallback) const;
-  bool WritePosition(const QString& caption, QPoint pos);
+  WriteResult WritePosition(const QString& caption, QPoint pos);
 
  private:
-  bool Save();
+  struct Change {
+    QByteArray key, value;
+  };
+  WriteResult Write(const QString& section, std::initializer_list<Change> changes);
+  void MarkDamaged(const QString& reason);
 
-  struct Ini;
+  QString directory_;
   QString path_;
   bool damaged_ = false;
-  std::unique_ptr<Ini> ini_;
+  QString reason_;
+  // The file as last read or written, with this run's changes.
+  IniText ini_;
 };
 
 }  // namespace brevika

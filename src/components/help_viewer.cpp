@@ -99,6 +99,10 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* back = new QPushButton(QStringLiteral("&Back"), this);
   auto* forward = new QPushButton(QStringLiteral("&Forward"), this);
   auto* helpOnHelp = new QPushButton(QStringLiteral("&Help on Help"), this);
+  contents->setObjectName(QStringLiteral("ContentsBTN"));
+  back->setObjectName(QStringLiteral("BackBTN"));
+  forward->setObjectName(QStringLiteral("ForwardBTN"));
+  helpOnHelp->setObjectName(QStringLiteral("HelpOnHelpBTN"));
   for (QPushButton* b : {contents, back, forward, helpOnHelp}) b->setAutoDefault(false);
   back->setEnabled(false);
   forward->setEnabled(false);
@@ -269,10 +273,37 @@ void HelpViewer::SourceChanged(const QUrl& url) {
 }
 
 void HelpViewer::Present() {
+  // A modal window blocks every window but its own.
+  QWidget* modal = QApplication::activeModalWidget();
+  AttachTo(modal == this ? host_.data() : modal);
   if (isMinimized()) showNormal();
   show();
   raise();
   activateWindow();
+  placed_ = true;
+}
+
+void HelpViewer::AttachTo(QWidget* host) {
+  if (host == host_ && parentWidget() == host) return;
+  const bool visible = isVisible();
+  const QRect where = geometry();
+  if (host_) host_->removeEventFilter(this);
+  // A new parent hides the window; it comes back where it was.
+  setParent(host, windowFlags() | Qt::Window);
+  host_ = host;
+  if (host_) host_->installEventFilter(this);
+  if (placed_) setGeometry(where);
+  if (visible) show();
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
+  // The modal window closes (hidden before it goes): the viewer leaves it
+  // rather than being blocked or deleted with it.
+  if (watched == host_ && event->type() == QEvent::Hide && !event->spontaneous()) {
+    QWidget* next = QApplication::activeModalWidget();
+    AttachTo(next && next != host_ && next != this ? next : nullptr);
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace brevika

@@ -2,8 +2,14 @@
 // HTML pages compiled in as resources (:/help/topics/<number>.html), opened
 // by their numbered context. A keyword index on the left finds topics as
 // the user types; links between topics work like in a browser.
+//
+// Asked for while a modal window is up, the viewer becomes a window of
+// that modal window: in front of it and, like every window of a modal
+// window, not blocked by it. When the modal window closes the viewer goes
+// back to the modal window under it, or stands on its own again.
 #pragma once
 #include <QMap>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -46,6 +52,11 @@ class HelpViewer : public QWidget {
   QTextBrowser* browser() const { return browser_; }
   QLineEdit* searchField() const { return search_; }
   QListWidget* indexList() const { return index_; }
+  // The modal window the viewer belongs to for now; null when on its own.
+  QWidget* host() const { return host_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   explicit HelpViewer(QWidget* parent = nullptr);
@@ -54,12 +65,15 @@ class HelpViewer : public QWidget {
   void OpenIndexItem(QListWidgetItem* item);
   void SourceChanged(const QUrl& url);
   void Present();
+  void AttachTo(QWidget* host);
 
   QTextBrowser* browser_;
   QLineEdit* search_;
   QListWidget* index_;
   QLabel* status_;
   int current_ = -1;
+  QPointer<QWidget> host_;
+  bool placed_ = false;
 };
 
 }  // namespace brevika

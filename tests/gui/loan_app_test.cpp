@@ -96,7 +96,7 @@ TEST_F(LoanAppTest, PositionIsSavedOnCloseAndRestoredOnOpen) {
   MakeForm();
   TcLoLoan* w = OpenWithF2();
   ASSERT_NE(w, nullptr);
-  w->move(131, 97);
+  w->setGeometry(QRect(QPoint(131, 97), w->size()));
   QPointer<TcLoLoan> alive(w);
   QTest::keyClick(w, Qt::Key_Escape);
   Settle();
@@ -106,7 +106,7 @@ TEST_F(LoanAppTest, PositionIsSavedOnCloseAndRestoredOnOpen) {
 
   TcLoLoan* again = OpenWithF2();
   ASSERT_NE(again, nullptr);
-  EXPECT_EQ(again->pos(), QPoint(131, 97));
+  EXPECT_EQ(again->geometry().topLeft(), QPoint(131, 97));
 }
 
 }  // namespace

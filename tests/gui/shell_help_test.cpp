@@ -4,13 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QWindow>
 
+#include "amortization/amort_options_dialog.h"
+#include "amortization/amort_window.h"
 #include "components/help_viewer.h"
 #include "shell_test_util.h"
 
@@ -129,6 +134,105 @@ TEST_F(MainHelpTest, HelpMenuAndF1) {
   EXPECT_EQ(viewer->currentContext(), 9);
   loan->HelpBTNClick();
   EXPECT_EQ(viewer->currentContext(), 125);
+  viewer->close();
+}
+
+// Input the way the window system delivers it: a window that a modal
+// window blocks does not get it.
+void ClickThroughTheWindowSystem(QWidget* target) {
+  QWidget* top = target->window();
+  QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, target->mapTo(top, target->rect().center()));
+}
+
+void TypeThroughTheWindowSystem(QWidget* top, const char* text) {
+  for (const char* c = text; *c; ++c) QTest::keyClick(top->windowHandle(), *c);
+}
+
+// The viewer can be used: a click on Contents and typing in the index work.
+void ExpectUsable(HelpViewer* viewer) {
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_TRUE(viewer->isEnabled());
+  viewer->ShowTopic(125);
+  ClickThroughTheWindowSystem(viewer->findChild<QPushButton*>(QStringLiteral("ContentsBTN")));
+  EXPECT_EQ(viewer->currentContext(), 0) << "a click reaches the viewer";
+  viewer->ShowSearch();
+  TypeThroughTheWindowSystem(viewer, "fix");
+  EXPECT_EQ(viewer->searchField()->text(), QStringLiteral("fix")) << "keys reach the viewer";
+  QTest::keyClick(viewer->windowHandle(), Qt::Key_Return);
+  EXPECT_EQ(viewer->currentContext(), 14);
+}
+
+using ModalHelpTest = ShellTest;
+
+TEST_F(ModalHelpTest, HelpFromAModalDialogIsInFrontOfItAndUsable) {
+  MakeForm();
+  HelpViewer* viewer = HelpViewer::Shared();
+  viewer->close();
+  QDialog dialog(form_.get());
+  bool ran = false;
+  QTimer::singleShot(0, &dialog, [&] {
+    ran = true;
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    form_->ShowHelp(125);
+    EXPECT_EQ(viewer->currentContext(), 125);
+    EXPECT_EQ(viewer->host(), &dialog);
+    ASSERT_NE(viewer->windowHandle(), nullptr);
+    EXPECT_EQ(viewer->windowHandle()->transientParent(), dialog.windowHandle()) << "kept in front";
+    ExpectUsable(viewer);
+    EXPECT_EQ(QApplication::activeModalWidget(), &dialog) << "the dialog stays modal";
+    dialog.accept();
+  });
+  dialog.exec();
+  ASSERT_TRUE(ran);
+  // The dialog closed: the viewer stands on its own, still up.
+  EXPECT_EQ(viewer->host(), nullptr);
+  EXPECT_EQ(viewer->parentWidget(), nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  ExpectUsable(viewer);
+  viewer->close();
+}
+
+// The schedule window is modal and opens its modal options dialog: help
+// from either is usable, and goes back to the schedule window when the
+// options close, then on its own when the schedule window goes.
+TEST_F(ModalHelpTest, HelpFromTheScheduleWindowAndItsOptions) {
+  MakeForm();
+  HelpViewer* viewer = HelpViewer::Shared();
+  viewer->close();
+  bool inSchedule = false, inOptions = false;
+  QTimer::singleShot(0, [&] {
+    auto* schedule = qobject_cast<TcLoAmort*>(QApplication::activeModalWidget());
+    ASSERT_NE(schedule, nullptr);
+    inSchedule = true;
+    schedule->HelpBTNClick();
+    EXPECT_EQ(viewer->currentContext(), 110);
+    EXPECT_EQ(viewer->host(), schedule);
+    ExpectUsable(viewer);
+
+    QTimer::singleShot(0, [&, schedule] {
+      TAmortOpt* options = schedule->options();
+      ASSERT_EQ(QApplication::activeModalWidget(), options);
+      inOptions = true;
+      // F1 goes to the window the user works in.
+      options->activateWindow();
+      ASSERT_TRUE(QTest::qWaitFor([options] { return QApplication::activeWindow() == options; }));
+      QTest::keyClick(options->windowHandle(), Qt::Key_F1);
+      EXPECT_TRUE(viewer->isVisible());
+      EXPECT_EQ(viewer->host(), options);
+      ExpectUsable(viewer);
+      options->reject();
+    });
+    schedule->OptionsClick();
+    EXPECT_EQ(viewer->host(), schedule) << "back to the schedule window";
+    EXPECT_TRUE(viewer->isVisible());
+    ExpectUsable(viewer);
+    schedule->reject();
+  });
+  form_->AmortClick();
+  ASSERT_TRUE(inSchedule);
+  ASSERT_TRUE(inOptions);
+  EXPECT_EQ(viewer->host(), nullptr);
+  EXPECT_TRUE(viewer->isVisible()) << "not gone with the schedule window";
   viewer->close();
 }
 

@@ -100,22 +100,44 @@ TEST_F(PrefsTest, ColouredBackgroundAfterARestartOnly) {
   EXPECT_EQ(IniText(), QByteArray("[PREFERENCES]\nCOLORBCKGRND=0\n"));
 }
 
-TEST_F(PrefsTest, DamagedFileStartsWithEveryOptionOff) {
+TEST_F(PrefsTest, DamagedFileIsKeptAndTheUserToldOnce) {
   QByteArray junk;
   QRandomGenerator gen(42);
   for (int k = 0; k < 4096; ++k) junk.append(static_cast<char>(gen.bounded(256)));
   // Even with the right lines in among the junk.
   junk.prepend("[PREFERENCES]\nSHOWHINTS=1\nSAVEPOSITIONS=1\nCOLORBCKGRND=1\n");
+  ASSERT_TRUE(junk.contains('\0'));
   WriteIni(junk);
   MakeForm();
   EXPECT_TRUE(form_->preferences().damaged());
   EXPECT_FALSE(form_->ShowHints());
   EXPECT_FALSE(form_->SavePositions());
   EXPECT_FALSE(form_->ColorBackground());
-  // The first change replaces the damaged file with a clean one.
+  ASSERT_EQ(messages_.size(), 1u) << "told at start";
+  EXPECT_EQ(messages_[0].box, BoxType::Warning);
+  EXPECT_EQ(messages_[0].text, "The preferences could not be read from\n\n" + IniPath().toStdString() +
+                                   "\n\nbecause it holds binary data.\n\nThe file is left as it is; "
+                                   "option changes\nlast until the program ends.\n");
+  // Changes hold for the run and never replace the file.
   Option(form_.get(), "SavePositions1")->trigger();
-  EXPECT_EQ(IniText(), QByteArray("[PREFERENCES]\nSAVEPOSITIONS=1\n"));
-  EXPECT_FALSE(form_->preferences().damaged());
+  Option(form_.get(), "ShowHints1")->trigger();
+  EXPECT_TRUE(form_->SavePositions());
+  EXPECT_TRUE(form_->ShowHints());
+  EXPECT_EQ(IniText(), junk);
+  EXPECT_EQ(messages_.size(), 1u) << "once per run";
+  // A calculator's position of this run is remembered in memory.
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  CalcWindow* w = form_->windowSlots().Window(CalcKind::Loan, 1);
+  w->setGeometry(QRect(QPoint(150, 130), w->size()));
+  w->close();
+  Settle();
+  EXPECT_EQ(form_->preferences().ReadPosition("Loan Calculator 1", {}), QPoint(150, 130));
+  EXPECT_EQ(IniText(), junk);
+  EXPECT_EQ(messages_.size(), 1u);
+  // The next run tells again.
+  MakeForm();
+  EXPECT_EQ(messages_.size(), 2u);
 }
 
 TEST_F(PrefsTest, FileReadingRules) {
@@ -129,7 +151,7 @@ TEST_F(PrefsTest, FileReadingRules) {
   EXPECT_EQ(prefs.ReadInt("Loan Calculator 1", "Left", 77), 77);
   EXPECT_EQ(prefs.ReadPosition(QString(), QPoint(1, 2)), std::nullopt);
   // Sections of others survive a write.
-  ASSERT_TRUE(prefs.WritePosition("Loan Calculator 1", QPoint(10, -20)));
+  ASSERT_EQ(prefs.WritePosition("Loan Calculator 1", QPoint(10, -20)), Preferences::WriteResult::Written);
   const QByteArray text = IniText();
   EXPECT_TRUE(text.contains("[Other]\nKeep=this\n")) << text.constData();
   EXPECT_TRUE(text.contains("[Loan Calculator 1]\nLeft=10\nTop=-20\n")) << text.constData();
@@ -161,8 +183,8 @@ TEST_F(PrefsTest, CalculatorPositionsSavedPerCaptionAndRestored) {
   Settle();
   CalcWindow* first = form_->windowSlots().Window(CalcKind::Loan, 1);
   CalcWindow* second = form_->windowSlots().Window(CalcKind::Loan, 2);
-  first->move(140, 120);
-  second->move(260, 90);
+  first->setGeometry(QRect(QPoint(140, 120), first->size()));
+  second->setGeometry(QRect(QPoint(260, 90), second->size()));
   Settle();
   first->close();
   Settle();
@@ -174,10 +196,63 @@ TEST_F(PrefsTest, CalculatorPositionsSavedPerCaptionAndRestored) {
 
   form_->kindAction(CalcKind::Loan)->trigger();
   Settle();
-  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 1)->pos(), QPoint(140, 120));
+  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 1)->geometry().topLeft(), QPoint(140, 120));
   form_->kindAction(CalcKind::Loan)->trigger();
   Settle();
-  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 2)->pos(), QPoint(260, 90));
+  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 2)->geometry().topLeft(), QPoint(260, 90));
+}
+
+// The frame around a window is not known before the window is mapped, so
+// what is saved is what is restored: the client area's place. A window
+// opens where it was closed, cycle after cycle and across restarts.
+TEST_F(PrefsTest, WindowsReopenExactlyWhereTheyWereClosed) {
+  WriteIni("[PREFERENCES]\nSAVEPOSITIONS=1\n");
+  MakeForm();
+  form_->setGeometry(QRect(QPoint(49, 40), form_->size()));
+  ASSERT_NE(form_->frameGeometry().topLeft(), form_->geometry().topLeft()) << "the platform draws frames";
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  CalcWindow* loan = form_->windowSlots().Window(CalcKind::Loan, 1);
+  loan->setGeometry(QRect(QPoint(201, 133), loan->size()));
+  for (int cycle = 0; cycle < 5; ++cycle) {
+    loan->close();
+    Settle();
+    EXPECT_TRUE(IniText().contains("[Loan Calculator 1]\nLeft=201\nTop=133\n")) << IniText().constData();
+    form_->kindAction(CalcKind::Loan)->trigger();
+    Settle();
+    loan = form_->windowSlots().Window(CalcKind::Loan, 1);
+    EXPECT_EQ(loan->geometry().topLeft(), QPoint(201, 133)) << "cycle " << cycle;
+  }
+  for (int restart = 0; restart < 3; ++restart) {
+    form_->close();
+    Settle();
+    EXPECT_TRUE(IniText().contains("[Brevika]\nLeft=49\nTop=40\n")) << IniText().constData();
+    MakeForm();
+    EXPECT_EQ(form_->geometry().topLeft(), QPoint(49, 40)) << "restart " << restart;
+  }
+}
+
+TEST_F(PrefsTest, PositionsOffTheScreenOrPastIntAreIgnored) {
+  WriteIni("[PREFERENCES]\nSAVEPOSITIONS=1\n");
+  MakeForm();
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  const QPoint usual = form_->windowSlots().Window(CalcKind::Loan, 1)->geometry().topLeft();
+  form_.reset();
+  Settle();
+  // 4294967396 would wrap to 100 in 32 bits.
+  WriteIni("[PREFERENCES]\nSAVEPOSITIONS=1\n\n[Loan Calculator 1]\nLeft=4294967396\nTop=100\n"
+           "\n[Loan Calculator 2]\nLeft=9000\nTop=9000\n");
+  MakeForm();
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 1)->geometry().topLeft(), usual);
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 2)->geometry().topLeft(),
+            usual + QPoint(kSiblingOffset, kSiblingOffset));
+  EXPECT_EQ(form_->preferences().ReadPosition("Loan Calculator 1", {}), std::nullopt);
+  EXPECT_EQ(form_->preferences().ReadPosition("Loan Calculator 2", {}), QPoint(9000, 9000));
 }
 
 TEST_F(PrefsTest, PositionsAreLeftAloneWithoutTheOption) {
@@ -194,8 +269,8 @@ TEST_F(PrefsTest, PositionsAreLeftAloneWithoutTheOption) {
 TEST_F(PrefsTest, MainWindowPositionUnderItsCaption) {
   WriteIni("[PREFERENCES]\nSAVEPOSITIONS=1\n\n[Brevika]\nLeft=33\nTop=44\n");
   MakeForm();
-  EXPECT_EQ(form_->pos(), QPoint(33, 44));
-  form_->move(70, 80);
+  EXPECT_EQ(form_->geometry().topLeft(), QPoint(33, 44));
+  form_->setGeometry(QRect(QPoint(70, 80), form_->size()));
   form_->close();
   Settle();
   EXPECT_EQ(IniText(), QByteArray("[PREFERENCES]\nSAVEPOSITIONS=1\n\n[Brevika]\nLeft=70\nTop=80\n"));

@@ -171,6 +171,53 @@ TEST_F(SlotsTest, RefinanceHasOneSlotAndEveryKindItsCaption) {
   EXPECT_EQ(SlotCaption(CalcKind::Balloon, 2), "Balloon Payment Calculator 2");
 }
 
+TEST_F(SlotsTest, TheSecondWindowOfAKindOpensBesideTheFirst) {
+  MakeForm();
+  form_->kindAction(CalcKind::Loan)->trigger();
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  CalcWindow* first = form_->windowSlots().Window(CalcKind::Loan, 1);
+  CalcWindow* second = form_->windowSlots().Window(CalcKind::Loan, 2);
+  EXPECT_EQ(second->frameGeometry().topLeft() - first->frameGeometry().topLeft(),
+            QPoint(kSiblingOffset, kSiblingOffset));
+  // Slot 1 reopened while slot 2 is up: beside slot 2.
+  first->close();
+  Settle();
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  first = form_->windowSlots().Window(CalcKind::Loan, 1);
+  EXPECT_EQ(first->frameGeometry().topLeft() - second->frameGeometry().topLeft(),
+            QPoint(kSiblingOffset, kSiblingOffset));
+  // Near the screen's edge the offset goes the other way.
+  first->close();
+  Settle();
+  const QRect avail = second->screen()->availableGeometry();
+  second->move(avail.right() - second->frameGeometry().width() - 5, avail.bottom() - second->frameGeometry().height() - 5);
+  Settle();
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  first = form_->windowSlots().Window(CalcKind::Loan, 1);
+  EXPECT_EQ(first->frameGeometry().topLeft() - second->frameGeometry().topLeft(),
+            QPoint(-kSiblingOffset, -kSiblingOffset));
+}
+
+TEST_F(SlotsTest, TheWindowsMenuIsEnabledOnlyWhileItListsAWindow) {
+  MakeForm();
+  QAction* windows = form_->windowsMenu()->menuAction();
+  EXPECT_FALSE(windows->isEnabled());
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  EXPECT_TRUE(windows->isEnabled());
+  form_->kindAction(CalcKind::Loan)->trigger();
+  Settle();
+  form_->windowSlots().Window(CalcKind::Loan, 1)->close();
+  Settle();
+  EXPECT_TRUE(windows->isEnabled());
+  form_->windowSlots().Window(CalcKind::Loan, 2)->close();
+  Settle();
+  EXPECT_FALSE(windows->isEnabled());
+}
+
 TEST_F(SlotsTest, AWindowDeletedWithoutClosingFreesItsSlot) {
   MakeForm();
   form_->kindAction(CalcKind::Loan)->trigger();

@@ -162,6 +162,19 @@ TEST_F(TipsTest, TipsShowOnceAtEveryStart) {
   EXPECT_EQ(form_->tipsShown(), 1);
 }
 
+// The window manager places the main window only after it is mapped; the
+// tips wait for the window's activation and are centred where it is then.
+TEST_F(TipsTest, TipsAtStartAreCentredOverTheMainWindow) {
+  MakeForm(/*show=*/false);
+  form_->show();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+  form_->move(100, 80);
+  Settle();
+  ASSERT_NE(form_->tipDialog(), nullptr);
+  const QPoint offCentre = form_->tipDialog()->geometry().center() - form_->geometry().center();
+  EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
+}
+
 TEST(Tips, TwentySixTipsWithTheGivenOnes) {
   const QStringList& tips = TipTexts();
   ASSERT_EQ(tips.size(), 26);
