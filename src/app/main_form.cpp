@@ -395,7 +395,7 @@ void TMainForm::PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) con
   // to the right of the open one (up and to the left near the screen's
   // edge). Client-area places, as for saved positions: the new window's
   // frame is not known yet.
-  for (int other = 1; other <= KindInfo(kind).slotCount; ++other) {
+  for (int other = 1; other <= KindSlotCount(kind); ++other) {
     if (other == slot || !slots_->InUse(kind, other)) continue;
     const QWidget* sibling = slots_->Window(kind, other);
     if (!sibling || !sibling->isVisible()) continue;

@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "amortization/amort_options_dialog.h"
-#include "amortization/amort_window.h"
+#include "amortization/ui/amort_options_dialog.h"
+#include "amortization/ui/amort_window.h"
 #include "components/help_viewer.h"
 #include "shell_test_util.h"
 
