@@ -252,17 +252,7 @@ std::vector<Page> RefinancePage(const std::string& windowCaption, const RefiReco
                                 const std::string& fontName, int fontPoints,
                                 const LocaleFormat& loc) {
   PageBuilder b(fontName, fontPoints);
-  const double w = PrintColumnWidth(fontPoints);
-  const double first = PageBuilder::kPageWidth * 0.5 - w;
-  b.ClearTabs();
-  b.SetTab({first, w, Align::Left, 2});
-  b.SetTab({first + w, w, Align::Right, 2});
-  b.GotoY(1.5);
-  b.Bold(true);
-  b.PrintCenter(windowCaption, 4.25);
-  b.Bold(false);
-  b.NewLine();
-  b.NewLine();
+  BeginCalculatorPage(b, windowCaption);
 
   auto heading = [&](const std::string& caption) {
     b.Bold(true);

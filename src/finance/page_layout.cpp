@@ -63,11 +63,8 @@ double PrintColumnWidth(int pts) {
   return 3.25;
 }
 
-std::vector<Page> CalculatorPage(const std::string& caption,
-                                 const std::vector<std::string>& lines,
-                                 const std::string& fontName, int fontPoints) {
-  PageBuilder b(fontName, fontPoints);
-  const double w = PrintColumnWidth(fontPoints);
+void BeginCalculatorPage(PageBuilder& b, const std::string& caption) {
+  const double w = PrintColumnWidth(b.fontPoints());
   const double first = PageBuilder::kPageWidth * 0.5 - w;
   b.ClearTabs();
   b.SetTab({first, w, Align::Left, 2});
@@ -78,6 +75,13 @@ std::vector<Page> CalculatorPage(const std::string& caption,
   b.Bold(false);
   b.NewLine();
   b.NewLine();
+}
+
+std::vector<Page> CalculatorPage(const std::string& caption,
+                                 const std::vector<std::string>& lines,
+                                 const std::string& fontName, int fontPoints) {
+  PageBuilder b(fontName, fontPoints);
+  BeginCalculatorPage(b, caption);
   for (const std::string& line : lines) {
     b.PrintTabbed(line);
     b.NewLine();

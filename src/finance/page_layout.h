@@ -74,6 +74,10 @@ class PageBuilder {
 // Width of each of the two print columns for a printer font size.
 double PrintColumnWidth(int fontPoints);
 
+// The head of a calculator page: the two print columns meeting at the page
+// centre, the caption centred in bold at 1.5 in, then two line ends.
+void BeginCalculatorPage(PageBuilder& b, const std::string& caption);
+
 // A calculator's one-page printout: caption centred in bold at 1.5 in, then
 // the tab-separated lines in two columns meeting at the page centre.
 std::vector<Page> CalculatorPage(const std::string& caption,

@@ -446,28 +446,7 @@ Outcome LoanRecords::WriteLoan(const Loan& loan, bool termsOnly) {
 }
 
 Outcome LoanRecords::NewLoan(std::string_view accountNo, Loan& loan) {
-  const std::string account = Fit(accountNo, 20);
-  if (account.empty() || !SeekAccount(account)) return Outcome::Refuse({kMsgAccountNotFound, BoxType::Error});
-  Transaction tx(*db_);
-  if (!tx.began().ok()) return tx.began();
-  std::string no;
-  FirstFailure f;
-  f(NextLoanNumber(no));
-  if (f.result.ok()) {
-    Loan l = loan;
-    l.loanNo = no;
-    f(loans_->AppendBlank());
-    if (f.result.ok()) f(WriteLoan(l, false));
-    f(xref_->AppendBlank());
-    if (f.result.ok()) {
-      f(xref_->ReplaceString("LOANNO", no));
-      f(xref_->ReplaceString("ACCOUNTNO", account));
-    }
-  }
-  if (f.result.ok()) f(tx.Commit());
-  if (!f.result.ok()) return SaveFailure(f.result);
-  loan.loanNo = no;
-  return Outcome::Ok();
+  return AppendLoan(accountNo, loan, nullptr);
 }
 
 Outcome LoanRecords::UpdateLoan(const Loan& loan) {
@@ -566,6 +545,12 @@ Outcome LoanRecords::SaveSchedule(std::string_view loanNo, const LoanTerms& term
 
 Outcome LoanRecords::SaveNewLoan(std::string_view accountNo, Loan& loan, const Schedule& schedule) {
   if (!schedule.calculated()) return Outcome::Refuse({kMsgNotCalculated, BoxType::Information});
+  return AppendLoan(accountNo, loan, &schedule);
+}
+
+// A new loan of an account with its cross-reference row, and the
+// schedule's rows when given, in one change.
+Outcome LoanRecords::AppendLoan(std::string_view accountNo, Loan& loan, const Schedule* schedule) {
   const std::string account = Fit(accountNo, 20);
   if (account.empty() || !SeekAccount(account)) return Outcome::Refuse({kMsgAccountNotFound, BoxType::Error});
   Transaction tx(*db_);
@@ -583,8 +568,10 @@ Outcome LoanRecords::SaveNewLoan(std::string_view accountNo, Loan& loan, const S
       f(xref_->ReplaceString("LOANNO", no));
       f(xref_->ReplaceString("ACCOUNTNO", account));
     }
-    if (f.result.ok()) f(WriteRows(no, schedule, false));
-    f(BumpSaveCount());
+    if (schedule) {
+      if (f.result.ok()) f(WriteRows(no, *schedule, false));
+      f(BumpSaveCount());
+    }
   }
   if (f.result.ok()) f(tx.Commit());
   if (!f.result.ok()) return SaveFailure(f.result);

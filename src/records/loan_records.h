@@ -145,6 +145,7 @@ class LoanRecords {
   Outcome WriteLoan(const Loan& loan, bool termsOnly);
   Outcome WriteRows(const std::string& loanNo, const Schedule& schedule, bool replace);
   Outcome NextLoanNumber(std::string& loanNo);
+  Outcome AppendLoan(std::string_view accountNo, Loan& loan, const Schedule* schedule);
   Outcome DeleteLoanRows(const std::string& loanNo);
   Outcome BumpSaveCount();
   Outcome PackAll();
