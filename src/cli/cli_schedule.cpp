@@ -52,9 +52,18 @@ void AppendRow(std::string& out, const ScheduleRow& r) {
 struct ScheduleOptions {
   std::string amount, periods, rate, points, origination, firstPayment, paymentPeriod,
       compounding, amortizing, rateBasis, pointsPaid, year;
+  SaveOptions records;
 };
 
 }  // namespace
+
+std::string ScheduleCsv(const Schedule& schedule, int firstRow, int lastRow) {
+  std::string out = "PmtNo,PeriodLabel,Date,Payment,Principal,Interest,Balance,RunPayment,"
+                    "RunPrincipal,RunInterest\n";
+  out.reserve(out.size() + static_cast<std::size_t>(std::max(0, lastRow - firstRow + 1)) * 100);
+  for (int k = firstRow; k <= lastRow; ++k) AppendRow(out, schedule.row(k));
+  return out;
+}
 
 void AddScheduleCommand(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<ScheduleOptions>();
@@ -76,6 +85,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--points-paid", o->pointsPaid,
                   ChoiceHelp(PointsPaidItems(), LoanDefaults.pointsPaid));
   sub->add_option("--year", o->year, "only the rows of year tab T (0 = All)");
+  AddSaveOptions(sub, o->records);
 
   sub->callback([o, sub, &exitCode] {
     auto given = [sub](const char* name) { return sub->count(name) > 0; };
@@ -118,6 +128,10 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
     const Outcome outcome = schedule.Calculate(in);
     exitCode = Finish(outcome);
     if (outcome.refused) return;
+    if (o->records.save) {
+      exitCode = std::max(exitCode, SaveToRecords(o->records, in, schedule));
+      return;
+    }
 
     int firstRow = 0;
     int lastRow = schedule.lastRow();
@@ -128,10 +142,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
                           ": the schedule has year tabs 0 to " + std::to_string(tabs - 1));
       std::tie(firstRow, lastRow) = schedule.SelectYear(yearTab);
     }
-    std::string out = "PmtNo,PeriodLabel,Date,Payment,Principal,Interest,Balance,RunPayment,"
-                      "RunPrincipal,RunInterest\n";
-    out.reserve(out.size() + static_cast<std::size_t>(lastRow - firstRow + 1) * 100);
-    for (int k = firstRow; k <= lastRow; ++k) AppendRow(out, schedule.row(k));
+    const std::string out = ScheduleCsv(schedule, firstRow, lastRow);
     std::fwrite(out.data(), 1, out.size(), stdout);
   });
 }
