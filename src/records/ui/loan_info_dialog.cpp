@@ -173,7 +173,7 @@ QWidget* TLoanInfo::BuildAccountsPage() {
   box->addLayout(row);
   AccountsGrid = MakeGrid(page, "AccountsGrid");
   AccountsGrid->setModel(accounts_);
-  const int widths[AccountsModel::kColumnCount] = {110, 110, 100, 110, 90, 60};
+  const int widths[AccountsModel::kColumnCount] = {100, 100, 90, 100, 90, 100};
   for (int c = 0; c < AccountsModel::kColumnCount; ++c) AccountsGrid->setColumnWidth(c, widths[c]);
   box->addWidget(AccountsGrid, 1);
 
@@ -261,7 +261,7 @@ QWidget* TLoanInfo::BuildAccountPage() {
   grid->addWidget(label("Sta&te", State), r, 2);
   auto* stateZip = new QHBoxLayout;
   stateZip->addWidget(State);
-  stateZip->addSpacing(8);
+  stateZip->addSpacing(16);
   stateZip->addWidget(label("&Zip", Zip));
   stateZip->addWidget(Zip, 1);
   grid->addLayout(stateZip, r, 3, 1, 3);
@@ -320,8 +320,8 @@ QWidget* TLoanInfo::BuildLoanPage() {
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(4);
   LoanNo = MakeField(page, "LoanNo", 9);
-  LoanNo->setReadOnly(true);
-  LoanNo->setFocusPolicy(Qt::NoFocus);
+  // The number comes from the counter; it is never typed.
+  LoanNo->setEnabled(false);
   Collateral = MakeField(page, "Collateral", 25);
   PropAddress = MakeField(page, "PropAddress", 40);
   PropCity = MakeField(page, "PropCity", 40);
@@ -351,7 +351,7 @@ QWidget* TLoanInfo::BuildLoanPage() {
   grid->addWidget(label("Sta&te", PropState), r, 2);
   auto* stateZip = new QHBoxLayout;
   stateZip->addWidget(PropState);
-  stateZip->addSpacing(8);
+  stateZip->addSpacing(16);
   stateZip->addWidget(label("&Zip", PropZip));
   stateZip->addWidget(PropZip, 1);
   grid->addLayout(stateZip, r, 3);
