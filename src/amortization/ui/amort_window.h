@@ -7,6 +7,7 @@
 
 #include "amortization/amort_records.h"
 #include "amortization/schedule.h"
+#include "records/loan_records.h"
 
 class QAction;
 class QComboBox;
@@ -49,6 +50,10 @@ class TcLoAmort : public QDialog {
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
+  // Save and Load through the loan information dialog, in the tables of
+  // the services' folder.
+  void SaveBTNClick();
+  void OpenBTNClick();
   void OptionsClick();
   void FirstBTNClick();
   void PrevBTNClick();
@@ -121,6 +126,7 @@ class TcLoAmort : public QDialog {
   void PYRChange(int index);
   void CtrlPgUp();
   void CtrlPgDn();
+  void ApplyLoadedTerms(const records::LoanTerms& terms);
 
   AmortInputs* inputs_;
   AmortOptValues* optValues_;
@@ -136,6 +142,8 @@ class TcLoAmort : public QDialog {
   bool memoryNoticeShown_ = false;
   std::uint16_t paymentsPerYear_ = 12;
   std::string accountNo_, loanNo_;
+  // Terms the shown schedule was calculated or loaded with: what Save writes.
+  records::LoanTerms scheduleTerms_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its
