@@ -3,10 +3,12 @@
 #pragma once
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "amortization/amort_records.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_report.h"
 
 class QAction;
 class QComboBox;
@@ -46,6 +48,10 @@ class TcLoAmort : public QDialog {
   int selectedYear() const;
   const std::string& accountNo() const { return accountNo_; }
   const std::string& loanNo() const { return loanNo_; }
+  // The account holder the report prints, set after a save or load ties the
+  // schedule to an account; each Calc clears it.
+  void SetBorrower(std::optional<Borrower> borrower);
+  const std::optional<Borrower>& borrower() const { return borrower_; }
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
@@ -55,6 +61,8 @@ class TcLoAmort : public QDialog {
   void NextBTNClick();
   void LastBTNClick();
   void HelpBTNClick();
+  // The report of the whole schedule in the print preview.
+  void PrintBTNClick();
 
   // Entry fields and lists.
   MoneyField* PV;
@@ -136,6 +144,7 @@ class TcLoAmort : public QDialog {
   bool memoryNoticeShown_ = false;
   std::uint16_t paymentsPerYear_ = 12;
   std::string accountNo_, loanNo_;
+  std::optional<Borrower> borrower_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its
