@@ -59,6 +59,9 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
   return pages;
 }
 
+// Runs of blanks closed up to one.
+std::string Spaced(const std::string& line) { return std::regex_replace(line, std::regex(" +"), " "); }
+
 std::vector<std::string> Amounts(const std::string& line) {
   static const std::regex money(R"(-?\$[0-9,]+\.[0-9]{2})");
   std::vector<std::string> out;
@@ -89,11 +92,14 @@ Report WriteAndRead(const Schedule& s, const std::optional<Borrower>& borrower,
   for (std::size_t i = 1; i < r.pages.size(); ++i) {
     const auto& p = r.pages[i];
     SCOPED_TRACE("page " + std::to_string(i + 1));
-    ASSERT_GE(p.size(), 3u);
+    if (p.size() < 3) {
+      ADD_FAILURE() << "page too short";
+      continue;
+    }
     EXPECT_EQ(p[0].rfind("Prepared On: 03/15/24", 0), 0u) << p[0];
     EXPECT_NE(p[0].find("Amortization Schedule"), std::string::npos);
     EXPECT_TRUE(p[0].ends_with("Page: " + std::to_string(i + 1) + of)) << p[0];
-    EXPECT_EQ(std::regex_replace(p[1], std::regex(" +"), " "),
+    EXPECT_EQ(Spaced(p[1]),
               "#/Yr Date Payment Principal Interest Balance");
     EXPECT_EQ(p.back(), footer);
     for (const std::string& line : p)
@@ -115,7 +121,7 @@ TEST(ScheduleReportPdf, EveryYearClosesWithItsTotalsAndPagesCountUp) {
   b.zip = "62701";
   b.phone = "217-555-0100";
   const Report r = WriteAndRead(s, b, "Prepared For: John Smith");
-  EXPECT_EQ(r.pages.size(), 12u);
+  EXPECT_EQ(r.pages.size(), 11u);
 
   // Page 1: title, borrower, terms; neither header nor footer.
   const auto& first = r.pages.at(0);
@@ -124,14 +130,14 @@ TEST(ScheduleReportPdf, EveryYearClosesWithItsTotalsAndPagesCountUp) {
   EXPECT_EQ(first[1], "John Smith");
   EXPECT_EQ(first[3], "Springfield, IL 62701");  // pdftotext closes up the two blanks
   EXPECT_EQ(first[4], "217-555-0100");
-  EXPECT_EQ(std::regex_replace(first[5], std::regex(" +"), " "), "Initial Loan Amount: $100,000.00");
-  EXPECT_EQ(std::regex_replace(first[15], std::regex(" +"), " "), "Points Paid: At Origination");
+  EXPECT_EQ(Spaced(first[5]), "Initial Loan Amount: $100,000.00");
+  EXPECT_EQ(Spaced(first[15]), "Points Paid: At Origination");
   for (const std::string& line : first) EXPECT_EQ(line.find("Prepared"), std::string::npos);
 
   // Every row once, in order, and after each year its two totals lines
   // with the sums of its rows.
   ASSERT_EQ(r.rows.size(), 361u);
-  EXPECT_EQ(r.rows.front().rfind("Init/01 01/01/97", 0), 0u);
+  EXPECT_EQ(Spaced(r.rows.front()), "Init/01 01/01/97 $0.00 $0.00 $0.00 $100,000.00");
   std::vector<std::string> totals;
   for (std::size_t i = 1; i < r.pages.size(); ++i)
     for (const std::string& line : r.pages[i])
@@ -153,13 +159,14 @@ TEST(ScheduleReportPdf, EveryYearClosesWithItsTotalsAndPagesCountUp) {
                                         FormatMoney(end.runInterest, 2)}))
         << tab;
   }
-  EXPECT_EQ(Amounts(totals[0]), (std::vector<std::string>{"$7,691.31", "$571.48", "$7,119.83"}));
+  EXPECT_EQ(Amounts(totals[0]), (std::vector<std::string>{"$7,691.31", "$842.30", "$6,849.01"}));
 
   // A year that runs over a page break goes on under the next page's heads:
-  // 1999 starts on page 2 and ends on page 3.
-  EXPECT_EQ(r.pages[1][2].rfind("Init/01", 0), 0u);
-  const std::string& top3 = r.pages[2][2];
-  EXPECT_EQ(top3.substr(0, 19), "  35/03 12/01/99");
+  // 2000 starts at the foot of page 2 and ends on page 3.
+  const auto& p2 = r.pages[1];
+  EXPECT_EQ(Spaced(p2[2]), "Init/01 01/01/97 $0.00 $0.00 $0.00 $100,000.00");
+  EXPECT_EQ(Spaced(p2[p2.size() - 2]), "36/03 01/01/00 $699.21 $92.29 $606.92 $97,014.45");
+  EXPECT_EQ(Spaced(r.pages[2][2]), "37/04 02/01/00 $699.21 $92.87 $606.34 $96,921.58");
 }
 
 TEST(ScheduleReportPdf, WithoutAnAccountTheFooterNamesNobody) {
@@ -168,7 +175,7 @@ TEST(ScheduleReportPdf, WithoutAnAccountTheFooterNamesNobody) {
   ASSERT_FALSE(s.Calculate(in).refused);
   const Report r = WriteAndRead(s, std::nullopt, "Prepared For:");
   ASSERT_EQ(r.pages.size(), 2u);
-  EXPECT_EQ(std::regex_replace(r.pages[0].at(1), std::regex(" +"), " "),
+  EXPECT_EQ(Spaced(r.pages[0].at(1)),
             "Initial Loan Amount: $100,000.00");
   EXPECT_EQ(r.rows.size(), 13u);
 }
@@ -179,7 +186,7 @@ TEST(ScheduleReportPdf, LargestScheduleHasEveryWeeklyRow) {
   ASSERT_FALSE(s.Calculate(in).refused);
   ASSERT_EQ(s.lastRow(), 1560);
   const Report r = WriteAndRead(s, std::nullopt, "Prepared For:");
-  EXPECT_EQ(r.pages.size(), 44u);
+  EXPECT_EQ(r.pages.size(), 36u);
   ASSERT_EQ(r.rows.size(), 1561u);
   EXPECT_EQ(r.rows.back().rfind("1560/30 ", 0), 0u) << r.rows.back();
   EXPECT_EQ(Amounts(r.rows.back()).back(), "$0.00");
