@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <functional>
 
+#include "amortization/ui/schedule_report_pdf.h"
 #include "calculators/transfer_records.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
@@ -103,6 +105,49 @@ bool Save(QWidget* w, const QDir& dir, const char* file) {
   QApplication::processEvents();
   const bool ok = w->grab().save(dir.filePath(QString::fromLatin1(file)));
   std::printf("%s %s\n", ok ? "saved" : "FAILED", dir.filePath(QString::fromLatin1(file)).toUtf8().constData());
+  return ok;
+}
+
+// Pages 1 and 2 of the schedule report of a 30-year loan tied to an
+// account, drawn from its PDF by pdftoppm.
+bool SaveReportPages(const QDir& dir) {
+  ScheduleInputs in;
+  in.PV = 100000;
+  in.NumPmts = 360;
+  in.Rate = 7.5f;
+  in.OrgDate = MakeDate(1, 1, 1997);
+  in.FrstPmtDate = MakeDate(1, 2, 1997);
+  Schedule schedule;
+  if (schedule.Calculate(in).refused) return false;
+  Borrower b;
+  b.firstName = "John";
+  b.lastName = "Smith";
+  b.address1 = "12 Elm Street";
+  b.city = "Springfield";
+  b.state = "IL";
+  b.zip = "62701";
+  b.phone = "217-555-0100";
+  ScheduleReportSetup setup;
+  setup.fontName = "Liberation Mono";
+  setup.today = MakeDate(15, 3, 2024);
+  QTemporaryDir tmp;
+  const QString pdf = tmp.filePath(QStringLiteral("report.pdf"));
+  std::string error;
+  if (!WriteScheduleReportPdf(schedule, ReportTermsOf(in), b, setup, pdf.toStdString(), error)) {
+    std::printf("FAILED schedule report: %s\n", error.c_str());
+    return false;
+  }
+  bool ok = true;
+  for (int page : {1, 2}) {
+    const QString base = dir.filePath(QStringLiteral("schedule-report-%1").arg(page));
+    const int rc = QProcess::execute(QStringLiteral("pdftoppm"),
+                                     {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-png"),
+                                      QStringLiteral("-singlefile"), QStringLiteral("-f"),
+                                      QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                      pdf, base});
+    std::printf("%s %s.png\n", rc == 0 ? "saved" : "FAILED", base.toUtf8().constData());
+    ok = rc == 0 && ok;
+  }
   return ok;
 }
 
@@ -203,5 +248,6 @@ int main(int argc, char** argv) {
     Click(&d, "NextBTN");
     ok = Save(&d, dir, "loan-info-4-loan.png") && ok;
   }
+  ok = SaveReportPages(dir) && ok;
   return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 #include "finance/items.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
+#include "amortization/schedule_report.h"
 #include "calculators/calc_record.h"
 
 namespace brevika {
@@ -99,6 +101,18 @@ std::string DateText(Date d);
 
 // The header line and rows firstRow..lastRow of a schedule as CSV.
 std::string ScheduleCsv(const Schedule& schedule, int firstRow, int lastRow);
+
+// The options that write the printed schedule report as a PDF.
+struct PdfOptions {
+  std::string file, paper, font, fontSize;
+};
+// Adds --pdf, --paper, --font, --font-size; returns --pdf.
+CLI::Option* AddPdfOptions(CLI::App* sub, PdfOptions& o);
+// The page setup those options give (bad values throw BadArgument).
+ScheduleReportSetup ReportSetupOf(const CLI::App* sub, const PdfOptions& o);
+// Writes the report; a failed write throws BadArgument.
+void WritePdf(const PdfOptions& o, const Schedule& schedule, const ScheduleReportTerms& terms,
+              const std::optional<Borrower>& borrower, const ScheduleReportSetup& setup);
 
 // The options of `schedule` that save its rows into the loan records.
 struct SaveOptions {

@@ -253,13 +253,16 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
   struct LoadOptions {
     std::string dir, loan;
     bool json = false;
+    PdfOptions pdf;
   };
   auto o = std::make_shared<LoadOptions>();
   CLI::App* sub = app.add_subcommand("load", "print a saved schedule as CSV, the columns of 'schedule'");
   AddDirOption(sub, o->dir);
   sub->add_option("--loan", o->loan, "loan number")->type_name("N")->required()->check(LoanNumber());
-  sub->add_flag("--json", o->json, "print the loan's terms and rows as one JSON object");
-  sub->callback([o, &exitCode] {
+  CLI::Option* json = sub->add_flag("--json", o->json, "print the loan's terms and rows as one JSON object");
+  AddPdfOptions(sub, o->pdf)->excludes(json);
+  sub->callback([o, sub, &exitCode] {
+    const ScheduleReportSetup setup = ReportSetupOf(sub, o->pdf);
     auto r = OpenRecords(o->dir, exitCode);
     if (!r) return;
     records::Loan loan;
@@ -267,6 +270,16 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
     const Outcome loaded = r->LoadSchedule(o->loan, loan, *schedule);
     exitCode = Finish(loaded);
     if (!loaded.ok()) return;
+    if (sub->count("--pdf") > 0) {
+      // The report of the loan's terms, with its account as the borrower.
+      AmortInputs inputs;
+      AmortChoices choices;
+      records::ApplyTerms(loan.terms, inputs, choices);
+      const auto account = r->FindAccount(r->AccountOfLoan(loan.loanNo));
+      WritePdf(o->pdf, *schedule, ReportTermsOf(ToScheduleInputs(inputs, choices)),
+               account ? std::optional<Borrower>(records::BorrowerOf(*account)) : std::nullopt, setup);
+      return;
+    }
     if (o->json) {
       Json j;
       j["LOANNO"] = loan.loanNo;

@@ -1,4 +1,5 @@
-// brevika-calc schedule: the amortization schedule as CSV.
+// brevika-calc schedule: the amortization schedule as CSV, or its printed
+// report as a PDF file.
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -6,7 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "amortization/amort_records.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_report.h"
+#include "amortization/ui/schedule_report_pdf.h"
 #include "calculators/calc_record.h"
 #include "cli/cli.h"
 #include "finance/items.h"
@@ -52,10 +56,55 @@ void AppendRow(std::string& out, const ScheduleRow& r) {
 struct ScheduleOptions {
   std::string amount, periods, rate, points, origination, firstPayment, paymentPeriod,
       compounding, amortizing, rateBasis, pointsPaid, year;
+  PdfOptions pdf;
   SaveOptions records;
 };
 
+// Paper by name, case-insensitive.
+PaperSize PaperArg(const std::string& text) {
+  const int i = FindItem({"Letter", "A4"}, text);
+  if (i < 0) throw BadArgument("--paper: " + Quoted(text) + " is not Letter or A4");
+  return i == 0 ? kLetterPaper : kA4Paper;
+}
+
 }  // namespace
+
+CLI::Option* AddPdfOptions(CLI::App* sub, PdfOptions& o) {
+  CLI::Option* pdf =
+      sub->add_option("--pdf", o.file, "write the printed report to this PDF file instead of CSV");
+  sub->add_option("--paper", o.paper, "paper of the PDF: Letter or A4 (default Letter)");
+  sub->add_option("--font", o.font, "font of the PDF (default Courier New)");
+  sub->add_option("--font-size", o.fontSize, "font size of the PDF in points, 1 to 72 (default 10)");
+  return pdf;
+}
+
+ScheduleReportSetup ReportSetupOf(const CLI::App* sub, const PdfOptions& o) {
+  auto given = [sub](const char* name) { return sub->count(name) > 0; };
+  for (const char* option : {"--paper", "--font", "--font-size"})
+    if (given(option) && !given("--pdf")) throw BadArgument(std::string(option) + " needs --pdf");
+  ScheduleReportSetup setup;
+  setup.today = TodayDate();
+  setup.money = UserLocale();
+  if (given("--paper")) setup.paper = PaperArg(o.paper);
+  if (given("--font")) {
+    if (o.font.empty()) throw BadArgument("--font: the font name is empty");
+    setup.fontName = o.font;
+  }
+  if (given("--font-size")) {
+    const std::int16_t points = CountArg("--font-size", o.fontSize);
+    if (points < 1 || points > 72)
+      throw BadArgument("--font-size: " + Quoted(o.fontSize) + " is not a size from 1 to 72");
+    setup.fontPoints = points;
+  }
+  return setup;
+}
+
+void WritePdf(const PdfOptions& o, const Schedule& schedule, const ScheduleReportTerms& terms,
+              const std::optional<Borrower>& borrower, const ScheduleReportSetup& setup) {
+  std::string error;
+  if (!WriteScheduleReportPdf(schedule, terms, borrower, setup, o.file, error))
+    throw BadArgument("--pdf: cannot write " + Quoted(o.file) + ": " + error);
+}
 
 std::string ScheduleCsv(const Schedule& schedule, int firstRow, int lastRow) {
   std::string out = "PmtNo,PeriodLabel,Date,Payment,Principal,Interest,Balance,RunPayment,"
@@ -84,8 +133,11 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
                   ChoiceHelp(InterestBasisItems(), LoanDefaults.interestBasis));
   sub->add_option("--points-paid", o->pointsPaid,
                   ChoiceHelp(PointsPaidItems(), LoanDefaults.pointsPaid));
-  sub->add_option("--year", o->year, "only the rows of year tab T (0 = All)");
+  CLI::Option* year = sub->add_option("--year", o->year, "only the rows of year tab T (0 = All)");
+  CLI::Option* pdf = AddPdfOptions(sub, o->pdf);
+  pdf->excludes(year);
   AddSaveOptions(sub, o->records);
+  pdf->excludes(sub->get_option("--save"));
 
   sub->callback([o, sub, &exitCode] {
     auto given = [sub](const char* name) { return sub->count(name) > 0; };
@@ -121,6 +173,8 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
       if (t < 0) throw BadArgument("--year: " + Quoted(o->year) + " is not a tab number (0 = All)");
       yearTab = t;
     }
+    const bool pdf = given("--pdf");
+    const ScheduleReportSetup setup = ReportSetupOf(sub, o->pdf);
     // Choosing "Canadian" sets the periods, as the options dialog does.
     CanadianPeriods(in.AmortMthd, in.PYR, in.CmpPYR);
 
@@ -133,6 +187,10 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
       return;
     }
 
+    if (pdf) {
+      WritePdf(o->pdf, schedule, ReportTermsOf(in), std::nullopt, setup);
+      return;
+    }
     int firstRow = 0;
     int lastRow = schedule.lastRow();
     if (yearTab >= 0) {

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPen>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <memory>
@@ -18,11 +19,24 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
   if (!painter.begin(device)) return false;
   const double dpiX = device->logicalDpiX();
   const double dpiY = device->logicalDpiY();
-  QFont regular(font);
-  regular.setBold(false);
-  QFont bold(font);
-  bold.setBold(true);
+  // The four styles a text may ask for, with their metrics measured once.
+  struct Style {
+    QFont font;
+    std::unique_ptr<QFontMetricsF> metrics;
+  };
+  Style styles[4];
+  for (int i = 0; i < 4; ++i) {
+    styles[i].font = font;
+    styles[i].font.setBold(i & 1);
+    styles[i].font.setUnderline(i & 2);
+    styles[i].metrics = std::make_unique<QFontMetricsF>(styles[i].font, device);
+  }
+  // Rules half a point thick.
+  QPen rulePen(Qt::black);
+  rulePen.setWidthF(dpiY / 144.0);
+  painter.setPen(Qt::black);
   bool first = true;
+  int current = -1;
   for (const Page& page : pages) {
     if (!first && !device->newPage()) {
       painter.end();
@@ -30,14 +44,25 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
     }
     first = false;
     for (const PageText& t : page.texts) {
-      const QFont& f = t.bold ? bold : regular;
-      painter.setFont(f);
+      const int s = (t.bold ? 1 : 0) | (t.underline ? 2 : 0);
+      if (s != current) {
+        painter.setFont(styles[s].font);
+        current = s;
+      }
       const QString text = QString::fromStdString(t.text);
-      const double width = QFontMetricsF(f, device).horizontalAdvance(text);
       double x = t.x * dpiX;
-      if (t.align == Align::Right) x -= width;
-      else if (t.align == Align::Center) x -= width / 2;
+      if (t.align != Align::Left) {
+        const double width = styles[s].metrics->horizontalAdvance(text);
+        x -= t.align == Align::Right ? width : width / 2;
+      }
       painter.drawText(QPointF(x, t.y * dpiY), text);
+    }
+    if (!page.rules.empty()) {
+      painter.save();
+      painter.setPen(rulePen);
+      for (const PageRule& r : page.rules)
+        painter.drawLine(QPointF(r.x1 * dpiX, r.y * dpiY), QPointF(r.x2 * dpiX, r.y * dpiY));
+      painter.restore();
     }
   }
   return painter.end();

@@ -1,5 +1,6 @@
 #include "finance/page_layout.h"
 
+#include <cmath>
 #include <utility>
 
 namespace brevika {
@@ -11,9 +12,37 @@ PageBuilder::PageBuilder(std::string fontName, int fontPoints)
 
 double PageBuilder::LineHeight() const { return fontPoints_ * 1.2 / 72.0; }
 
+void PageBuilder::SetMargins(double top, double bottom) {
+  top_ = top;
+  bottom_ = bottom;
+}
+
+int PageBuilder::LinesLeft() const {
+  const double room = BodyBottom() - y_;
+  if (room < -1e-9) return 0;
+  return static_cast<int>(std::floor(room / LineHeight() + 1e-9)) + 1;
+}
+
 void PageBuilder::Add(const std::string& text, double x, Align align) {
   if (text.empty()) return;
-  pages_.back().texts.push_back(PageText{x, y_, text, bold_, align});
+  pages_.back().texts.push_back(PageText{x, y_, text, bold_, align, underline_});
+}
+
+void PageBuilder::Rule(double x1, double x2, double below) {
+  pages_.back().rules.push_back(PageRule{x1, x2, y_ + below});
+}
+
+void PageBuilder::RunHandler(const std::function<void(PageBuilder&)>& handler) {
+  if (!handler || inHandler_) return;
+  // The handler's own texts keep their style; the body's comes back after.
+  const bool bold = bold_, underline = underline_;
+  const std::vector<TabStop> tabs = tabs_;
+  inHandler_ = true;
+  handler(*this);
+  inHandler_ = false;
+  bold_ = bold;
+  underline_ = underline;
+  tabs_ = tabs;
 }
 
 void PageBuilder::PrintCenter(const std::string& text, double x) { Add(text, x, Align::Center); }
@@ -45,15 +74,22 @@ void PageBuilder::PrintTabbed(const std::string& line) {
 
 void PageBuilder::NewLine() {
   y_ += LineHeight();
-  if (y_ > kPageHeight - kBottomMargin) NewPage();
+  if (!inHandler_ && y_ > BodyBottom() + 1e-9) NewPage();
 }
 
 void PageBuilder::NewPage() {
+  if (inHandler_) return;
+  RunHandler(foot_);
   pages_.emplace_back();
-  y_ = 1.0;
+  y_ = top_;
+  RunHandler(head_);
 }
 
-std::vector<Page> PageBuilder::Finish() { return std::move(pages_); }
+std::vector<Page> PageBuilder::Finish() {
+  RunHandler(foot_);
+  foot_ = nullptr;
+  return std::move(pages_);
+}
 
 double PrintColumnWidth(int pts) {
   if (pts >= 1 && pts <= 8) return 1.5;

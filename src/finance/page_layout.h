@@ -2,6 +2,7 @@
 // built through tab stops, bold and centring. A Qt painter draws it; the
 // layout itself is plain data so it can be checked without a printer.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,26 @@ struct PageText {
   std::string text;
   bool bold = false;
   Align align = Align::Left;
+  bool underline = false;
+};
+
+// A horizontal rule from x1 to x2 at y, inches from the paper's top left.
+struct PageRule {
+  double x1 = 0, x2 = 0, y = 0;
 };
 
 struct Page {
   std::vector<PageText> texts;
+  std::vector<PageRule> rules;
 };
+
+// Paper sizes in inches, portrait.
+struct PaperSize {
+  double width = 8.5, height = 11.0;
+  bool operator==(const PaperSize&) const = default;
+};
+inline constexpr PaperSize kLetterPaper{8.5, 11.0};
+inline constexpr PaperSize kA4Paper{210 / 25.4, 297 / 25.4};
 
 struct TabStop {
   double left = 0;   // inches
@@ -42,6 +58,27 @@ class PageBuilder {
   int fontPoints() const { return fontPoints_; }
   double LineHeight() const;
 
+  // Paper and margins; by default Letter, new pages starting at 1 in and a
+  // line end past 0.75 in above the bottom edge starting a new page.
+  // `top` is the first baseline of a new page; `bottom` the distance from
+  // the bottom edge below which no baseline goes.
+  void SetPaper(const PaperSize& paper) { paper_ = paper; }
+  const PaperSize& paper() const { return paper_; }
+  void SetMargins(double top, double bottom);
+  double topMargin() const { return top_; }
+  // Lowest baseline of the page body.
+  double BodyBottom() const { return paper_.height - bottom_; }
+  // Lines that still fit on the page, the one at the current position
+  // included.
+  int LinesLeft() const;
+
+  // Called on every page break: `leave` with the position still on the old
+  // page, `enter` on the new page at its top margin. Their own printing
+  // never breaks a page. `leave` also runs for the last page in Finish().
+  void SetPageHead(std::function<void(PageBuilder&)> enter) { head_ = std::move(enter); }
+  void SetPageFoot(std::function<void(PageBuilder&)> leave) { foot_ = std::move(leave); }
+  int pageCount() const { return static_cast<int>(pages_.size()); }
+
   void ClearTabs() { tabs_.clear(); }
   void SetTab(const TabStop& tab) { tabs_.push_back(tab); }
   const std::vector<TabStop>& tabs() const { return tabs_; }
@@ -49,6 +86,9 @@ class PageBuilder {
   void GotoY(double inches) { y_ = inches; }
   double y() const { return y_; }
   void Bold(bool on) { bold_ = on; }
+  void Underline(bool on) { underline_ = on; }
+  // A rule from x1 to x2, `below` inches under the current baseline.
+  void Rule(double x1, double x2, double below);
 
   void PrintCenter(const std::string& text, double x);
   void PrintLeft(const std::string& text, double x);
@@ -63,12 +103,19 @@ class PageBuilder {
 
  private:
   void Add(const std::string& text, double x, Align align);
+  void RunHandler(const std::function<void(PageBuilder&)>& handler);
   std::string fontName_;
   int fontPoints_;
   std::vector<TabStop> tabs_;
   std::vector<Page> pages_;
+  PaperSize paper_ = kLetterPaper;
+  double top_ = 1.0;
+  double bottom_ = kBottomMargin;
   double y_ = 1.0;
   bool bold_ = false;
+  bool underline_ = false;
+  bool inHandler_ = false;
+  std::function<void(PageBuilder&)> head_, foot_;
 };
 
 // Width of each of the two print columns for a printer font size.

@@ -700,4 +700,9 @@ std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows) {
          ".\n\nCanceling load.";
 }
 
+Borrower BorrowerOf(const Account& a) {
+  return Borrower{a.firstName, a.lastName, a.mi,   a.business, a.address1,
+                  a.address2,  a.city,     a.state, a.zip,     a.phone1.empty() ? a.phone2 : a.phone1};
+}
+
 }  // namespace brevika::records

@@ -13,6 +13,7 @@
 
 #include "amortization/amort_records.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_report.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
 #include "records/loan_tables.h"
@@ -166,6 +167,10 @@ class LoanRecords {
 // choice is neither saved nor loaded).
 LoanTerms TermsOf(const AmortInputs& inputs, const AmortChoices& choices);
 void ApplyTerms(const LoanTerms& terms, AmortInputs& inputs, AmortChoices& choices);
+
+// The borrower block of the printed schedule: the account's name, address
+// and first telephone (the second when the first is blank).
+Borrower BorrowerOf(const Account& account);
 
 // User-facing texts.
 inline constexpr const char* kMsgNamesRequired = "Both 'Last Name' & 'First Name' must be entered.";

@@ -223,5 +223,25 @@ TEST(CliRecords, TablesThatCannotBeOpenedAreRefusedAndLeftAlone) {
   EXPECT_TRUE(testing::SameTables(testing::Snapshot(tables), before));
 }
 
+// The report of a loaded loan carries its account as the borrower.
+TEST(CliRecords, LoadWritesTheReportOfTheLoanForItsAccount) {
+  TempDir dir;
+  CliRun r = Calc({"accounts", "add", "--dir", dir.path(), "--last-name", "Smith", "--first-name", "John",
+                   "--city", "Springfield", "--state", "IL", "--zip", "62701"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string loan = SaveNew(dir.path(), kTerms, "SMITJOH001");
+  const std::string pdf = dir.file("loan.pdf");
+  r = Calc({"load", "--dir", dir.path(), "--loan", loan, "--pdf", pdf, "--paper", "A4"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  const std::string text = dir.file("loan.txt");
+  ASSERT_EQ(std::system(("pdftotext -layout " + ShellQuote(pdf) + " " + ShellQuote(text)).c_str()), 0);
+  const std::string report = ReadFileBytes(text);
+  EXPECT_NE(report.find("Springfield, IL"), std::string::npos);
+  EXPECT_NE(report.find("Prepared For: John Smith"), std::string::npos);
+  EXPECT_NE(report.find("$699.21"), std::string::npos);
+  EXPECT_EQ(Calc({"load", "--dir", dir.path(), "--loan", loan, "--json", "--pdf", pdf}).code, 2);
+}
+
 }  // namespace
 }  // namespace brevika

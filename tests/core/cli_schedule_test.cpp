@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -141,6 +142,7 @@ TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
        "--first-payment", "03/01/1997"},
       {"--amount", "1000", "--periods", "12", "--rate", "5", "--first-payment", "03/01/1997"},
       With({"--bogus", "1"}),
+      With({"--pdf", "x.pdf", "--year", "1"}),
   };
   for (const auto& args : bad) {
     CliRun r = Schedule(args);
@@ -149,6 +151,43 @@ TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
     EXPECT_EQ(Lines(r.err).size(), 1u) << r.err;
     EXPECT_EQ(r.err.rfind("brevika-calc schedule: ", 0), 0u) << r.err;
   }
+}
+
+// The printed report as a PDF: no CSV, the paper and font asked for, the
+// pages numbered to their count.
+TEST(CliSchedule, PdfReportOnTheChosenPaper) {
+  const std::string pdf = testing::TempDir() + "cli_schedule_" + std::to_string(getpid()) + ".pdf";
+  std::remove(pdf.c_str());
+  CliRun r = Schedule(With({"--pdf", pdf, "--paper", "a4", "--font", "Liberation Mono",
+                            "--font-size", "9"}));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  const std::string info = Slurp(pdf).substr(0, 4);
+  EXPECT_EQ(info, "%PDF");
+  const std::string base = testing::TempDir() + "cli_schedule_" + std::to_string(getpid());
+  ASSERT_EQ(std::system(("pdfinfo '" + pdf + "' >'" + base + ".info'").c_str()), 0);
+  const std::string meta = Slurp(base + ".info");
+  EXPECT_NE(meta.find("(A4)"), std::string::npos) << meta;
+  EXPECT_NE(meta.find("Pages:           9\n"), std::string::npos) << meta;
+  ASSERT_EQ(std::system(("pdftotext -f 9 -l 9 -layout '" + pdf + "' '" + base + ".txt'").c_str()), 0);
+  EXPECT_NE(Slurp(base + ".txt").find("Page: 9 of 9"), std::string::npos);
+  std::remove(pdf.c_str());
+
+  struct Bad {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  for (const Bad& b : {Bad{{"--pdf", pdf, "--paper", "Legal"}, "--paper: 'Legal' is not Letter or A4"},
+                       Bad{{"--pdf", pdf, "--font-size", "0"}, "--font-size: '0' is not a size from 1 to 72"},
+                       Bad{{"--paper", "A4"}, "--paper needs --pdf"},
+                       Bad{{"--pdf", testing::TempDir() + "no/such/dir.pdf"}, "--pdf: cannot write '"}}) {
+    r = Schedule(With(b.args));
+    EXPECT_EQ(r.code, 2) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("brevika-calc schedule: " + b.err, 0), 0u) << r.err;
+  }
+  EXPECT_NE(std::system(("test -e '" + pdf + "'").c_str()), 0);
 }
 
 }  // namespace

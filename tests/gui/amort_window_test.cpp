@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
@@ -21,6 +23,7 @@
 #include "amortization/ui/amort_window.h"
 #include "amortization/ui/meter_window.h"
 #include "amortization/ui/schedule_model.h"
+#include "amortization/ui/schedule_report_pdf.h"
 #include "components/app_services.h"
 #include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
@@ -438,7 +441,7 @@ TEST_F(AmortWindowTest, HintsHelpAndPositions) {
   QTest::keyClick(w->PYR, Qt::Key_F1);
   EXPECT_EQ(services.help, (std::vector<int>{110, 9, 16}));
 
-  // Load is offered from the start; Save waits for a schedule; printing is not offered yet.
+  // Load is offered from the start; Save and Print wait for a schedule.
   EXPECT_FALSE(w->SaveBTN->isEnabled());
   EXPECT_TRUE(w->OpenBTN->isEnabled());
   EXPECT_TRUE(w->LoadItem->isEnabled());
@@ -456,6 +459,48 @@ TEST_F(AmortWindowTest, HintsHelpAndPositions) {
   EXPECT_EQ(quiet.restored, 0);
   plain.close();
   EXPECT_EQ(quiet.saved, 0);
+}
+
+TEST_F(AmortWindowTest, PrintPreviewsTheWholeScheduleOnThePrintersPaper) {
+  ThirtyYearTerms();
+  auto w = Open();
+  EXPECT_FALSE(w->PrintBTN->isEnabled());
+  QTest::mouseClick(w->CalcBTN, Qt::LeftButton);
+  ASSERT_TRUE(w->PrintBTN->isEnabled());
+  EXPECT_TRUE(w->PrintItem->isEnabled());
+  QTest::mouseClick(w->NextBTN, Qt::LeftButton);
+  Borrower smith;
+  smith.lastName = "Smith";
+  w->SetBorrower(smith);
+
+  // Ctrl+P opens the preview; it shows as many pages as the report has on
+  // the printer's paper.
+  QString title;
+  int shown = -1;
+  std::size_t expected = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    poll.stop();
+    title = d->windowTitle();
+    shown = d->findChild<QPrintPreviewWidget*>()->pageCount();
+    ScheduleReportSetup setup;
+    setup.paper = PaperOf(d->printer()->pageLayout());
+    expected = ScheduleReportPages(w->schedule(), {}, smith, setup).size();
+    d->reject();
+  });
+  poll.start(10);
+  QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(title, "Amortization Schedule Preview");
+  EXPECT_GE(expected, 10u);
+  EXPECT_EQ(static_cast<std::size_t>(shown), expected);
+  EXPECT_EQ(w->selectedYear(), 2);
+
+  // Calc unties the schedule from the account.
+  EXPECT_EQ(w->borrower(), smith);
+  QTest::mouseClick(w->CalcBTN, Qt::LeftButton);
+  EXPECT_FALSE(w->borrower().has_value());
 }
 
 TEST_F(AmortWindowTest, OpenAmortizationScheduleRunsModally) {

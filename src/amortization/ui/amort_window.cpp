@@ -22,6 +22,7 @@
 
 #include "amortization/ui/amort_options_dialog.h"
 #include "amortization/ui/meter_window.h"
+#include "amortization/ui/schedule_report_pdf.h"
 #include "amortization/ui/schedule_model.h"
 #include "components/app_services.h"
 #include "calculators/ui/calc_window.h"
@@ -120,6 +121,8 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
   nextYearKey_->setContext(Qt::WindowShortcut);
   connect(prevYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgUp);
   connect(nextYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgDn);
+  connect(PrintBTN, &QPushButton::clicked, this, &TcLoAmort::PrintBTNClick);
+  connect(PrintItem, &QAction::triggered, this, &TcLoAmort::PrintBTNClick);
 
   LoadControls();
   HideSchedule();
@@ -360,6 +363,7 @@ void TcLoAmort::FormShow() {
   AmortOpt->SetDefaults();
   accountNo_.clear();
   loanNo_.clear();
+  borrower_.reset();
   NumPmts->SetMaximum(schedule_->maxPeriods());
   if (services_ && services_->SavePositions()) services_->RestorePosition(this);
   SetHints();
@@ -466,6 +470,7 @@ void TcLoAmort::CalcBTNClick() {
   }
   accountNo_.clear();
   loanNo_.clear();
+  borrower_.reset();
   // The meter window may have taken the activation; give it back.
   if (started && wasActive && QApplication::activeWindow() != wasActive) wasActive->activateWindow();
 
@@ -541,6 +546,7 @@ void TcLoAmort::SaveBTNClick() {
   if (!outcome.ok()) return;
   accountNo_ = account;
   loanNo_ = saved;
+  SetBorrowerOfAccount(records);
 }
 
 void TcLoAmort::OpenBTNClick() {
@@ -582,6 +588,12 @@ void TcLoAmort::OpenBTNClick() {
   ShowSchedule();
   accountNo_ = account;
   loanNo_ = loan.loanNo;
+  SetBorrowerOfAccount(records);
+}
+
+void TcLoAmort::SetBorrowerOfAccount(const records::LoanRecords& records) {
+  const auto found = records.FindAccount(accountNo_);
+  borrower_ = found ? std::optional<Borrower>(records::BorrowerOf(*found)) : std::nullopt;
 }
 
 void TcLoAmort::ApplyLoadedTerms(const records::LoanTerms& terms) {
@@ -648,8 +660,8 @@ void TcLoAmort::HideSchedule() {
 void TcLoAmort::EnableSchedule(bool on) {
   for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setEnabled(on);
   SaveBTN->setEnabled(on);
-  // Print joins these once the schedule can be printed.
-  PrintBTN->setEnabled(false);
+  PrintBTN->setEnabled(on);
+  PrintItem->setEnabled(on);
 }
 
 void TcLoAmort::FirstBTNClick() {
@@ -679,6 +691,35 @@ void TcLoAmort::CtrlPgDn() {
   if (!Years->isVisible() || Years->count() == 0) return;
   const int i = Years->currentIndex();
   SelectYear(i < Years->count() - 1 ? i + 1 : 0);
+}
+
+void TcLoAmort::SetBorrower(std::optional<Borrower> borrower) { borrower_ = std::move(borrower); }
+
+void TcLoAmort::PrintBTNClick() {
+  if (!calculated_ || Years->count() == 0) return;
+  // The report covers every year; the grid keeps the year it shows.
+  const int tab = Years->currentIndex();
+  TransGrid->setUpdatesEnabled(false);
+  ScheduleInputs shown = ToScheduleInputs(*inputs_, AmortOpt->Choices());
+  shown.PV = PV->value();
+  shown.NumPmts = static_cast<std::uint16_t>(std::max<int>(0, NumPmts->value()));
+  shown.Rate = Rate->value();
+  shown.Points = Points->value();
+  if (OrgDate->value() != kBadDate) shown.OrgDate = OrgDate->value();
+  if (FrstPmtDate->value() != kBadDate) shown.FrstPmtDate = FrstPmtDate->value();
+  shown.PYR = PYR->currentIndex();
+  shown.CmpPYR = CmpPYR->currentIndex();
+  ScheduleReportSetup setup;
+  const QFont font = services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+  setup.fontName = font.family().toStdString();
+  setup.fontPoints = font.pointSize() > 0 ? font.pointSize()
+                     : font.pixelSize() > 0 ? static_cast<int>(std::lround(font.pixelSize() * 0.75))
+                                            : 10;
+  setup.today = TodayDate();
+  setup.money = CurrentLocaleInfo().format;
+  PreviewScheduleReport(this, *schedule_, ReportTermsOf(shown), borrower_, setup);
+  if (Years->currentIndex() != tab) SelectYear(tab);
+  TransGrid->setUpdatesEnabled(true);
 }
 
 void TcLoAmort::HelpBTNClick() {

@@ -3,10 +3,12 @@
 #pragma once
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "amortization/amort_records.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_report.h"
 #include "records/loan_records.h"
 
 class QAction;
@@ -47,6 +49,10 @@ class TcLoAmort : public QDialog {
   int selectedYear() const;
   const std::string& accountNo() const { return accountNo_; }
   const std::string& loanNo() const { return loanNo_; }
+  // The account holder the report prints, set after a save or load ties the
+  // schedule to an account; each Calc clears it.
+  void SetBorrower(std::optional<Borrower> borrower);
+  const std::optional<Borrower>& borrower() const { return borrower_; }
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
@@ -60,6 +66,8 @@ class TcLoAmort : public QDialog {
   void NextBTNClick();
   void LastBTNClick();
   void HelpBTNClick();
+  // The report of the whole schedule in the print preview.
+  void PrintBTNClick();
 
   // Entry fields and lists.
   MoneyField* PV;
@@ -126,6 +134,7 @@ class TcLoAmort : public QDialog {
   void PYRChange(int index);
   void CtrlPgUp();
   void CtrlPgDn();
+  void SetBorrowerOfAccount(const records::LoanRecords& records);
   void ApplyLoadedTerms(const records::LoanTerms& terms);
 
   AmortInputs* inputs_;
@@ -144,6 +153,7 @@ class TcLoAmort : public QDialog {
   std::string accountNo_, loanNo_;
   // Terms the shown schedule was calculated or loaded with: what Save writes.
   records::LoanTerms scheduleTerms_;
+  std::optional<Borrower> borrower_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its

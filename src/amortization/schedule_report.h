@@ -1,0 +1,68 @@
+// The printed amortization schedule as pages of the page model: a first
+// page with the title, the borrower and the terms, then the rows year by
+// year with annual and running totals, each later page under a header
+// ("Prepared On", title, "Page: N of M") and over a "Prepared For" footer.
+// No Qt; the painter draws the pages on a printer or into a PDF.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "amortization/schedule.h"
+#include "finance/format.h"
+#include "finance/page_layout.h"
+#include "finance/periods.h"
+
+namespace brevika {
+
+// The account holder a schedule is tied to, as plain texts (blank-trimmed
+// or not: the lines are trimmed when printed).
+struct Borrower {
+  std::string firstName, lastName, mi, business;
+  std::string address1, address2, city, state, zip;
+  std::string phone;
+  bool operator==(const Borrower&) const = default;
+};
+
+// "First Last"; the business when both names are empty.
+std::string BorrowerNameLine(const Borrower& b);
+// "City, ST  Zip", leaving out empty parts; empty when the city is empty.
+std::string BorrowerCityLine(const Borrower& b);
+// The footer's borrower: the name line cut to 50 characters.
+std::string BorrowerFooterName(const Borrower& b);
+
+// The terms and options the first page summarises, as the window shows them.
+struct ScheduleReportTerms {
+  double amount = 0;
+  float rate = 0;
+  int periods = 0;
+  float points = 0;
+  Date origination = 0;
+  Date firstPayment = 0;
+  std::string paymentPeriod, compounding, amortizing, rateBasis, pointsPaid;
+};
+
+// Terms of an engine input; the list texts from the item lists.
+ScheduleReportTerms ReportTermsOf(const ScheduleInputs& in);
+
+struct ScheduleReportSetup {
+  std::string fontName = "Courier New";
+  int fontPoints = 10;
+  PaperSize paper = kLetterPaper;
+  Date today = 0;  // "Prepared On"
+  LocaleFormat money = UsLocaleFormat();
+};
+
+inline constexpr const char* kScheduleReportTitle = "Amortization Schedule";
+// Top margin 0.5 in, bottom margin 1 in.
+inline constexpr double kReportTopMargin = 0.5;
+inline constexpr double kReportBottomMargin = 1.0;
+
+// The whole report. The year tabs after "All" give the years; a row is
+// printed only with at least 3 lines left on its page, and a year's last
+// row only with room for its totals after it, so totals never open a page.
+std::vector<Page> ScheduleReportPages(const Schedule& schedule, const ScheduleReportTerms& terms,
+                                      const std::optional<Borrower>& borrower,
+                                      const ScheduleReportSetup& setup);
+
+}  // namespace brevika

@@ -1,0 +1,129 @@
+#include "amortization/ui/schedule_report_pdf.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <cmath>
+#include <memory>
+
+#include "components/page_painter.h"
+
+namespace brevika {
+
+namespace {
+
+bool SamePaper(const PaperSize& a, const PaperSize& b) {
+  return std::abs(a.width - b.width) < 0.01 && std::abs(a.height - b.height) < 0.01;
+}
+
+// The page size and orientation of a paper, by name where it has one.
+void SetPaper(QPdfWriter& writer, const PaperSize& paper) {
+  const bool landscape = paper.width > paper.height;
+  const PaperSize upright = landscape ? PaperSize{paper.height, paper.width} : paper;
+  if (SamePaper(upright, kLetterPaper)) writer.setPageSize(QPageSize(QPageSize::Letter));
+  else if (SamePaper(upright, kA4Paper)) writer.setPageSize(QPageSize(QPageSize::A4));
+  else writer.setPageSize(QPageSize(QSizeF(upright.width, upright.height), QPageSize::Inch));
+  writer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+}  // namespace
+
+PaperSize PaperOf(const QPageLayout& layout) {
+  const QRectF full = layout.fullRect(QPageLayout::Inch);
+  return PaperSize{full.width(), full.height()};
+}
+
+QFont ReportFont(const ScheduleReportSetup& setup) {
+  return QFont(QString::fromStdString(setup.fontName), setup.fontPoints > 0 ? setup.fontPoints : 10);
+}
+
+bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms& terms,
+                            const std::optional<Borrower>& borrower,
+                            const ScheduleReportSetup& setup, const std::string& path,
+                            std::string& error) {
+  // Fonts need a GUI application; the command line has none and no display.
+  int argc = 3;
+  char arg0[] = "brevika-calc", arg1[] = "-platform", arg2[] = "offscreen";
+  char* argv[] = {arg0, arg1, arg2, nullptr};
+  // Notices of a platform started here (no runtime folder and the like) are
+  // not the caller's business; failures come back through `error`. The
+  // handler returns once the application has gone.
+  struct Quiet {
+    std::optional<QtMessageHandler> previous;
+    ~Quiet() {
+      if (previous) qInstallMessageHandler(*previous);
+    }
+  } quiet;
+  std::unique_ptr<QGuiApplication> app;
+  if (!QCoreApplication::instance()) {
+    quiet.previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    error = "the PDF needs a GUI application";
+    return false;
+  }
+  const std::vector<Page> pages = ScheduleReportPages(schedule, terms, borrower, setup);
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = file.errorString().toStdString();
+    return false;
+  }
+  bool painted;
+  {
+    QPdfWriter writer(&file);
+    writer.setTitle(QString::fromLatin1(kScheduleReportTitle));
+    writer.setCreator(QStringLiteral("Brevika"));
+    SetPaper(writer, setup.paper);
+    painted = PaintPages(&writer, pages, ReportFont(setup));
+  }
+  if (!painted) {
+    file.cancelWriting();
+    error = "the pages could not be painted";
+    return false;
+  }
+  if (!file.commit()) {
+    error = file.errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+void PreviewScheduleReport(QWidget* parent, const Schedule& schedule,
+                           const ScheduleReportTerms& terms,
+                           const std::optional<Borrower>& borrower,
+                           const ScheduleReportSetup& setup) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QString::fromLatin1(kScheduleReportTitle));
+  // Without a printer the preview still sets up the page and prints to PDF.
+  if (QPrinterInfo::availablePrinters().isEmpty()) printer.setOutputFormat(QPrinter::PdfFormat);
+  QPrintPreviewDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QString::fromLatin1(kSchedulePreviewTitle));
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
+    ScheduleReportSetup onPaper = setup;
+    onPaper.paper = PaperOf(p->pageLayout());
+    PaintPages(p, ScheduleReportPages(schedule, terms, borrower, onPaper), ReportFont(onPaper));
+  });
+  // The preview's page setup opens as "Schedule Setup" and lays the pages
+  // out again for the paper chosen there.
+  QPrintPreviewWidget* preview = dialog.findChild<QPrintPreviewWidget*>();
+  for (QAction* action : dialog.findChildren<QAction*>()) {
+    if (action->text() != QStringLiteral("Page setup") || !preview) continue;
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    action->setEnabled(true);
+    QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &printer, preview] {
+      QPageSetupDialog pageSetup(&printer, &dialog);
+      pageSetup.setWindowTitle(QString::fromLatin1(kScheduleSetupTitle));
+      if (pageSetup.exec() == QDialog::Accepted) preview->updatePreview();
+    });
+  }
+  dialog.exec();
+}
+
+}  // namespace brevika

@@ -1,0 +1,233 @@
+// The schedule report's pages: the borrower lines, the first page's terms,
+// and on later pages the header, footer, rows, totals and page breaks.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "amortization/schedule_report.h"
+#include "finance/periods.h"
+
+namespace brevika {
+namespace {
+
+Borrower Smith() {
+  Borrower b;
+  b.firstName = "John  ";
+  b.lastName = "Smith";
+  b.address1 = "12 Elm Street";
+  b.city = "Springfield";
+  b.state = "IL";
+  b.zip = "62701";
+  b.phone = "217-555-0100";
+  return b;
+}
+
+ScheduleInputs Monthly360() {
+  ScheduleInputs in;
+  in.PV = 100000;
+  in.NumPmts = 360;
+  in.Rate = 7.5f;
+  in.OrgDate = MakeDate(1, 1, 1997);
+  in.FrstPmtDate = MakeDate(1, 2, 1997);
+  return in;
+}
+
+ScheduleReportSetup ReportSetup(int points = 10, PaperSize paper = kLetterPaper) {
+  ScheduleReportSetup s;
+  s.fontPoints = points;
+  s.paper = paper;
+  s.today = MakeDate(15, 3, 2024);
+  return s;
+}
+
+const PageText* Find(const Page& p, const std::string& text) {
+  for (const PageText& t : p.texts)
+    if (t.text == text) return &t;
+  return nullptr;
+}
+
+TEST(ScheduleReport, BorrowerLines) {
+  Borrower b = Smith();
+  EXPECT_EQ(BorrowerNameLine(b), "John Smith");
+  EXPECT_EQ(BorrowerCityLine(b), "Springfield, IL  62701");
+  b.state.clear();
+  EXPECT_EQ(BorrowerCityLine(b), "Springfield  62701");
+  b.zip.clear();
+  EXPECT_EQ(BorrowerCityLine(b), "Springfield");
+  b.city = "  ";
+  b.state = "IL";
+  EXPECT_EQ(BorrowerCityLine(b), "");  // no city, no line
+
+  b.firstName.clear();
+  EXPECT_EQ(BorrowerNameLine(b), "Smith");
+  b.lastName.clear();
+  b.business = "Acme Tools";
+  EXPECT_EQ(BorrowerNameLine(b), "Acme Tools");
+
+  // The footer keeps 50 characters, counting a multi-byte letter once.
+  b.firstName = std::string(30, 'a');
+  b.lastName = "\xc3\xa9" + std::string(30, 'b');
+  EXPECT_EQ(BorrowerFooterName(b), std::string(30, 'a') + " \xc3\xa9" + std::string(18, 'b'));
+}
+
+TEST(ScheduleReport, FirstPageHasTitleBorrowerAndTerms) {
+  Schedule s;
+  ScheduleInputs in = Monthly360();
+  in.Points = 1.25f;
+  in.PYR = 2;
+  in.CmpPYR = 6;
+  in.AmortMthd = 5;
+  in.RateBasis = 2;
+  in.PointsPaidMthd = 1;
+  ASSERT_FALSE(s.Calculate(in).refused);
+  Borrower b = Smith();
+  const auto pages = ScheduleReportPages(s, ReportTermsOf(in), b, ReportSetup());
+  const Page& p = pages.at(0);
+
+  std::vector<std::string> texts;
+  for (const PageText& t : p.texts) texts.push_back(t.text);
+  const std::vector<std::string> want = {
+      "Amortization Schedule",
+      "John Smith", "12 Elm Street", "Springfield, IL  62701", "217-555-0100",
+      "Initial Loan Amount:", "$100,000.00",
+      "Initial Interest Rate:", "7.5000",
+      "Initial Periods:", "360",
+      "Points:", "1.2500",
+      "Origination Date:", "01/01/97",
+      "First Payment Due:", "02/01/97",
+      "Payment Method:", "Monthly",
+      "Compounding Method:", "SemiAnnually",
+      "Amortizing Method:", "U.S. Rule",
+      "Rate Basis:", "Exact/365",
+      "Points Paid:", "With 1st Payment"};
+  EXPECT_EQ(texts, want);  // no header, no footer, no page number
+  EXPECT_TRUE(p.rules.empty());
+
+  const double line = 10 * 1.2 / 72;
+  const double top = 0.5 + 10 / 72.0;
+  EXPECT_TRUE(p.texts[0].bold);
+  EXPECT_EQ(p.texts[0].align, Align::Center);
+  EXPECT_DOUBLE_EQ(p.texts[0].x, 4.25);
+  EXPECT_NEAR(p.texts[0].y, top, 1e-12);
+  // Two blank lines after the title; two after the block, then three.
+  EXPECT_NEAR(p.texts[1].y, top + 3 * line, 1e-12);
+  EXPECT_EQ(p.texts[1].align, Align::Center);
+  EXPECT_NEAR(p.texts[4].y, top + 6 * line, 1e-12);
+  EXPECT_NEAR(p.texts[5].y, top + 12 * line, 1e-12);
+  EXPECT_FALSE(p.texts[5].bold);
+  // Caption and value in the two columns that meet at the centre.
+  EXPECT_NEAR(p.texts[5].x, 2.25 + 0.04, 1e-12);
+  EXPECT_EQ(p.texts[6].align, Align::Right);
+  EXPECT_NEAR(p.texts[6].x, 6.25 - 0.04, 1e-12);
+
+  // Without an account the terms follow the title after five blank lines.
+  const auto bare = ScheduleReportPages(s, ReportTermsOf(in), std::nullopt, ReportSetup());
+  EXPECT_EQ(bare.at(0).texts.at(1).text, "Initial Loan Amount:");
+  EXPECT_NEAR(bare[0].texts[1].y, top + 6 * line, 1e-12);
+}
+
+// Every later page: header, underlined column heads, rows with at least
+// three lines left, each year's totals right after its last row on the same
+// page, and the footer on the bottom margin. (The amounts are read back from
+// the PDF in the GUI tests.)
+void CheckBody(const Schedule& s, const std::optional<Borrower>& borrower,
+               const ScheduleReportSetup& setup, int& yearsOpeningAPage) {
+  const auto pages = ScheduleReportPages(s, ReportTermsOf(Monthly360()), borrower, setup);
+  ASSERT_GE(pages.size(), 2u);
+  const double line = setup.fontPoints * 1.2 / 72;
+  const double top = 0.5 + setup.fontPoints / 72.0;
+  const double bodyBottom = setup.paper.height - 1.0 - 2 * line;
+  const std::string count = std::to_string(pages.size());
+  const std::string footer = "Prepared For: " + (borrower ? BorrowerFooterName(*borrower) : "");
+
+  int nextRow = 0;
+  int tab = 1;
+  for (std::size_t i = 1; i < pages.size(); ++i) {
+    SCOPED_TRACE("page " + std::to_string(i + 1) + " of " + count + ", " +
+                 std::to_string(setup.fontPoints) + " pt");
+    const Page& p = pages[i];
+    const PageText* on = Find(p, "Prepared On: 03/15/24");
+    const PageText* title = Find(p, "Amortization Schedule");
+    const PageText* number = Find(p, "Page: " + std::to_string(i + 1) + " of " + count);
+    const PageText* foot = Find(p, footer);
+    ASSERT_TRUE(on && title && number && foot);
+    EXPECT_NEAR(on->y, top, 1e-12);
+    EXPECT_TRUE(on->bold && title->bold && number->bold);
+    EXPECT_NEAR(number->y, top, 1e-12);
+    EXPECT_NEAR(title->x, setup.paper.width / 2, 1e-12);
+    EXPECT_NEAR(on->x + number->x, setup.paper.width, 1e-9);  // the table is centred
+    EXPECT_NEAR(foot->y, setup.paper.height - 1.0, 1e-12);
+    EXPECT_DOUBLE_EQ(foot->x, on->x);
+    const PageText* heads = Find(p, "  #/Yr");
+    ASSERT_TRUE(heads);
+    EXPECT_TRUE(heads->underline && heads->bold);
+    EXPECT_NEAR(heads->y, top + 4 * line, 1e-12);
+    ASSERT_GE(p.rules.size(), 1u);
+    EXPECT_NEAR(p.rules[0].x1, on->x, 1e-12);
+    EXPECT_NEAR(p.rules[0].x2, number->x, 1e-12);
+
+    // Body: the texts between the heads and the footer, by line.
+    std::map<double, std::vector<const PageText*>> lines;
+    for (const PageText& t : p.texts)
+      if (t.y > heads->y + 1e-9 && &t != foot) lines[t.y].push_back(&t);
+    bool first = true;
+    for (const auto& [y, texts] : lines) {
+      const std::string lead = texts.front()->text;
+      if (lead == "Annual Totals:") {
+        ASSERT_LT(tab, static_cast<int>(s.yearTabs().size()));
+        const auto [from, to] = s.SelectYear(tab);
+        EXPECT_FALSE(first) << "totals open a page";
+        EXPECT_EQ(nextRow, to + 1) << "totals right after the year's last row";
+        ASSERT_EQ(texts.size(), 4u);
+        EXPECT_TRUE(texts[0]->bold);
+        EXPECT_EQ(texts[1]->text, FormatMoney(s.Totals(from, to).payment, 2));
+        EXPECT_LE(y + line, bodyBottom + 1e-9);  // running totals fit too
+      } else if (lead == "Running Totals:") {
+        EXPECT_EQ(texts.size(), 4u);
+        ++tab;
+      } else {
+        // A row: label, date and four amounts.
+        ASSERT_EQ(texts.size(), 6u) << lead;
+        const ScheduleRow& r = s.row(nextRow);
+        EXPECT_EQ(lead, r.periodLabel);
+        EXPECT_EQ(texts[1]->text, FormatShortDate(r.date));
+        EXPECT_EQ(texts[5]->text, FormatMoney(r.balance, 2));
+        EXPECT_FALSE(texts[0]->bold);
+        EXPECT_LE(y + 2 * line, bodyBottom + 1e-9) << "fewer than 3 lines left";
+        if (first && nextRow == s.SelectYear(tab).second) ++yearsOpeningAPage;
+        ++nextRow;
+      }
+      first = false;
+    }
+  }
+  EXPECT_EQ(nextRow, s.lastRow() + 1);
+  EXPECT_EQ(tab, static_cast<int>(s.yearTabs().size()));
+}
+
+TEST(ScheduleReport, LaterPagesKeepEveryYearWithItsTotals) {
+  Schedule monthly;
+  ScheduleInputs in = Monthly360();
+  ASSERT_FALSE(monthly.Calculate(in).refused);
+  Schedule weekly;
+  in.NumPmts = 1560;
+  in.PYR = 0;
+  ASSERT_FALSE(weekly.Calculate(in).refused);
+  ASSERT_EQ(weekly.lastRow(), 1560);
+
+  // Font sizes and papers move the page breaks to every place in a year;
+  // some of them fall where a year's last row would leave its totals behind.
+  int yearsOpeningAPage = 0;
+  for (int pts : {8, 9, 10, 11, 12, 14}) {
+    CheckBody(monthly, Smith(), ReportSetup(pts), yearsOpeningAPage);
+    CheckBody(monthly, std::nullopt, ReportSetup(pts, kA4Paper), yearsOpeningAPage);
+  }
+  CheckBody(weekly, std::nullopt, ReportSetup(10), yearsOpeningAPage);
+  EXPECT_GT(yearsOpeningAPage, 0);
+  EXPECT_EQ(ScheduleReportPages(monthly, ReportTermsOf(in), std::nullopt, ReportSetup()).size(), 11u);
+  EXPECT_EQ(ScheduleReportPages(weekly, ReportTermsOf(in), std::nullopt, ReportSetup()).size(), 36u);
+}
+
+}  // namespace
+}  // namespace brevika
