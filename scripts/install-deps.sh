@@ -4,7 +4,8 @@
 set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
       libbenchmark-dev libsimpleini-dev fonts-liberation poppler-utils python3-dbf
-      libcli11-dev nlohmann-json3-dev python3-dbfread xvfb xauth)
+      libcli11-dev nlohmann-json3-dev python3-dbfread xvfb xauth
+      dpkg-dev desktop-file-utils appstream man-db)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,8 +1,10 @@
 #include "app/preferences.h"
 
+#include "records/loan_tables.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QWidget>
 #include <atomic>
 #include <cerrno>
@@ -73,9 +75,16 @@ constexpr qlonglong kMaxCoordinate = QWIDGETSIZE_MAX;
 
 }  // namespace
 
+QString PreferencesFolder(const QString& programDir) {
+  if (records::ProgramFolderKeepsData(Native(programDir).toStdString())) return programDir;
+  const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+  if (xdg.startsWith(QLatin1Char('/'))) return xdg + QStringLiteral("/Brevika");
+  const QString home = qEnvironmentVariable("HOME");
+  return (home.isEmpty() ? QStringLiteral(".") : home) + QStringLiteral("/.config/Brevika");
+}
+
 QString DefaultPreferencesDirectory() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Brevika");
+  return PreferencesFolder(QCoreApplication::applicationDirPath());
 }
 
 PreferencesFileRead ReadPreferencesFile(const QString& path) {

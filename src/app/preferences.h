@@ -25,8 +25,12 @@ inline constexpr char kColorBackgroundKey[] = "COLORBCKGRND";
 // A preferences file is a few hundred bytes; anything larger is not ours.
 inline constexpr qint64 kMaxPreferencesBytes = 1 << 20;
 
-// Folder of the preferences file: $XDG_CONFIG_HOME/Brevika, else
-// ~/.config/Brevika.
+// Folder of the preferences file, by the rule of the tables' folder: the
+// program's folder while the user may write there (a build folder), else
+// the user's configuration folder, $XDG_CONFIG_HOME/Brevika when that is an
+// absolute path, else ~/.config/Brevika (an installed program).
+QString PreferencesFolder(const QString& programDir);
+// PreferencesFolder() of the running program's folder.
 QString DefaultPreferencesDirectory();
 
 // What reading a preferences file found.

@@ -23,6 +23,8 @@ int RunBrevika(QApplication& app, const QElapsedTimer& started, int splashMs,
   QApplication::setApplicationName(QStringLiteral("Brevika"));
   QApplication::setApplicationVersion(QStringLiteral("2.0"));
   QApplication::setOrganizationName(QStringLiteral("Brevika"));
+  // Desktops match the windows to brevika.desktop (its menu entry and icon).
+  QGuiApplication::setDesktopFileName(QStringLiteral("brevika"));
   // The program ends with its main window, even while the help viewer or a
   // calculator is still up.
   app.setQuitOnLastWindowClosed(false);

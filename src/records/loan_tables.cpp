@@ -68,8 +68,20 @@ const TableDef& TransTable() {
   return def;
 }
 
+bool ProgramFolderKeepsData(const std::string& programDir) {
+  if (programDir.empty() || ::access(programDir.c_str(), W_OK | X_OK) != 0) return false;
+  char* real = ::realpath(programDir.c_str(), nullptr);
+  const std::string dir = real ? real : programDir;
+  std::free(real);
+  for (const char* system : {"/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/games", "/usr/local/bin",
+                             "/usr/local/sbin", "/usr/local/games", "/usr/libexec", "/usr/lib"})
+    if (dir == system) return false;
+  // /opt/<package>/bin
+  return !(dir.rfind("/opt/", 0) == 0 && dir.size() > 9 && dir.compare(dir.size() - 4, 4, "/bin") == 0);
+}
+
 std::string TablesFolder(const std::string& programDir) {
-  if (!programDir.empty() && ::access(programDir.c_str(), W_OK | X_OK) == 0) return programDir;
+  if (ProgramFolderKeepsData(programDir)) return programDir;
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg && xdg[0] == '/') return std::string(xdg) + "/Brevika";
   const char* home = std::getenv("HOME");

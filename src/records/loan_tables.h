@@ -18,8 +18,13 @@ const tables::TableDef& XrefTable();      // XREF.DBF
 const tables::TableDef& SysInfoTable();   // SYSINFO.DBF
 const tables::TableDef& TransTable();     // TRANS.DBF
 
-// The program's directory when this user may write there, else
-// $XDG_DATA_HOME/Brevika, else ~/.local/share/Brevika.
+// True when the program's directory may hold its data: this user may write
+// there and it is not a system folder of programs (/usr/bin and the like,
+// which root may write).
+bool ProgramFolderKeepsData(const std::string& programDir);
+
+// The program's directory when it keeps data, else $XDG_DATA_HOME/Brevika,
+// else ~/.local/share/Brevika.
 std::string TablesFolder(const std::string& programDir);
 
 }  // namespace brevika::records

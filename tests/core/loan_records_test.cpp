@@ -1,6 +1,7 @@
 // Loan records over the five tables: first use, accounts and their numbers,
 // loans and the counter, saving, replacing, loading and deleting.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstdlib>
@@ -67,6 +68,10 @@ TEST(LoanTables, TablesLiveInTheProgramFolderWhenWritableElseInTheUsersDataFolde
   EXPECT_EQ(TablesFolder(missing), "/home/ann/.local/share/Brevika");
   unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(TablesFolder(""), "/home/ann/.local/share/Brevika");
+  // An installed program run as root could write its own folder: never there.
+  if (::access("/usr/bin", W_OK) == 0) EXPECT_EQ(TablesFolder("/usr/bin"), "/home/ann/.local/share/Brevika");
+  EXPECT_FALSE(ProgramFolderKeepsData("/usr/bin"));
+  EXPECT_FALSE(ProgramFolderKeepsData("/usr/bin/"));
   setenv("HOME", savedHome.c_str(), 1);
   if (oldXdg) setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
 }

@@ -290,5 +290,21 @@ TEST_F(PrefsTest, PrinterFontStartsAtTenPointMonospace) {
   EXPECT_EQ(form_->PrinterFont().pointSize(), 10);
 }
 
+TEST_F(PrefsTest, FileLivesInTheProgramFolderWhenWritableElseInTheUsersConfigFolder) {
+  const QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME"), savedHome = qgetenv("HOME");
+  const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+  EXPECT_EQ(PreferencesFolder(dir_.path()), dir_.path());
+  const QString missing = dir_.filePath(QStringLiteral("not-there"));
+  qputenv("XDG_CONFIG_HOME", "/srv/config");
+  EXPECT_EQ(PreferencesFolder(missing), QStringLiteral("/srv/config/Brevika"));
+  qputenv("XDG_CONFIG_HOME", "relative/path");  // not absolute: ignored
+  qputenv("HOME", "/home/ann");
+  EXPECT_EQ(PreferencesFolder(missing), QStringLiteral("/home/ann/.config/Brevika"));
+  qunsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(PreferencesFolder(QString()), QStringLiteral("/home/ann/.config/Brevika"));
+  qputenv("HOME", savedHome);
+  if (hadXdg) qputenv("XDG_CONFIG_HOME", savedXdg);
+}
+
 }  // namespace
 }  // namespace brevika
