@@ -1,4 +1,5 @@
-// brevika-calc schedule: the amortization schedule as CSV.
+// brevika-calc schedule: the amortization schedule as CSV, or its summary
+// with the annual percentage rate as one JSON object.
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -6,7 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "amortization/apr.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_csv.h"
 #include "calculators/calc_record.h"
 #include "cli/cli.h"
 #include "finance/items.h"
@@ -16,49 +19,43 @@ namespace brevika::cli {
 
 namespace {
 
-// Every digit of the amount, to the cent.
-void AppendMoney(std::string& out, double v) { out += PlainAmount(RoundToCents(v)); }
-
-void AppendCsvText(std::string& out, const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    out += text;
-    return;
-  }
-  out += '"';
-  for (char ch : text) {
-    if (ch == '"') out += '"';
-    out += ch;
-  }
-  out += '"';
-}
-
-void AppendRow(std::string& out, const ScheduleRow& r) {
-  int d, m, y;
-  SplitDate(r.date, d, m, y);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%d,", r.pmtNo);
-  out += buf;
-  AppendCsvText(out, r.periodLabel);
-  std::snprintf(buf, sizeof buf, ",%04d-%02d-%02d", y, m, d);
-  out += buf;
-  for (double v : {r.payment, r.principal, r.interest, r.balance, r.runPayment, r.runPrincipal,
-                   r.runInterest}) {
-    out += ',';
-    AppendMoney(out, v);
-  }
-  out += '\n';
-}
-
 struct ScheduleOptions {
   std::string amount, periods, rate, points, origination, firstPayment, paymentPeriod,
-      compounding, amortizing, rateBasis, pointsPaid, year;
+      compounding, amortizing, rateBasis, pointsPaid, year, otherFees;
+  bool summary = false;
 };
+
+std::string IsoDate(Date d) {
+  int day, m, y;
+  SplitDate(d, day, m, y);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, day);
+  return buf;
+}
+
+// The totals of the whole schedule and its APR; the exit code.
+int PrintSummary(const Schedule& schedule, const ScheduleInputs& in) {
+  const AprResult apr = AnnualPercentageRate(schedule, in);
+  if (apr.outcome.refused) return Finish(apr.outcome);
+  const ScheduleRow& last = schedule.row(schedule.lastRow());
+  Json j;
+  j["APR"] = DoubleJson(apr.apr);
+  j["AmountFinanced"] = DoubleJson(apr.amountFinanced);
+  j["Payments"] = schedule.lastRow();
+  j["TotalOfPayments"] = DoubleJson(RoundToCents(last.runPayment));
+  j["Principal"] = DoubleJson(RoundToCents(last.runPrincipal));
+  j["Interest"] = DoubleJson(RoundToCents(last.runInterest));
+  j["FinalPayment"] = DoubleJson(RoundToCents(last.payment));
+  j["PayoffDate"] = IsoDate(last.date);
+  std::cout << j.dump() << "\n";
+  return kExitOk;
+}
 
 }  // namespace
 
 void AddScheduleCommand(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<ScheduleOptions>();
-  CLI::App* sub = app.add_subcommand("schedule", "print an amortization schedule as CSV");
+  CLI::App* sub = app.add_subcommand("schedule", "print an amortization schedule as CSV, or its APR and totals");
   sub->add_option("--amount", o->amount, "amount of the loan")->required();
   sub->add_option("--periods", o->periods, "initial number of payments")->required();
   sub->add_option("--rate", o->rate, "annual rate in percent")->required();
@@ -76,6 +73,10 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--points-paid", o->pointsPaid,
                   ChoiceHelp(PointsPaidItems(), LoanDefaults.pointsPaid));
   sub->add_option("--year", o->year, "only the rows of year tab T (0 = All)");
+  sub->add_option("--other-fees", o->otherFees,
+                  "prepaid fees other than points, for the APR of --summary (default 0)");
+  sub->add_flag("--summary", o->summary,
+                "print the APR and the totals as one JSON object instead of the rows");
 
   sub->callback([o, sub, &exitCode] {
     auto given = [sub](const char* name) { return sub->count(name) > 0; };
@@ -105,6 +106,9 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
       in.RateBasis = ChoiceArg("--rate-basis", o->rateBasis, InterestBasisItems());
     if (given("--points-paid"))
       in.PointsPaidMthd = ChoiceArg("--points-paid", o->pointsPaid, PointsPaidItems());
+    if (given("--other-fees")) in.OtherFees = MoneyArg("--other-fees", o->otherFees);
+    if (o->summary && given("--year"))
+      throw BadArgument("--summary covers the whole schedule: leave out --year");
     int yearTab = -1;
     if (given("--year")) {
       const std::int16_t t = CountArg("--year", o->year);
@@ -114,10 +118,20 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
     // Choosing "Canadian" sets the periods, as the options dialog does.
     CanadianPeriods(in.AmortMthd, in.PYR, in.CmpPYR);
 
+    if (o->summary) {
+      if (auto refusal = CheckPrepaidCharges(in)) {
+        exitCode = Finish(Outcome::Refuse(*refusal));
+        return;
+      }
+    }
     Schedule schedule;
     const Outcome outcome = schedule.Calculate(in);
     exitCode = Finish(outcome);
     if (outcome.refused) return;
+    if (o->summary) {
+      exitCode = PrintSummary(schedule, in);
+      return;
+    }
 
     int firstRow = 0;
     int lastRow = schedule.lastRow();
@@ -128,10 +142,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
                           ": the schedule has year tabs 0 to " + std::to_string(tabs - 1));
       std::tie(firstRow, lastRow) = schedule.SelectYear(yearTab);
     }
-    std::string out = "PmtNo,PeriodLabel,Date,Payment,Principal,Interest,Balance,RunPayment,"
-                      "RunPrincipal,RunInterest\n";
-    out.reserve(out.size() + static_cast<std::size_t>(lastRow - firstRow + 1) * 100);
-    for (int k = firstRow; k <= lastRow; ++k) AppendRow(out, schedule.row(k));
+    const std::string out = ScheduleCsv(schedule, firstRow, lastRow);
     std::fwrite(out.data(), 1, out.size(), stdout);
   });
 }
