@@ -6,6 +6,7 @@
 #include <string>
 
 #include "amortization/amort_records.h"
+#include "amortization/apr.h"
 #include "amortization/schedule.h"
 
 class QAction;
@@ -16,6 +17,7 @@ class QMenuBar;
 class QPushButton;
 class QShortcut;
 class QTabBar;
+class QTabWidget;
 class QTableView;
 
 namespace brevika {
@@ -25,6 +27,7 @@ class CountField;
 class DateField;
 class MoneyField;
 class RateField;
+class ScheduleChart;
 class ScheduleModel;
 class TAmortOpt;
 class TMeterFrm;
@@ -46,6 +49,8 @@ class TcLoAmort : public QDialog {
   int selectedYear() const;
   const std::string& accountNo() const { return accountNo_; }
   const std::string& loanNo() const { return loanNo_; }
+  // APR of the schedule shown, with the other fees of the last Calc.
+  const AprResult& apr() const { return apr_; }
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
@@ -55,6 +60,11 @@ class TcLoAmort : public QDialog {
   void NextBTNClick();
   void LastBTNClick();
   void HelpBTNClick();
+  // File > Export...: asks for a file, then ExportTo.
+  void ExportClick();
+  // Writes the whole schedule as CSV to `path`; a failure is reported in a
+  // message box and leaves any old file whole.
+  bool ExportTo(const QString& path);
 
   // Entry fields and lists.
   MoneyField* PV;
@@ -65,6 +75,8 @@ class TcLoAmort : public QDialog {
   QComboBox* CmpPYR;
   RateField* Points;
   RateField* Rate;
+  MoneyField* OtherFees;
+  QLabel* lOtherFees;
   // Schedule.
   QTableView* TransGrid;
   QFrame* TotalPanel;
@@ -77,6 +89,11 @@ class TcLoAmort : public QDialog {
   QLabel* RunningTotalPrincipal;
   QLabel* RunningTotalInterest;
   QTabBar* Years;
+  QLabel* lAPR;
+  QLabel* APR;
+  // "Schedule" and "Chart" pages.
+  QTabWidget* Pages;
+  ScheduleChart* Chart;
   // Buttons.
   QPushButton* FirstBTN;
   QPushButton* PrevBTN;
@@ -92,6 +109,7 @@ class TcLoAmort : public QDialog {
   QMenuBar* MainMenu;
   QAction* LoadItem;
   QAction* SaveItem;
+  QAction* ExportItem;
   QAction* PrinterSetupItem;
   QAction* PrintItem;
   QAction* ExitItem;
@@ -121,6 +139,7 @@ class TcLoAmort : public QDialog {
   void PYRChange(int index);
   void CtrlPgUp();
   void CtrlPgDn();
+  void RefreshChartAndApr();
 
   AmortInputs* inputs_;
   AmortOptValues* optValues_;
@@ -136,6 +155,8 @@ class TcLoAmort : public QDialog {
   bool memoryNoticeShown_ = false;
   std::uint16_t paymentsPerYear_ = 12;
   std::string accountNo_, loanNo_;
+  AprResult apr_;
+  QString exportPath_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its
