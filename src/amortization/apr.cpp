@@ -53,9 +53,18 @@ void Value(const std::vector<Flow>& flows, long double financed, long double i,
            long double& value, long double& slope) {
   value = -financed;
   slope = 0;
+  // The flows come in date order, so (1 + i)^q grows by whole factors.
+  const long double step = 1.0L + i;
+  long double grown = 1.0L;
+  int q = 0;
   for (const Flow& f : flows) {
+    if (f.whole < q) {
+      grown = std::pow(step, static_cast<long double>(f.whole));
+      q = f.whole;
+    }
+    for (; q < f.whole; ++q) grown *= step;
     const long double simple = 1.0L + f.fraction * i;
-    const long double pv = f.amount / (simple * std::pow(1.0L + i, static_cast<long double>(f.whole)));
+    const long double pv = f.amount / (simple * grown);
     value += pv;
     slope -= pv * (f.fraction / simple + f.whole / (1.0L + i));
   }

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -544,6 +545,9 @@ TEST_F(AmortWindowTest, AprChartAndExportFollowTheSchedule) {
   EXPECT_FALSE(w->ExportItem->isEnabled());
   w->CalcBTNClick();
   EXPECT_EQ(w->APR->text(), "7.7076%");
+  // The chart is drawn once its page is shown, then follows each Calc.
+  EXPECT_TRUE(w->Chart->data().years.empty());
+  w->Pages->setCurrentIndex(1);
   EXPECT_EQ(w->Chart->data().years.size(), 31u);
   EXPECT_EQ(w->Chart->balanceSeries()->count(), 361);
 

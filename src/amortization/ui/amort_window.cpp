@@ -341,6 +341,13 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   chartBox->addWidget(Chart);
   Pages->addTab(schedulePage, "Schedule");
   Pages->addTab(chartPage, "Chart");
+  // The chart is drawn when its page is shown, so Calc stays quick.
+  connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
+    if (index == kChartPage && chartStale_) {
+      chartStale_ = false;
+      Chart->SetSchedule(*schedule_, CurrentLocaleInfo().format);
+    }
+  });
   box->addWidget(Pages, 1);
 
   for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years, Chart}) {
@@ -586,7 +593,8 @@ int TcLoAmort::selectedYear() const { return Years->currentIndex(); }
 
 void TcLoAmort::RefreshChartAndApr() {
   const LocaleFormat& loc = CurrentLocaleInfo().format;
-  Chart->SetSchedule(*schedule_, loc);
+  chartStale_ = Pages->currentIndex() != kChartPage;
+  if (!chartStale_) Chart->SetSchedule(*schedule_, loc);
   ScheduleInputs in = ToScheduleInputs(*inputs_, AmortOpt->Choices());
   in.PYR = PYR->currentIndex();
   apr_ = AnnualPercentageRate(*schedule_, in);

@@ -156,6 +156,7 @@ class TcLoAmort : public QDialog {
   std::uint16_t paymentsPerYear_ = 12;
   std::string accountNo_, loanNo_;
   AprResult apr_;
+  bool chartStale_ = false;  // the chart waits for its page to be shown
   QString exportPath_;
 };
 
