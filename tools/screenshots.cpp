@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <functional>
@@ -21,6 +23,8 @@
 #include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
 #include "components/app_services.h"
+#include "records/loan_records.h"
+#include "records/ui/loan_info_dialog.h"
 
 namespace brevika {
 namespace {
@@ -45,6 +49,56 @@ void Type(QWidget* w, const char* field, const char* text) {
 
 void Click(QWidget* w, const char* button) {
   if (auto* b = w->findChild<QPushButton*>(QString::fromLatin1(button))) b->click();
+}
+
+// A small book of accounts for the loan information dialog: John Smith
+// with two saved loans, and two more accounts.
+bool FillLoanBook(const std::string& folder) {
+  Outcome o;
+  auto r = records::LoanRecords::Open(folder, o);
+  if (!r) return false;
+  auto account = [&](const char* last, const char* first, const char* address, const char* city,
+                     const char* state, const char* zip, const char* phone) {
+    records::Account a;
+    a.lastName = last;
+    a.firstName = first;
+    a.address1 = address;
+    a.city = city;
+    a.state = state;
+    a.zip = zip;
+    a.country = "USA";
+    a.phone1 = phone;
+    return r->AddAccount(a, records::IdMode::Generate).ok();
+  };
+  bool ok = account("Smith", "John", "12 Harbour Road", "Portland", "ME", "04101", "207-555-0143") &&
+            account("Jones", "Mary", "4 Elm Street", "Salem", "MA", "01970", "978-555-0190") &&
+            account("Baker", "Ann", "77 Mill Lane", "Concord", "NH", "03301", "603-555-0112");
+  auto loan = [&](const char* collateral, double amount, int periods, float rate, Date org, Date first) {
+    ScheduleInputs in;
+    in.PV = amount;
+    in.NumPmts = static_cast<std::uint16_t>(periods);
+    in.Rate = rate;
+    in.OrgDate = org;
+    in.FrstPmtDate = first;
+    Schedule s;
+    if (!s.Calculate(in).ok()) return false;
+    records::Loan l;
+    l.collateral = collateral;
+    l.propAddress = "12 Harbour Road";
+    l.propCity = "Portland";
+    l.propState = "ME";
+    l.propZip = "04101";
+    l.propCountry = "USA";
+    l.terms.amount = amount;
+    l.terms.term = static_cast<std::uint16_t>(periods);
+    l.terms.rate = rate;
+    l.terms.origDate = org;
+    l.terms.firstPmtDate = first;
+    return r->SaveNewLoan("SMITJOH001", l, s).ok();
+  };
+  ok = ok && loan("House", 100000, 360, 7.5f, MakeDate(1, 1, 1997), MakeDate(1, 2, 1997)) &&
+       loan("Boat", 18500, 60, 9.25f, MakeDate(15, 4, 2024), MakeDate(15, 5, 2024));
+  return ok;
 }
 
 bool Save(QWidget* w, const QDir& dir, const char* file) {
@@ -145,7 +199,7 @@ int main(int argc, char** argv) {
     w.show();
     // Active, so that leaving a field shows it formatted.
     w.activateWindow();
-    QTest::qWaitForWindowActive(&w);
+    if (!QTest::qWaitForWindowActive(&w)) std::printf("window not active\n");
     Type(&w, "PV", "100000");
     Type(&w, "NumPmts", "360");
     Type(&w, "OrgDate", "01/01/97");
@@ -157,6 +211,22 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "amortization-schedule.png") && ok;
     w.Pages->setCurrentIndex(1);
     ok = Save(&w, dir, "amortization-chart.png") && ok;
+  }
+  {
+    // The four steps of the loan information dialog, saving into John Smith's house loan.
+    QTemporaryDir tables;
+    const std::string folder = QFile::encodeName(tables.path()).toStdString();
+    ok = FillLoanBook(folder) && ok;
+    TLoanInfo d(folder, TLoanInfo::SaveMode, &services);
+    d.show();
+    Type(&d, "Search", "SMIT");
+    ok = Save(&d, dir, "loan-info-1-accounts.png") && ok;
+    Click(&d, "NextBTN");
+    ok = Save(&d, dir, "loan-info-2-account.png") && ok;
+    Click(&d, "NextBTN");
+    ok = Save(&d, dir, "loan-info-3-loans.png") && ok;
+    Click(&d, "NextBTN");
+    ok = Save(&d, dir, "loan-info-4-loan.png") && ok;
   }
   return ok ? 0 : 1;
 }

@@ -16,9 +16,15 @@
 #include "finance/periods.h"
 #include "calculators/calc_record.h"
 
+namespace brevika {
+class Schedule;
+struct ScheduleInputs;
+}  // namespace brevika
+
 namespace brevika::cli {
 
-// Exit codes: 0 ran, 1 the calculation refused, 2 bad arguments.
+// Exit codes: 0 ran, 1 the calculation or the change of the loan records
+// refused, 2 bad arguments.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
@@ -91,6 +97,16 @@ class Options {
 // Dates as the command line prints them: MM/DD/YYYY.
 std::string DateText(Date d);
 
+// The options of `schedule` that save its rows into the loan records.
+struct SaveOptions {
+  bool save = false, replace = false;
+  std::string account, loan, dir;
+};
+void AddSaveOptions(CLI::App* sub, SaveOptions& o);
+// Saves a calculated schedule as a new loan of the account, or into the
+// given loan; prints the loan number. Its exit code.
+int SaveToRecords(const SaveOptions& o, const ScheduleInputs& in, const Schedule& schedule);
+
 // Each command registers its subcommand; the callback sets `exitCode`.
 void AddLoanCommand(CLI::App& app, int& exitCode);
 void AddScheduleCommand(CLI::App& app, int& exitCode);
@@ -99,5 +115,7 @@ void AddRemainingBalanceCommand(CLI::App& app, int& exitCode);
 void AddAcceleratedCommand(CLI::App& app, int& exitCode);
 void AddBalloonCommand(CLI::App& app, int& exitCode);
 void AddRefinanceCommand(CLI::App& app, int& exitCode);
+// accounts add, records, load, delete: the loan records.
+void AddRecordsCommands(CLI::App& app, int& exitCode);
 
 }  // namespace brevika::cli

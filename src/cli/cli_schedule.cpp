@@ -23,6 +23,7 @@ struct ScheduleOptions {
   std::string amount, periods, rate, points, origination, firstPayment, paymentPeriod,
       compounding, amortizing, rateBasis, pointsPaid, year, otherFees;
   bool summary = false;
+  SaveOptions records;
 };
 
 std::string IsoDate(Date d) {
@@ -75,8 +76,10 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--year", o->year, "only the rows of year tab T (0 = All)");
   sub->add_option("--other-fees", o->otherFees,
                   "prepaid fees other than points, for the APR of --summary (default 0)");
-  sub->add_flag("--summary", o->summary,
-                "print the APR and the totals as one JSON object instead of the rows");
+  CLI::Option* summary = sub->add_flag(
+      "--summary", o->summary, "print the APR and the totals as one JSON object instead of the rows");
+  AddSaveOptions(sub, o->records);
+  summary->excludes("--save");
 
   sub->callback([o, sub, &exitCode] {
     auto given = [sub](const char* name) { return sub->count(name) > 0; };
@@ -128,6 +131,10 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
     const Outcome outcome = schedule.Calculate(in);
     exitCode = Finish(outcome);
     if (outcome.refused) return;
+    if (o->records.save) {
+      exitCode = std::max(exitCode, SaveToRecords(o->records, in, schedule));
+      return;
+    }
     if (o->summary) {
       exitCode = PrintSummary(schedule, in);
       return;

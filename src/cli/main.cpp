@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
   app.footer(
       "Run 'brevika-calc COMMAND --help' for the options of a command.\n"
       "List values are matched without regard to case.\n"
-      "Exit status: 0 ran, 1 the calculation was refused, 2 bad arguments.");
+      "Exit status: 0 ran, 1 the calculation or the change of the loan records was refused\n"
+      "(the message on standard error, the tables unchanged), 2 bad arguments.");
   int exitCode = kExitOk;
   AddLoanCommand(app, exitCode);
   AddScheduleCommand(app, exitCode);
@@ -20,17 +21,26 @@ int main(int argc, char** argv) {
   AddAcceleratedCommand(app, exitCode);
   AddBalloonCommand(app, exitCode);
   AddRefinanceCommand(app, exitCode);
+  AddRecordsCommands(app, exitCode);
 
+  // The innermost subcommand given ("accounts add").
+  auto innermost = [&app]() {
+    const CLI::App* at = &app;
+    while (!at->get_subcommands().empty()) at = at->get_subcommands().front();
+    return at;
+  };
   auto where = [&app]() {
     std::string name = "brevika-calc";
-    for (const CLI::App* sub : app.get_subcommands()) name += " " + sub->get_name();
+    for (const CLI::App* at = &app; !at->get_subcommands().empty();) {
+      at = at->get_subcommands().front();
+      name += " " + at->get_name();
+    }
     return name;
   };
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
-    const auto subs = app.get_subcommands();
-    std::cout << (subs.empty() ? app.help() : subs.front()->help());
+    std::cout << innermost()->help();
     return kExitOk;
   } catch (const CLI::ParseError& e) {
     std::string what = e.what();

@@ -1,7 +1,9 @@
-// What windows ask of the application: help, window positions, hints and
-// the printer font. The main window implements it; tests may supply their own.
+// What windows ask of the application: help, window positions, hints, the
+// printer font and the folder of the loan record tables. The main window
+// implements it; tests may supply their own.
 #pragma once
 #include <QFont>
+#include <string>
 
 class QWidget;
 
@@ -20,6 +22,12 @@ class AppServices {
   virtual void RestorePosition(QWidget* window) = 0;
   // Font every printout uses.
   virtual QFont PrinterFont() const = 0;
+  // Folder of the loan record tables: by default TablesFolder() of the
+  // program's directory.
+  virtual std::string LoanTablesFolder() const;
 };
+
+// The services' tables folder, or the default one when there are none.
+std::string LoanTablesFolderOf(const AppServices* services);
 
 }  // namespace brevika

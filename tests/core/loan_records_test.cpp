@@ -436,6 +436,65 @@ TEST(Deletes, AnAccountGoesWithAllItsLoansButDefaultStays) {
   EXPECT_EQ(AccountDeletedStatus("SMITJOH001"), "SMITJOH001 deleted.");
 }
 
+// Damaged copies of each of the five tables of a book: a refused open
+// says "Table open failed" and writes no file; an accepted one reads every
+// account, loan and schedule without a fault.
+TEST(LoanTables, DamagedTablesAreRefusedUntouchedOrReadWholly) {
+  TempDir dir;
+  testing::Snap good;
+  {
+    auto r = testing::OpenRecords(dir.path());
+    testing::FillStandardBook(*r);
+  }
+  good = testing::Snapshot(dir.path());
+  std::uint64_t seed = 0x2545F4914F6CDD1Dull;
+  auto next = [&] {
+    seed ^= seed << 13;
+    seed ^= seed >> 7;
+    seed ^= seed << 17;
+    return seed;
+  };
+  int refused = 0, accepted = 0;
+  for (int i = 0; i < 150; ++i) {
+    testing::Snap damaged = good;
+    std::string& s = damaged[testing::kTableFiles[i % 5]];
+    for (int e = 1 + static_cast<int>(next() % 3); e > 0; --e) {
+      const std::uint64_t r = next();
+      const std::size_t at = (r >> 8) % s.size();
+      switch (r % 6) {
+        case 0: s[at % 64] = static_cast<char>(r >> 40); break;  // header
+        case 4: s.resize(at); break;
+        case 5: s.append(static_cast<std::size_t>((r >> 40) % 200), static_cast<char>(r >> 48)); break;
+        default: s[at] = static_cast<char>(r >> 40); break;  // anywhere, records mostly
+      }
+      if (s.empty()) s = "\x03";
+    }
+    testing::Restore(dir.path(), damaged);
+    Outcome o;
+    auto r = LoanRecords::Open(dir.path(), o, testing::FixedClock());
+    if (!r) {
+      ++refused;
+      ASSERT_EQ(o.FirstText(), "Table open failed") << i;
+      ASSERT_TRUE(testing::SameTables(testing::Snapshot(dir.path()), damaged)) << i;
+      continue;
+    }
+    ++accepted;
+    auto schedule = std::make_unique<Schedule>();
+    for (const Account& a : r->Accounts(AccountOrder::LastName))
+      for (const LoanSummary& l : r->LoansOfAccount(a.accountNo)) {
+        Loan loan;
+        if (r->LoadSchedule(l.loanNo, loan, *schedule).ok()) {
+          ASSERT_LE(schedule->lastRow(), kMaxPeriods) << i;
+          ASSERT_GE(schedule->yearTabs().size(), 2u) << i;
+        }
+        r->TransactionCount(l.loanNo);
+      }
+    r->GenerateAccountNumber("Smith", "John");
+  }
+  EXPECT_GT(refused, 30);
+  EXPECT_GT(accepted, 30);
+}
+
 TEST(Schedules, TermsGoBetweenTheScheduleWindowAndTheLoanRecord) {
   AmortInputs in = NewAmortInputs(MakeDate(1, 1, 2024));
   in.PV = 250000;

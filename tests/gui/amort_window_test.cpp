@@ -444,9 +444,10 @@ TEST_F(AmortWindowTest, HintsHelpAndPositions) {
   QTest::keyClick(w->PYR, Qt::Key_F1);
   EXPECT_EQ(services.help, (std::vector<int>{110, 9, 16}));
 
-  // Saving, loading and printing are not offered yet.
+  // Load is offered from the start; Save waits for a schedule; printing is not offered yet.
   EXPECT_FALSE(w->SaveBTN->isEnabled());
-  EXPECT_FALSE(w->OpenBTN->isEnabled());
+  EXPECT_TRUE(w->OpenBTN->isEnabled());
+  EXPECT_TRUE(w->LoadItem->isEnabled());
   EXPECT_FALSE(w->PrintBTN->isEnabled());
   EXPECT_FALSE(w->PrintItem->isEnabled());
 

@@ -28,7 +28,8 @@ QString TopicHtml(int context) {
 }
 
 TEST(HelpTopics, EveryContextInUseHasATitledTopic) {
-  for (int context : {0, 1, 9, 11, 13, 14, 16, 19, 21, 24, 25, 26, 28, 30, 97, 98, 106, 125, 500, 501}) {
+  for (int context : {0, 1, 9, 11, 13, 14, 16, 19, 21, 24, 25, 26, 28, 30, 97, 98, 106, 125,
+                      170, 171, 172, 173, 174, 175, 176, 177, 178, 500, 501}) {
     ASSERT_TRUE(HasHelpTopic(context)) << context;
     const HelpTopic& t = HelpTopics()[context];
     EXPECT_FALSE(t.title.isEmpty()) << context;

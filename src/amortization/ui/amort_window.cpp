@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <exception>
+#include <new>
 
 #include "amortization/schedule_csv.h"
 #include "amortization/ui/amort_options_dialog.h"
@@ -32,6 +33,8 @@
 #include "calculators/ui/calc_window.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
+#include "records/ui/loan_info_dialog.h"
+#include "records/ui/questions.h"
 
 namespace brevika {
 
@@ -57,6 +60,23 @@ constexpr int kClientHeight = 430;
 constexpr int kFeesRowHeight = 26;
 constexpr int kOtherFeesHelp = 114;
 constexpr int kChartPage = 1;
+
+constexpr const char* kMsgNoLoanDialog = "Low memory condition.\n\nCan't open loan dialog.";
+constexpr const char* kMsgSaveNotOpen = "Save failed.\n\n";
+
+// The loan information dialog, or null after the low-memory message.
+std::unique_ptr<TLoanInfo> MakeLoanDialog(TLoanInfo::Mode mode, AppServices* services, QWidget* parent) {
+  try {
+    return std::make_unique<TLoanInfo>(LoanTablesFolderOf(services), mode, services, parent);
+  } catch (const std::bad_alloc&) {
+    ShowMessage(parent, Message{kMsgNoLoanDialog, BoxType::Error});
+    return nullptr;
+  }
+}
+
+void CentreOn(QWidget* dialog, const QWidget* over) {
+  dialog->move(over->geometry().center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+}
 
 }  // namespace
 
@@ -145,8 +165,8 @@ void TcLoAmort::BuildMenu() {
   file->addSeparator();
   ExitItem = file->addAction("E&xit");
   ExitItem->setShortcut(QKeySequence(Qt::Key_Escape));
-  // Saving, loading and printing the schedule are not available yet.
-  for (QAction* a : {LoadItem, SaveItem, PrinterSetupItem, PrintItem}) a->setEnabled(false);
+  // Printing the schedule is not available yet.
+  for (QAction* a : {PrinterSetupItem, PrintItem}) a->setEnabled(false);
   CalcItem = MainMenu->addAction("&Calc");
   OptionsItem = MainMenu->addAction("&Options");
   HelpItem = MainMenu->addAction("&Help");
@@ -154,6 +174,8 @@ void TcLoAmort::BuildMenu() {
                      OptionsItem, HelpItem})
     a->setShortcutContext(Qt::WindowShortcut);
   connect(ExitItem, &QAction::triggered, this, &QDialog::reject);
+  connect(LoadItem, &QAction::triggered, this, &TcLoAmort::OpenBTNClick);
+  connect(SaveItem, &QAction::triggered, this, &TcLoAmort::SaveBTNClick);
   connect(CalcItem, &QAction::triggered, this, &TcLoAmort::CalcBTNClick);
   connect(OptionsItem, &QAction::triggered, this, &TcLoAmort::OptionsClick);
   connect(HelpItem, &QAction::triggered, this, &TcLoAmort::HelpBTNClick);
@@ -392,13 +414,13 @@ void TcLoAmort::BuildButtons(QWidget* panel) {
   for (QPushButton* b : {CalcBTN, SaveBTN, OpenBTN, PrintBTN, HelpBTN, CloseBTN})
     b->setFixedWidth(64);
   CalcBTN->setDefault(true);
-  // Saving, loading and printing the schedule are not available yet.
-  OpenBTN->setEnabled(false);
   connect(FirstBTN, &QPushButton::clicked, this, &TcLoAmort::FirstBTNClick);
   connect(PrevBTN, &QPushButton::clicked, this, &TcLoAmort::PrevBTNClick);
   connect(NextBTN, &QPushButton::clicked, this, &TcLoAmort::NextBTNClick);
   connect(LastBTN, &QPushButton::clicked, this, &TcLoAmort::LastBTNClick);
   connect(CalcBTN, &QPushButton::clicked, this, &TcLoAmort::CalcBTNClick);
+  connect(SaveBTN, &QPushButton::clicked, this, &TcLoAmort::SaveBTNClick);
+  connect(OpenBTN, &QPushButton::clicked, this, &TcLoAmort::OpenBTNClick);
   connect(HelpBTN, &QPushButton::clicked, this, &TcLoAmort::HelpBTNClick);
   connect(CloseBTN, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -548,12 +570,119 @@ void TcLoAmort::CalcBTNClick() {
   for (const Message& m : outcome.messages) ShowMessage(this, m);
   if (outcome.refused) return;
   calculated_ = true;
+  scheduleTerms_ = records::TermsOf(*inputs_, AmortOpt->Choices());
   RebuildYearTabs();
   SelectYear(Years->count() > 1 ? 1 : 0);
   EnableSchedule(true);
   ShowSchedule();
   // The schedule stands even when no APR fits it; the box says why.
   for (const Message& m : apr_.outcome.messages) ShowMessage(this, m);
+}
+
+void TcLoAmort::SaveBTNClick() {
+  if (!SaveBTN->isEnabled() || !calculated_) {
+    ShowMessage(this, Message{records::kMsgNotCalculated, BoxType::Information});
+    return;
+  }
+  const std::unique_ptr<TLoanInfo> dialog = MakeLoanDialog(TLoanInfo::SaveMode, services_, this);
+  if (!dialog) return;
+  if (!dialog->tablesOpen()) {
+    ShowMessage(this, Message{kMsgSaveNotOpen, BoxType::Error});
+    return;
+  }
+  records::LoanRecords& records = *dialog->records();
+  // Another running copy holds the tables: nothing could be written.
+  if (!records.writable()) {
+    ShowMessage(this, Message{tables::kMsgTablesInUse, BoxType::Error});
+    return;
+  }
+  CentreOn(dialog.get(), this);
+  std::string account = accountNo_;
+  const std::string chosen = dialog->ChooseLoan(account);
+  if (chosen.empty()) return;
+
+  Outcome outcome;
+  std::string saved = chosen;
+  if (dialog->chosenLoanIsNew()) {
+    // The new loan, its cross-reference row and the schedule rows go in one change.
+    records::Loan loan = dialog->chosenLoan();
+    loan.terms = scheduleTerms_;
+    {
+      BusyCursor busy;
+      outcome = records.SaveNewLoan(account, loan, *schedule_);
+    }
+    saved = loan.loanNo;
+  } else {
+    bool replace = false;
+    if (records.FindLoan(chosen) && records.TransactionCount(chosen) > 0) {
+      if (!AskYesNo(this, Message{records::ReplaceLoanQuestion(chosen), BoxType::Warning})) {
+        ShowMessage(this, Message{records::SaveCanceledText(chosen), BoxType::Information});
+        return;
+      }
+      replace = true;
+    }
+    BusyCursor busy;
+    outcome = records.SaveSchedule(chosen, scheduleTerms_, *schedule_, replace);
+  }
+  ShowMessages(this, outcome);
+  if (!outcome.ok()) return;
+  accountNo_ = account;
+  loanNo_ = saved;
+}
+
+void TcLoAmort::OpenBTNClick() {
+  const std::unique_ptr<TLoanInfo> dialog = MakeLoanDialog(TLoanInfo::LoadMode, services_, this);
+  if (!dialog || !dialog->tablesOpen()) return;
+  records::LoanRecords& records = *dialog->records();
+  CentreOn(dialog.get(), this);
+  std::string account = accountNo_;
+  const std::string chosen = dialog->ChooseLoan(account);
+  if (chosen.empty()) return;
+
+  records::Loan loan;
+  Outcome outcome;
+  {
+    BusyCursor busy;
+    outcome = records.LoadSchedule(chosen, loan, *schedule_);
+  }
+  const std::string refusal = outcome.ok() ? std::string() : outcome.FirstText();
+  // Terms too long for the row table, or a loan without rows: the terms are
+  // shown and no schedule is. Any other refusal changes nothing.
+  const bool termsOnly = refusal == records::kMsgTooManyPeriods || refusal == records::kMsgNoTransactions;
+  if (outcome.ok() || termsOnly) ApplyLoadedTerms(loan.terms);
+  if (termsOnly) {
+    calculated_ = false;
+    model_->Clear();
+    QSignalBlocker block(Years);
+    while (Years->count() > 0) Years->removeTab(Years->count() - 1);
+    HideSchedule();
+    EnableSchedule(false);
+  }
+  ShowMessages(this, outcome);
+  if (!outcome.ok()) return;
+  calculated_ = true;
+  scheduleTerms_ = loan.terms;
+  RebuildYearTabs();
+  // The first calendar year, or "All" when only the initial row was saved.
+  SelectYear(schedule_->lastRow() > 0 && Years->count() > 1 ? 1 : 0);
+  EnableSchedule(true);
+  ShowSchedule();
+  accountNo_ = account;
+  loanNo_ = loan.loanNo;
+}
+
+void TcLoAmort::ApplyLoadedTerms(const records::LoanTerms& terms) {
+  AmortChoices choices = AmortOpt->Choices();
+  records::ApplyTerms(terms, *inputs_, choices);
+  // Other fees are not saved with a loan: a loaded loan has none.
+  inputs_->OtherFees = 0;
+  LoadControls();
+  paymentsPerYear_ = PyrPeriodsPerYear(PYR->currentIndex());
+  // The options dialog shows the loaded method and basis, also when opened later.
+  AmortOpt->SetAmortMthd(choices.AmortMthd);
+  AmortOpt->SetRateBasis(choices.RateBasis);
+  optValues_->AmortMthd.Select(choices.AmortMthd);
+  optValues_->RateBasis.Select(choices.RateBasis);
 }
 
 void TcLoAmort::RebuildYearTabs() {
@@ -619,8 +748,8 @@ void TcLoAmort::HideSchedule() {
 void TcLoAmort::EnableSchedule(bool on) {
   ExportItem->setEnabled(on);
   for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setEnabled(on);
-  // Save and Print join these once the schedule can be saved and printed.
-  SaveBTN->setEnabled(false);
+  SaveBTN->setEnabled(on);
+  // Print joins these once the schedule can be printed.
   PrintBTN->setEnabled(false);
 }
 

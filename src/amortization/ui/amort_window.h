@@ -8,6 +8,7 @@
 #include "amortization/amort_records.h"
 #include "amortization/apr.h"
 #include "amortization/schedule.h"
+#include "records/loan_records.h"
 
 class QAction;
 class QComboBox;
@@ -54,6 +55,10 @@ class TcLoAmort : public QDialog {
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
+  // Save and Load through the loan information dialog, in the tables of
+  // the services' folder.
+  void SaveBTNClick();
+  void OpenBTNClick();
   void OptionsClick();
   void FirstBTNClick();
   void PrevBTNClick();
@@ -140,6 +145,7 @@ class TcLoAmort : public QDialog {
   void CtrlPgUp();
   void CtrlPgDn();
   void RefreshChartAndApr();
+  void ApplyLoadedTerms(const records::LoanTerms& terms);
 
   AmortInputs* inputs_;
   AmortOptValues* optValues_;
@@ -158,6 +164,8 @@ class TcLoAmort : public QDialog {
   AprResult apr_;
   bool chartStale_ = false;  // the chart waits for its page to be shown
   QString exportPath_;
+  // Terms the shown schedule was calculated or loaded with: what Save writes.
+  records::LoanTerms scheduleTerms_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its

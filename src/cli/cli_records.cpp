@@ -1,0 +1,380 @@
+// brevika-calc accounts add, records, load, delete and `schedule --save`:
+// the loan records, through the same calls as the loan information dialog.
+// Each command opens the tables of --dir (default: the folder the program
+// keeps them in); a refusal prints its message and leaves them unchanged.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "amortization/amort_records.h"
+#include "amortization/schedule.h"
+#include "amortization/schedule_csv.h"
+#include "cli/cli.h"
+#include "finance/rates.h"
+#include "records/loan_records.h"
+#include "records/loan_tables.h"
+#include "tables/dbf_format.h"
+
+namespace brevika::cli {
+
+using records::LoanRecords;
+
+namespace {
+
+// Where the desktop program beside this executable keeps its tables.
+std::string DefaultFolder() {
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return records::TablesFolder(ec ? std::string() : exe.parent_path().string());
+}
+
+void AddDirOption(CLI::App* sub, std::string& dir) {
+  sub->add_option("--dir", dir, "folder of the loan tables (default " + DefaultFolder() + ")")
+      ->type_name("DIR")
+      ->check(CLI::Validator(
+          [](std::string& s) { return s.empty() ? std::string("the folder name is empty") : std::string(); }, ""));
+}
+
+int FieldWidth(const tables::TableDef& def, const char* name) {
+  for (const tables::FieldDef& f : def.fields)
+    if (f.name == name) return f.length;
+  return 0;
+}
+
+// A text option that must fit a character field: at most `width`
+// characters, each one the tables can hold.
+CLI::Validator FitsField(int width) {
+  return CLI::Validator(
+      [width](std::string& s) -> std::string {
+        const std::string bytes = tables::Utf8ToCp1252(s);
+        if (tables::Cp1252ToUtf8(bytes) != s) return Quoted(s) + " has characters the tables can't hold";
+        if (bytes.size() > static_cast<std::size_t>(width))
+          return Quoted(s) + " is longer than " + std::to_string(width) + " characters";
+        return {};
+      },
+      "");
+}
+
+CLI::Validator AccountNumber() { return FitsField(FieldWidth(records::AccountsTable(), "ACCOUNTNO")); }
+CLI::Validator LoanNumber() { return FitsField(FieldWidth(records::LoansTable(), "LOANNO")); }
+
+// The records of the folder, or null after printing why they can't be opened.
+std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode) {
+  Outcome opened;
+  auto r = LoanRecords::Open(dir.empty() ? DefaultFolder() : dir, opened);
+  if (!r) exitCode = Finish(opened);
+  return r;
+}
+
+std::string IsoDate(Date d) {
+  if (d == kBadDate) return {};
+  int day, month, year;
+  SplitDate(d, day, month, year);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
+  return buf;
+}
+
+Json Money(double v) { return DoubleJson(RoundToCents(v)); }
+
+std::string ItemText(const ItemList& items, int index) {
+  return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)]
+                                                                : std::to_string(index);
+}
+
+// ---- accounts add
+
+struct AccountOptions {
+  std::string dir;
+  records::Account account;
+};
+
+void AddAccountsCommand(CLI::App& app, int& exitCode) {
+  auto o = std::make_shared<AccountOptions>();
+  CLI::App* accounts = app.add_subcommand("accounts", "accounts of the loan records");
+  accounts->require_subcommand(1, 1);
+  CLI::App* sub = accounts->add_subcommand(
+      "add", "add an account and print its number (made from the names unless --account-no is given)");
+  AddDirOption(sub, o->dir);
+  records::Account& a = o->account;
+  const tables::TableDef& def = records::AccountsTable();
+  const struct {
+    const char* option;
+    const char* field;
+    std::string* value;
+    const char* help;
+  } texts[] = {
+      {"--account-no", "ACCOUNTNO", &a.accountNo, "the account number, instead of one made from the names"},
+      {"--last-name", "LASTNAME", &a.lastName, "last name"},
+      {"--first-name", "FIRSTNAME", &a.firstName, "first name"},
+      {"--address1", "ADDRESS1", &a.address1, "address, first line"},
+      {"--address2", "ADDRESS2", &a.address2, "address, second line"},
+      {"--city", "CITY", &a.city, "city"},
+      {"--state", "STATE", &a.state, "state"},
+      {"--zip", "ZIP", &a.zip, "zip"},
+      {"--phone", "PHONE1", &a.phone1, "phone"},
+  };
+  for (const auto& t : texts) sub->add_option(t.option, *t.value, t.help)->check(FitsField(FieldWidth(def, t.field)));
+  sub->footer("Without --account-no both names are needed.");
+
+  sub->callback([o, sub, &exitCode] {
+    auto r = OpenRecords(o->dir, exitCode);
+    if (!r) return;
+    records::Account a = o->account;
+    const records::IdMode mode =
+        sub->count("--account-no") ? records::IdMode::UserEntered : records::IdMode::Generate;
+    const Outcome added = r->AddAccount(a, mode);
+    exitCode = Finish(added);
+    if (added.ok()) std::cout << a.accountNo << "\n";
+  });
+}
+
+// ---- records
+
+Json AccountJson(const records::Account& a, const std::vector<records::LoanSummary>& loans) {
+  Json j;
+  j["ACCOUNTNO"] = a.accountNo;
+  j["LASTNAME"] = a.lastName;
+  j["FIRSTNAME"] = a.firstName;
+  j["MI"] = a.mi;
+  j["BUSINESS"] = a.business;
+  j["ADDRESS1"] = a.address1;
+  j["ADDRESS2"] = a.address2;
+  j["CITY"] = a.city;
+  j["STATE"] = a.state;
+  j["ZIP"] = a.zip;
+  j["COUNTRY"] = a.country;
+  j["PHONE1"] = a.phone1;
+  j["PHONE2"] = a.phone2;
+  j["PHONE2EXT"] = a.phone2Ext;
+  j["COMMENT"] = a.comment;
+  j["USERID"] = a.userId;
+  j["RECORDDATE"] = DateText(a.recordDate);
+  j["RECORDTIME"] = a.recordTime;
+  j["loans"] = Json::array();
+  for (const records::LoanSummary& l : loans) {
+    Json lj;
+    lj["LOANNO"] = l.loanNo;
+    lj["COLLATERIA"] = l.collateral;
+    lj["FRSTPMTDT"] = DateText(l.firstPmtDate);
+    lj["INITAMT"] = Money(l.amount);
+    lj["INITTERM"] = l.term;
+    lj["INITRATE"] = DoubleJson(l.rate);
+    j["loans"].push_back(std::move(lj));
+  }
+  return j;
+}
+
+// One line per account, then one per loan of it, as the dialog's browses
+// show them: loan number, first payment, amount, term, rate, collateral.
+std::string AccountText(const records::Account& a, const std::vector<records::LoanSummary>& loans) {
+  std::string line = a.accountNo;
+  std::string name = a.lastName;
+  if (!a.firstName.empty()) name += (name.empty() ? "" : ", ") + a.firstName;
+  for (const std::string& part : {name, a.business, a.city})
+    if (!part.empty()) line += "  " + part;
+  std::string out = line + "\n";
+  for (const records::LoanSummary& l : loans) {
+    const LocaleFormat& loc = UserLocale();
+    std::string row = Format("  %-9s  %10s  %18s  %6s  %9s  %s",
+                             {l.loanNo, DateText(l.firstPmtDate), FormatNumber(l.amount, 2, loc),
+                              FormatNumber(l.term, 0, loc), FormatNumber(l.rate, 4, loc), l.collateral});
+    while (!row.empty() && row.back() == ' ') row.pop_back();
+    out += row + "\n";
+  }
+  return out;
+}
+
+void AddListCommand(CLI::App& app, int& exitCode) {
+  struct ListOptions {
+    std::string dir;
+    bool json = false;
+  };
+  auto o = std::make_shared<ListOptions>();
+  CLI::App* sub = app.add_subcommand("records", "list the accounts and their loans");
+  AddDirOption(sub, o->dir);
+  sub->add_flag("--json", o->json, "print them as one JSON object");
+  sub->callback([o, &exitCode] {
+    auto r = OpenRecords(o->dir, exitCode);
+    if (!r) return;
+    Json j;
+    j["accounts"] = Json::array();
+    std::string text;
+    for (const records::Account& a : r->Accounts()) {
+      const auto loans = r->LoansOfAccount(a.accountNo);
+      if (o->json) j["accounts"].push_back(AccountJson(a, loans));
+      else text += AccountText(a, loans);
+    }
+    if (o->json) std::cout << j.dump() << "\n";
+    else std::cout << text;
+  });
+}
+
+// ---- load
+
+Json TermsJson(const records::LoanTerms& t) {
+  Json j;
+  j["PV"] = Money(t.amount);
+  j["NumPmts"] = t.term;
+  j["Rate"] = FloatJson(t.rate);
+  j["Points"] = FloatJson(t.points);
+  j["OrgDate"] = DateText(t.origDate);
+  j["FrstPmtDate"] = DateText(t.firstPmtDate);
+  j["PYR"] = ItemText(PaymentPeriodItems(), t.pmtsPerYr);
+  j["CmpPYR"] = ItemText(CompoundingPeriodItems(), t.cmpPerYr);
+  j["AmortMthd"] = ItemText(AmortizingMethodItems(), t.amortMthd);
+  j["RateBasis"] = ItemText(InterestBasisItems(), t.rateBasis);
+  return j;
+}
+
+Json RowsJson(const Schedule& s) {
+  Json rows = Json::array();
+  for (int k = 0; k <= s.lastRow(); ++k) {
+    const ScheduleRow& r = s.row(k);
+    Json j;
+    j["PmtNo"] = r.pmtNo;
+    j["PeriodLabel"] = std::string(r.periodLabel);
+    j["Date"] = IsoDate(r.date);
+    j["Payment"] = Money(r.payment);
+    j["Principal"] = Money(r.principal);
+    j["Interest"] = Money(r.interest);
+    j["Balance"] = Money(r.balance);
+    j["RunPayment"] = Money(r.runPayment);
+    j["RunPrincipal"] = Money(r.runPrincipal);
+    j["RunInterest"] = Money(r.runInterest);
+    rows.push_back(std::move(j));
+  }
+  return rows;
+}
+
+void AddLoadCommand(CLI::App& app, int& exitCode) {
+  struct LoadOptions {
+    std::string dir, loan;
+    bool json = false;
+  };
+  auto o = std::make_shared<LoadOptions>();
+  CLI::App* sub = app.add_subcommand("load", "print a saved schedule as CSV, the columns of 'schedule'");
+  AddDirOption(sub, o->dir);
+  sub->add_option("--loan", o->loan, "loan number")->type_name("N")->required()->check(LoanNumber());
+  sub->add_flag("--json", o->json, "print the loan's terms and rows as one JSON object");
+  sub->callback([o, &exitCode] {
+    auto r = OpenRecords(o->dir, exitCode);
+    if (!r) return;
+    records::Loan loan;
+    auto schedule = std::make_unique<Schedule>();
+    const Outcome loaded = r->LoadSchedule(o->loan, loan, *schedule);
+    exitCode = Finish(loaded);
+    if (!loaded.ok()) return;
+    if (o->json) {
+      Json j;
+      j["LOANNO"] = loan.loanNo;
+      j["ACCOUNTNO"] = r->AccountOfLoan(loan.loanNo);
+      j["terms"] = TermsJson(loan.terms);
+      j["rows"] = RowsJson(*schedule);
+      std::cout << j.dump() << "\n";
+      return;
+    }
+    const std::string out = ScheduleCsv(*schedule, 0, schedule->lastRow());
+    std::fwrite(out.data(), 1, out.size(), stdout);
+  });
+}
+
+// ---- delete
+
+void AddDeleteCommand(CLI::App& app, int& exitCode) {
+  struct DeleteOptions {
+    std::string dir, loan, account;
+  };
+  auto o = std::make_shared<DeleteOptions>();
+  CLI::App* sub = app.add_subcommand(
+      "delete", "delete a loan with its saved rows, or an account with all its loans, without asking");
+  AddDirOption(sub, o->dir);
+  CLI::Option* loan = sub->add_option("--loan", o->loan, "loan number")->type_name("N")->check(LoanNumber());
+  CLI::Option* account =
+      sub->add_option("--account", o->account, "account number")->type_name("A")->check(AccountNumber());
+  loan->excludes(account);
+  sub->callback([o, sub, &exitCode] {
+    const bool byLoan = sub->count("--loan") > 0;
+    if (!byLoan && sub->count("--account") == 0) throw BadArgument("give --loan N or --account A");
+    auto r = OpenRecords(o->dir, exitCode);
+    if (!r) return;
+    // Both questions answered: yes, delete; no, don't stop.
+    const Outcome deleted = byLoan ? r->DeleteLoan(o->loan) : r->DeleteAccount(o->account);
+    exitCode = Finish(deleted);
+    if (deleted.ok() && !byLoan) std::cout << records::AccountDeletedStatus(o->account) << "\n";
+  });
+}
+
+}  // namespace
+
+// ---- schedule --save
+
+void AddSaveOptions(CLI::App* sub, SaveOptions& o) {
+  CLI::Option* save = sub->add_flag("--save", o.save, "save the schedule into the loan records (prints the loan number)");
+  CLI::Option* account =
+      sub->add_option("--account", o.account, "with --save: the account of the loan")
+          ->type_name("A")
+          ->check(AccountNumber());
+  CLI::Option* loan = sub->add_option("--loan", o.loan, "with --save: save into this loan instead of a new one")
+                          ->type_name("N")
+                          ->check(LoanNumber());
+  CLI::Option* replace =
+      sub->add_flag("--replace", o.replace, "with --loan: replace the loan's saved terms and rows");
+  AddDirOption(sub, o.dir);
+  CLI::Option* dir = sub->get_option("--dir");
+  save->needs(account);
+  account->needs(save);
+  loan->needs(save);
+  replace->needs(loan);
+  dir->needs(save);
+  if (CLI::Option* year = sub->get_option_no_throw("--year")) year->excludes(save);
+}
+
+int SaveToRecords(const SaveOptions& o, const ScheduleInputs& in, const Schedule& schedule) {
+  int exitCode = kExitOk;
+  auto r = OpenRecords(o.dir, exitCode);
+  if (!r) return exitCode;
+  // The terms as the schedule window saves them.
+  AmortInputs window;
+  window.PV = in.PV;
+  window.NumPmts = in.NumPmts;
+  window.Rate = in.Rate;
+  window.Points = in.Points;
+  window.OrgDate = in.OrgDate;
+  window.FrstPmtDate = in.FrstPmtDate;
+  window.PYR.Select(in.PYR);
+  window.CmpPYR.Select(in.CmpPYR);
+  const records::LoanTerms terms = records::TermsOf(window, AmortChoices{in.AmortMthd, in.RateBasis, in.PointsPaidMthd});
+
+  const auto account = r->FindAccount(o.account);
+  if (!account) return Finish(Outcome::Refuse({records::kMsgAccountNotFound, BoxType::Error}));
+  records::Loan loan;
+  Outcome saved;
+  if (o.loan.empty()) {
+    loan.terms = terms;
+    saved = r->SaveNewLoan(account->accountNo, loan, schedule);
+  } else {
+    // Only a loan of the account, as the dialog offers only those.
+    const auto found = r->FindLoan(o.loan);
+    if (found && r->AccountOfLoan(found->loanNo) != account->accountNo)
+      return Finish(Outcome::Refuse(
+          {"Loan " + found->loanNo + " is not a loan of account " + account->accountNo + ".", BoxType::Error}));
+    loan.loanNo = found ? found->loanNo : o.loan;
+    saved = r->SaveSchedule(loan.loanNo, terms, schedule, o.replace);
+  }
+  exitCode = Finish(saved);
+  if (saved.ok()) std::cout << loan.loanNo << "\n";
+  return exitCode;
+}
+
+void AddRecordsCommands(CLI::App& app, int& exitCode) {
+  AddAccountsCommand(app, exitCode);
+  AddListCommand(app, exitCode);
+  AddLoadCommand(app, exitCode);
+  AddDeleteCommand(app, exitCode);
+}
+
+}  // namespace brevika::cli
