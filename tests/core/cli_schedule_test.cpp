@@ -168,6 +168,7 @@ TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
       With({"--bogus", "1"}),
       With({"--summary", "--year", "1"}),
       With({"--summary", "--other-fees", "12.345"}),
+      With({"--summary", "--save", "--account", "DEFAULT"}),
   };
   for (const auto& args : bad) {
     CliRun r = Schedule(args);
