@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing Brevika need,
 # only when one of them is missing.
 set -euo pipefail
-PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libgtest-dev libgmock-dev
       libbenchmark-dev libsimpleini-dev fonts-liberation poppler-utils python3-dbf
       libcli11-dev nlohmann-json3-dev python3-dbfread xvfb xauth
       dpkg-dev desktop-file-utils appstream man-db)

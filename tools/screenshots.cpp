@@ -8,12 +8,15 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <functional>
 
 #include "amortization/ui/schedule_report_pdf.h"
+#include "amortization/amort_records.h"
+#include "amortization/ui/amort_window.h"
 #include "calculators/transfer_records.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
@@ -231,6 +234,28 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "refinance-advisor-results.png") && ok;
     Click(&w, "BitBtn1");
     ok = Save(&w, dir, "refinance-advisor-entry.png") && ok;
+  }
+  {
+    // The schedule of 100,000.00 over 30 years with 1.5 points and other
+    // fees: its first year with the APR, then the chart page.
+    AmortInputs inputs = NewAmortInputs(MakeDate(20, 12, 1996));
+    AmortOptValues options;
+    TcLoAmort w(&inputs, &options, &services);
+    w.show();
+    // Active, so that leaving a field shows it formatted.
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w)) std::printf("window not active\n");
+    Type(&w, "PV", "100000");
+    Type(&w, "NumPmts", "360");
+    Type(&w, "OrgDate", "01/01/97");
+    Type(&w, "FrstPmtDate", "02/01/97");
+    Type(&w, "Points", "1.5");
+    Type(&w, "OtherFees", "450");
+    Type(&w, "Rate", "7.5");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "amortization-schedule.png") && ok;
+    w.Pages->setCurrentIndex(1);
+    ok = Save(&w, dir, "amortization-chart.png") && ok;
   }
   {
     // The four steps of the loan information dialog, saving into John Smith's house loan.

@@ -43,6 +43,7 @@ ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt) 
   s.AmortMthd = opt.AmortMthd;
   s.RateBasis = opt.RateBasis;
   s.PointsPaidMthd = opt.PointsPaidMthd;
+  s.OtherFees = in.OtherFees;
   return s;
 }
 

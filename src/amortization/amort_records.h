@@ -49,6 +49,9 @@ struct AmortInputs {
   ListEntry CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   std::string lAnnualTotals = "Annual Totals:";
   std::string lRunningTotals = "Running Totals:";
+  // Prepaid fees other than points, for the APR; not saved with the loan.
+  std::string lOtherFees = "Other F&ees?:";
+  double OtherFees = 0;
 };
 
 // Today's date on the local calendar.

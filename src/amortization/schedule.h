@@ -32,6 +32,8 @@ struct ScheduleInputs {
   int AmortMthd = 3;
   int RateBasis = 0;
   int PointsPaidMthd = 0;
+  // Prepaid fees other than points; only the APR uses them.
+  double OtherFees = 0;
 };
 
 struct ScheduleRow {

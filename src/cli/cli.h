@@ -99,9 +99,6 @@ class Options {
 // Dates as the command line prints them: MM/DD/YYYY.
 std::string DateText(Date d);
 
-// The header line and rows firstRow..lastRow of a schedule as CSV.
-std::string ScheduleCsv(const Schedule& schedule, int firstRow, int lastRow);
-
 // The options that write the printed schedule report as a PDF.
 struct PdfOptions {
   std::string file, paper, font, fontSize;

@@ -11,6 +11,7 @@
 
 #include "amortization/amort_records.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_csv.h"
 #include "cli/cli.h"
 #include "finance/rates.h"
 #include "records/loan_records.h"

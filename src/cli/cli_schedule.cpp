@@ -1,5 +1,6 @@
-// brevika-calc schedule: the amortization schedule as CSV, or its printed
-// report as a PDF file.
+// brevika-calc schedule: the amortization schedule as CSV, its summary with
+// the annual percentage rate as one JSON object, or its printed report as a
+// PDF file.
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -8,7 +9,9 @@
 #include <string>
 
 #include "amortization/amort_records.h"
+#include "amortization/apr.h"
 #include "amortization/schedule.h"
+#include "amortization/schedule_csv.h"
 #include "amortization/schedule_report.h"
 #include "amortization/ui/schedule_report_pdf.h"
 #include "calculators/calc_record.h"
@@ -20,43 +23,11 @@ namespace brevika::cli {
 
 namespace {
 
-// Every digit of the amount, to the cent.
-void AppendMoney(std::string& out, double v) { out += PlainAmount(RoundToCents(v)); }
-
-void AppendCsvText(std::string& out, const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    out += text;
-    return;
-  }
-  out += '"';
-  for (char ch : text) {
-    if (ch == '"') out += '"';
-    out += ch;
-  }
-  out += '"';
-}
-
-void AppendRow(std::string& out, const ScheduleRow& r) {
-  int d, m, y;
-  SplitDate(r.date, d, m, y);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%d,", r.pmtNo);
-  out += buf;
-  AppendCsvText(out, r.periodLabel);
-  std::snprintf(buf, sizeof buf, ",%04d-%02d-%02d", y, m, d);
-  out += buf;
-  for (double v : {r.payment, r.principal, r.interest, r.balance, r.runPayment, r.runPrincipal,
-                   r.runInterest}) {
-    out += ',';
-    AppendMoney(out, v);
-  }
-  out += '\n';
-}
-
 struct ScheduleOptions {
   std::string amount, periods, rate, points, origination, firstPayment, paymentPeriod,
-      compounding, amortizing, rateBasis, pointsPaid, year;
+      compounding, amortizing, rateBasis, pointsPaid, year, otherFees;
   PdfOptions pdf;
+  bool summary = false;
   SaveOptions records;
 };
 
@@ -65,6 +36,32 @@ PaperSize PaperArg(const std::string& text) {
   const int i = FindItem({"Letter", "A4"}, text);
   if (i < 0) throw BadArgument("--paper: " + Quoted(text) + " is not Letter or A4");
   return i == 0 ? kLetterPaper : kA4Paper;
+}
+
+std::string IsoDate(Date d) {
+  int day, m, y;
+  SplitDate(d, day, m, y);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, day);
+  return buf;
+}
+
+// The totals of the whole schedule and its APR; the exit code.
+int PrintSummary(const Schedule& schedule, const ScheduleInputs& in) {
+  const AprResult apr = AnnualPercentageRate(schedule, in);
+  if (apr.outcome.refused) return Finish(apr.outcome);
+  const ScheduleRow& last = schedule.row(schedule.lastRow());
+  Json j;
+  j["APR"] = DoubleJson(apr.apr);
+  j["AmountFinanced"] = DoubleJson(apr.amountFinanced);
+  j["Payments"] = schedule.lastRow();
+  j["TotalOfPayments"] = DoubleJson(RoundToCents(last.runPayment));
+  j["Principal"] = DoubleJson(RoundToCents(last.runPrincipal));
+  j["Interest"] = DoubleJson(RoundToCents(last.runInterest));
+  j["FinalPayment"] = DoubleJson(RoundToCents(last.payment));
+  j["PayoffDate"] = IsoDate(last.date);
+  std::cout << j.dump() << "\n";
+  return kExitOk;
 }
 
 }  // namespace
@@ -106,17 +103,9 @@ void WritePdf(const PdfOptions& o, const Schedule& schedule, const ScheduleRepor
     throw BadArgument("--pdf: cannot write " + Quoted(o.file) + ": " + error);
 }
 
-std::string ScheduleCsv(const Schedule& schedule, int firstRow, int lastRow) {
-  std::string out = "PmtNo,PeriodLabel,Date,Payment,Principal,Interest,Balance,RunPayment,"
-                    "RunPrincipal,RunInterest\n";
-  out.reserve(out.size() + static_cast<std::size_t>(std::max(0, lastRow - firstRow + 1)) * 100);
-  for (int k = firstRow; k <= lastRow; ++k) AppendRow(out, schedule.row(k));
-  return out;
-}
-
 void AddScheduleCommand(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<ScheduleOptions>();
-  CLI::App* sub = app.add_subcommand("schedule", "print an amortization schedule as CSV");
+  CLI::App* sub = app.add_subcommand("schedule", "print an amortization schedule as CSV, or its APR and totals");
   sub->add_option("--amount", o->amount, "amount of the loan")->required();
   sub->add_option("--periods", o->periods, "initial number of payments")->required();
   sub->add_option("--rate", o->rate, "annual rate in percent")->required();
@@ -134,10 +123,16 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--points-paid", o->pointsPaid,
                   ChoiceHelp(PointsPaidItems(), LoanDefaults.pointsPaid));
   CLI::Option* year = sub->add_option("--year", o->year, "only the rows of year tab T (0 = All)");
+  sub->add_option("--other-fees", o->otherFees,
+                  "prepaid fees other than points, for the APR of --summary (default 0)");
+  CLI::Option* summary = sub->add_flag(
+      "--summary", o->summary, "print the APR and the totals as one JSON object instead of the rows");
   CLI::Option* pdf = AddPdfOptions(sub, o->pdf);
   pdf->excludes(year);
+  pdf->excludes(summary);
   AddSaveOptions(sub, o->records);
   pdf->excludes(sub->get_option("--save"));
+  summary->excludes("--save");
 
   sub->callback([o, sub, &exitCode] {
     auto given = [sub](const char* name) { return sub->count(name) > 0; };
@@ -167,6 +162,9 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
       in.RateBasis = ChoiceArg("--rate-basis", o->rateBasis, InterestBasisItems());
     if (given("--points-paid"))
       in.PointsPaidMthd = ChoiceArg("--points-paid", o->pointsPaid, PointsPaidItems());
+    if (given("--other-fees")) in.OtherFees = MoneyArg("--other-fees", o->otherFees);
+    if (o->summary && given("--year"))
+      throw BadArgument("--summary covers the whole schedule: leave out --year");
     int yearTab = -1;
     if (given("--year")) {
       const std::int16_t t = CountArg("--year", o->year);
@@ -178,12 +176,22 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
     // Choosing "Canadian" sets the periods, as the options dialog does.
     CanadianPeriods(in.AmortMthd, in.PYR, in.CmpPYR);
 
+    if (o->summary) {
+      if (auto refusal = CheckPrepaidCharges(in)) {
+        exitCode = Finish(Outcome::Refuse(*refusal));
+        return;
+      }
+    }
     Schedule schedule;
     const Outcome outcome = schedule.Calculate(in);
     exitCode = Finish(outcome);
     if (outcome.refused) return;
     if (o->records.save) {
       exitCode = std::max(exitCode, SaveToRecords(o->records, in, schedule));
+      return;
+    }
+    if (o->summary) {
+      exitCode = PrintSummary(schedule, in);
       return;
     }
 

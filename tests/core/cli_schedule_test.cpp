@@ -41,7 +41,11 @@ CliRun Schedule(const std::vector<std::string>& args) {
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  // The CSV's lines end in CR LF.
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
   return lines;
 }
 
@@ -131,6 +135,27 @@ TEST(CliSchedule, NegativeTermsAreRefusalsAndAmountsKeepTheirCents) {
                              "0.00,1004999999999.99,999999999999.99,5000000000.00");
 }
 
+TEST(CliSchedule, SummaryIsOneJsonObjectWithTheApr) {
+  CliRun r = Schedule(With({"--points", "2", "--summary"}));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "{\"APR\":7.7076,\"AmountFinanced\":98000.0,\"Payments\":360,"
+            "\"TotalOfPayments\":253721.99,\"Principal\":100000.0,\"Interest\":153721.99,"
+            "\"FinalPayment\":705.6,\"PayoffDate\":\"2027-01-01\"}\n");
+  // Other fees lower the amount financed like points at origination.
+  r = Schedule(With({"--other-fees", "2000", "--summary"}));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("{\"APR\":7.7076,\"AmountFinanced\":98000.0,", 0), 0u) << r.out;
+
+  r = Schedule(With({"--points", "2", "--other-fees", "98000", "--summary"}));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "No APR exists:\n\nthe points and fees paid at origination\n\n"
+            "are not less than the amount of the loan.\n\n\n");
+}
+
 TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
   const std::vector<std::vector<std::string>> bad = {
       With({"--rate-basis", "Exact/366"}),
@@ -143,6 +168,9 @@ TEST(CliSchedule, BadArgumentsExitTwoWithOneLine) {
       {"--amount", "1000", "--periods", "12", "--rate", "5", "--first-payment", "03/01/1997"},
       With({"--bogus", "1"}),
       With({"--pdf", "x.pdf", "--year", "1"}),
+      With({"--summary", "--year", "1"}),
+      With({"--summary", "--other-fees", "12.345"}),
+      With({"--summary", "--save", "--account", "DEFAULT"}),
   };
   for (const auto& args : bad) {
     CliRun r = Schedule(args);

@@ -12,6 +12,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -19,9 +20,13 @@
 #include <memory>
 #include <vector>
 
+#include <QLineSeries>
+
+#include "amortization/schedule_csv.h"
 #include "amortization/ui/amort_options_dialog.h"
 #include "amortization/ui/amort_window.h"
 #include "amortization/ui/meter_window.h"
+#include "amortization/ui/schedule_chart.h"
 #include "amortization/ui/schedule_model.h"
 #include "amortization/ui/schedule_report_pdf.h"
 #include "components/app_services.h"
@@ -29,6 +34,7 @@
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "shell_test_util.h"
+#include "support/temp_dir.h"
 
 namespace brevika {
 namespace {
@@ -578,13 +584,56 @@ TEST_F(AmortFromMainWindow, CtrlAOpensTheScheduleWithTheLastTerms) {
   EXPECT_TRUE(opened);
 }
 
+TEST_F(AmortWindowTest, AprChartAndExportFollowTheSchedule) {
+  ThirtyYearTerms();
+  inputs.Points = 2;
+  auto w = Open();
+  EXPECT_FALSE(w->ExportItem->isEnabled());
+  w->CalcBTNClick();
+  EXPECT_EQ(w->APR->text(), "7.7076%");
+  // The chart is drawn once its page is shown, then follows each Calc.
+  EXPECT_TRUE(w->Chart->data().years.empty());
+  w->Pages->setCurrentIndex(1);
+  EXPECT_EQ(w->Chart->data().years.size(), 31u);
+  EXPECT_EQ(w->Chart->balanceSeries()->count(), 361);
+
+  // Fees typed beside the points go into the record at Calc and count as
+  // the points did; negative fees are refused and change nothing.
+  w->Points->setValue(0);
+  w->OtherFees->setValue(2000);
+  w->NumPmts->setValue(12);
+  w->CalcBTNClick();
+  EXPECT_EQ(inputs.OtherFees, 2000);
+  EXPECT_EQ(w->Chart->data().years.size(), 2u);
+  const QString twelve = w->APR->text();
+  EXPECT_NE(twelve, "7.7076%");
+  w->OtherFees->setValue(-5);
+  w->NumPmts->setValue(360);
+  w->CalcBTNClick();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Other Fees can't be negative.\n\n");
+  EXPECT_EQ(w->APR->text(), twelve);
+  EXPECT_EQ(w->schedule().lastRow(), 12);
+
+  // File > Export (Ctrl+E) writes the rows the command line prints.
+  EXPECT_TRUE(w->ExportItem->isEnabled());
+  EXPECT_EQ(w->ExportItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+  testing::TempDir dir;
+  const QString path = QString::fromStdString(dir.file("loan.csv"));
+  ASSERT_TRUE(w->ExportTo(path));
+  EXPECT_EQ(testing::ReadFileBytes(dir.file("loan.csv")), ScheduleCsv(w->schedule()));
+  EXPECT_FALSE(w->ExportTo(QString::fromStdString(dir.file("none/loan.csv"))));
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].box, BoxType::Error);
+}
+
 TEST(AmortHelp, EveryTopicOfTheWindowExistsAndItsLinksResolve) {
-  for (int topic : {1, 2, 9, 13, 14, 16, 45, 70, 77, 110, 112, 113})
+  for (int topic : {1, 2, 9, 13, 14, 16, 45, 70, 77, 110, 112, 113, 114})
     EXPECT_TRUE(HasHelpTopic(topic)) << topic;
   EXPECT_EQ(HelpTopics().value(110).title, "Amortization Schedule");
   EXPECT_TRUE(HelpTopics().value(45).keywords.contains("Exact/365"));
   static const QRegularExpression link(QStringLiteral("href=\"(\\d+)\\.html"));
-  for (int topic : {2, 9, 13, 14, 16, 45, 70, 77, 110, 112, 113}) {
+  for (int topic : {2, 9, 13, 14, 16, 45, 70, 77, 110, 112, 113, 114}) {
     QFile f(QStringLiteral(":/help/topics/%1.html").arg(topic));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << topic;
     const QString html = QString::fromUtf8(f.readAll());

@@ -126,8 +126,10 @@ TEST_F(LoanInfoTest, SavesIntoANewAccountAndLoanThenLoadsTheScheduleBack) {
     EXPECT_EQ(w->loanNo(), "1");
   }
 
-  // A fresh window with other terms loads the saved loan.
+  // A fresh window with other terms loads the saved loan; other fees are
+  // not saved, so the loaded loan has none and its APR is the rate.
   inputs = NewAmortInputs(MakeDate(20, 12, 1996));
+  inputs.OtherFees = 500;
   auto w = OpenSchedule();
   EXPECT_TRUE(w->OpenBTN->isEnabled());
   WithLoanDialog(*w, [](TLoanInfo& d) {
@@ -153,6 +155,8 @@ TEST_F(LoanInfoTest, SavesIntoANewAccountAndLoanThenLoadsTheScheduleBack) {
   EXPECT_EQ(w->model()->data(w->model()->index(1, ScheduleModel::kPayment)).toString(), "699.21");
   EXPECT_EQ(w->loanNo(), "1");
   EXPECT_EQ(w->accountNo(), "SMITJOH001");
+  EXPECT_EQ(w->OtherFees->value(), 0);
+  EXPECT_EQ(w->APR->text(), "7.5000%");
 }
 
 TEST_F(LoanInfoTest, DeletingAnAccountAsksTwiceAndDefaultIsRefused) {

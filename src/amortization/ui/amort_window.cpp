@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +16,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,9 +24,11 @@
 #include <exception>
 #include <new>
 
+#include "amortization/schedule_csv.h"
 #include "amortization/ui/amort_options_dialog.h"
 #include "amortization/ui/meter_window.h"
 #include "amortization/ui/schedule_report_pdf.h"
+#include "amortization/ui/schedule_chart.h"
 #include "amortization/ui/schedule_model.h"
 #include "components/app_services.h"
 #include "calculators/ui/calc_window.h"
@@ -51,6 +57,10 @@ constexpr int kHelpWindow = 110;
 constexpr int kTermsHeight = 112;
 constexpr int kClientWidth = 600;
 constexpr int kClientHeight = 430;
+// The fifth row of terms (other fees) and the page tabs add to the height.
+constexpr int kFeesRowHeight = 26;
+constexpr int kOtherFeesHelp = 114;
+constexpr int kChartPage = 1;
 
 constexpr const char* kMsgNoLoanDialog = "Low memory condition.\n\nCan't open loan dialog.";
 constexpr const char* kMsgSaveNotOpen = "Save failed.\n\n";
@@ -97,7 +107,7 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
   auto* variables = new QFrame(this);
   variables->setObjectName("Variables");
   variables->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  variables->setFixedHeight(kTermsHeight);
+  variables->setFixedHeight(kTermsHeight + kFeesRowHeight);
   BuildTerms(variables);
   outer->addWidget(variables);
 
@@ -107,12 +117,17 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
   BuildSchedule(schedulePanel);
   outer->addWidget(schedulePanel, 1);
 
-  setFixedSize(kClientWidth, kClientHeight + MainMenu->sizeHint().height());
+  setFixedSize(kClientWidth, kClientHeight + kFeesRowHeight + Pages->tabBar()->sizeHint().height() +
+                                 MainMenu->sizeHint().height());
 
   // Money fields take the locale's mask unless the country is the US.
   const LocaleInfo& loc = CurrentLocaleInfo();
   PV->SetLocaleFormat(loc.format);
-  if (loc.countryCode != 1) PV->SetMask(CurrentMoneyMask());
+  OtherFees->SetLocaleFormat(loc.format);
+  if (loc.countryCode != 1) {
+    PV->SetMask(CurrentMoneyMask());
+    OtherFees->SetMask(CurrentMoneyMask());
+  }
 
   InstallAmortHelpKey(this, services_, kHelpWindow);
   prevYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
@@ -140,6 +155,12 @@ void TcLoAmort::BuildMenu() {
   LoadItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   SaveItem = file->addAction("&Save...");
   SaveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  ExportItem = file->addAction("&Export...");
+  ExportItem->setObjectName("ExportItem");
+  ExportItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  ExportItem->setShortcutContext(Qt::WindowShortcut);
+  ExportItem->setEnabled(false);
+  connect(ExportItem, &QAction::triggered, this, &TcLoAmort::ExportClick);
   file->addSeparator();
   PrinterSetupItem = file->addAction("&Printer Setup...");
   PrintItem = file->addAction("&Print...");
@@ -201,10 +222,22 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
     labels_[i] = new QLabel(panel);
     labels_[i]->setObjectName(QString("l") + names[i]);
     labels_[i]->setBuddy(f);
-    const int row = i % 4, col = (i / 4) * 2;
+    // The right column leaves its fourth row to Other Fees, beside Points.
+    const int row = i == 7 ? 4 : i % 4, col = (i / 4) * 2;
     grid->addWidget(labels_[i], row, col, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(f, row, col + 1, Qt::AlignLeft | Qt::AlignVCenter);
   }
+  OtherFees = new MoneyField(panel);
+  OtherFees->setObjectName("OtherFees");
+  OtherFees->setFont(mono);
+  OtherFees->setPalette(blue);
+  OtherFees->setFixedWidth(150);
+  SetHelpContext(OtherFees, kOtherFeesHelp);
+  lOtherFees = new QLabel(panel);
+  lOtherFees->setObjectName("lOtherFees");
+  lOtherFees->setBuddy(OtherFees);
+  grid->addWidget(lOtherFees, 3, 2, Qt::AlignRight | Qt::AlignVCenter);
+  grid->addWidget(OtherFees, 3, 3, Qt::AlignLeft | Qt::AlignVCenter);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(2, 1);
   for (const std::string& s : PaymentPeriodItems()) PYR->addItem(Q(s));
@@ -216,7 +249,8 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   setTabOrder(FrstPmtDate, PYR);
   setTabOrder(PYR, CmpPYR);
   setTabOrder(CmpPYR, Points);
-  setTabOrder(Points, Rate);
+  setTabOrder(Points, OtherFees);
+  setTabOrder(OtherFees, Rate);
 }
 
 void TcLoAmort::BuildSchedule(QWidget* panel) {
@@ -225,7 +259,17 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   box->setContentsMargins(0, 2, 0, 4);
   box->setSpacing(0);
 
-  TransGrid = new QTableView(panel);
+  // Grid, totals and year tabs on the "Schedule" page, the chart on the next.
+  Pages = new QTabWidget(panel);
+  Pages->setObjectName("Pages");
+  Pages->setDocumentMode(true);
+  Pages->setFocusPolicy(Qt::NoFocus);
+  auto* schedulePage = new QWidget(Pages);
+  auto* page = new QVBoxLayout(schedulePage);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->setSpacing(0);
+
+  TransGrid = new QTableView(schedulePage);
   TransGrid->setObjectName("TransGrid");
   TransGrid->setModel(model_);
   TransGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -245,10 +289,10 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   for (int c = 0; c < ScheduleModel::kColumnCount; ++c)
     head->resizeSection(c, ScheduleModel::kColumnWidths[c]);
   TransGrid->setFocusPolicy(Qt::StrongFocus);
-  box->addWidget(TransGrid, 1);
+  page->addWidget(TransGrid, 1);
 
   // Totals line up under the Payment, Principal and Interest columns.
-  TotalPanel = new QFrame(panel);
+  TotalPanel = new QFrame(schedulePage);
   TotalPanel->setObjectName("TotalPanel");
   auto* totals = new QGridLayout(TotalPanel);
   totals->setContentsMargins(1, 3, 0, 3);
@@ -286,10 +330,26 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
     *cells[i] = l;
     totals->addWidget(l, i / 3, 1 + i % 3);
   }
+  // The APR of the whole loan, beside the totals under the Balance column.
+  auto* aprCell = new QWidget(TotalPanel);
+  auto* aprRow = new QHBoxLayout(aprCell);
+  aprRow->setContentsMargins(0, 0, 18, 0);
+  aprRow->setSpacing(4);
+  lAPR = new QLabel("APR:", aprCell);
+  lAPR->setObjectName("lAPR");
+  lAPR->setFont(bold);
+  APR = new QLabel(aprCell);
+  APR->setObjectName("APR");
+  APR->setFont(mono);
+  APR->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  aprRow->addStretch(1);
+  aprRow->addWidget(lAPR);
+  aprRow->addWidget(APR);
+  totals->addWidget(aprCell, 0, 4);
   totals->setColumnStretch(4, 1);
-  box->addWidget(TotalPanel);
+  page->addWidget(TotalPanel);
 
-  Years = new QTabBar(panel);
+  Years = new QTabBar(schedulePage);
   Years->setObjectName("Years");
   Years->setShape(QTabBar::RoundedSouth);
   Years->setUsesScrollButtons(true);
@@ -297,9 +357,25 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   Years->setDrawBase(true);
   Years->setFocusPolicy(Qt::NoFocus);
   connect(Years, &QTabBar::currentChanged, this, &TcLoAmort::YearsChange);
-  box->addWidget(Years);
+  page->addWidget(Years);
 
-  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years}) {
+  auto* chartPage = new QWidget(Pages);
+  auto* chartBox = new QVBoxLayout(chartPage);
+  chartBox->setContentsMargins(0, 0, 0, 0);
+  Chart = new ScheduleChart(chartPage);
+  chartBox->addWidget(Chart);
+  Pages->addTab(schedulePage, "Schedule");
+  Pages->addTab(chartPage, "Chart");
+  // The chart is drawn when its page is shown, so Calc stays quick.
+  connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
+    if (index == kChartPage && chartStale_) {
+      chartStale_ = false;
+      Chart->SetSchedule(*schedule_, CurrentLocaleInfo().format);
+    }
+  });
+  box->addWidget(Pages, 1);
+
+  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years, Chart}) {
     QSizePolicy p = w->sizePolicy();
     p.setRetainSizeWhenHidden(true);
     w->setSizePolicy(p);
@@ -401,6 +477,8 @@ void TcLoAmort::LoadControls() {
   for (int i = 0; i < 8; ++i) labels_[i]->setText(Q(*captions[i]));
   lAnnualTotals->setText(Q(inputs_->lAnnualTotals));
   lRunningTotals->setText(Q(inputs_->lRunningTotals));
+  lOtherFees->setText(Q(inputs_->lOtherFees));
+  OtherFees->setValue(inputs_->OtherFees);
   PV->setValue(inputs_->PV);
   NumPmts->setValue(static_cast<std::int16_t>(inputs_->NumPmts));
   Rate->setValue(inputs_->Rate);
@@ -424,6 +502,8 @@ void TcLoAmort::StoreControls() {
   for (int i = 0; i < 8; ++i) *captions[i] = labels_[i]->text().toStdString();
   inputs_->lAnnualTotals = lAnnualTotals->text().toStdString();
   inputs_->lRunningTotals = lRunningTotals->text().toStdString();
+  inputs_->lOtherFees = lOtherFees->text().toStdString();
+  inputs_->OtherFees = OtherFees->value();
   inputs_->PV = PV->value();
   inputs_->NumPmts = static_cast<std::uint16_t>(std::max<int>(0, NumPmts->value()));
   inputs_->Rate = Rate->value();
@@ -443,6 +523,11 @@ void TcLoAmort::CalcBTNClick() {
   StoreControls();
   ScheduleInputs in = ToScheduleInputs(*inputs_, AmortOpt->Choices());
   in.PYR = PYR->currentIndex();
+  // Fees that leave nothing to finance are refused before the schedule changes.
+  if (auto refusal = CheckPrepaidCharges(in)) {
+    ShowMessage(this, *refusal);
+    return;
+  }
 
   Outcome outcome;
   bool started = false;
@@ -495,6 +580,8 @@ void TcLoAmort::CalcBTNClick() {
   SelectYear(Years->count() > 1 ? 1 : 0);
   EnableSchedule(true);
   ShowSchedule();
+  // The schedule stands even when no APR fits it; the box says why.
+  for (const Message& m : apr_.outcome.messages) ShowMessage(this, m);
 }
 
 void TcLoAmort::SaveBTNClick() {
@@ -599,6 +686,8 @@ void TcLoAmort::SetBorrowerOfAccount(const records::LoanRecords& records) {
 void TcLoAmort::ApplyLoadedTerms(const records::LoanTerms& terms) {
   AmortChoices choices = AmortOpt->Choices();
   records::ApplyTerms(terms, *inputs_, choices);
+  // Other fees are not saved with a loan: a loaded loan has none.
+  inputs_->OtherFees = 0;
   LoadControls();
   paymentsPerYear_ = PyrPeriodsPerYear(PYR->currentIndex());
   // The options dialog shows the loaded method and basis, also when opened later.
@@ -643,21 +732,33 @@ void TcLoAmort::YearsChange(int tab) {
 
 int TcLoAmort::selectedYear() const { return Years->currentIndex(); }
 
+void TcLoAmort::RefreshChartAndApr() {
+  const LocaleFormat& loc = CurrentLocaleInfo().format;
+  chartStale_ = Pages->currentIndex() != kChartPage;
+  if (!chartStale_) Chart->SetSchedule(*schedule_, loc);
+  ScheduleInputs in = ToScheduleInputs(*inputs_, AmortOpt->Choices());
+  in.PYR = PYR->currentIndex();
+  apr_ = AnnualPercentageRate(*schedule_, in);
+  APR->setText(apr_.outcome.refused ? QString() : Q(FormatNumber(apr_.apr, 4, loc)) + "%");
+}
+
 void TcLoAmort::ShowSchedule() {
   shown_ = true;
-  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years}) w->show();
+  RefreshChartAndApr();
+  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years, Chart}) w->show();
   prevYearKey_->setEnabled(true);
   nextYearKey_->setEnabled(true);
 }
 
 void TcLoAmort::HideSchedule() {
   shown_ = false;
-  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years}) w->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years, Chart}) w->hide();
   prevYearKey_->setEnabled(false);
   nextYearKey_->setEnabled(false);
 }
 
 void TcLoAmort::EnableSchedule(bool on) {
+  ExportItem->setEnabled(on);
   for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setEnabled(on);
   SaveBTN->setEnabled(on);
   PrintBTN->setEnabled(on);
@@ -720,6 +821,30 @@ void TcLoAmort::PrintBTNClick() {
   PreviewScheduleReport(this, *schedule_, ReportTermsOf(shown), borrower_, setup);
   if (Years->currentIndex() != tab) SelectYear(tab);
   TransGrid->setUpdatesEnabled(true);
+}
+
+void TcLoAmort::ExportClick() {
+  if (!calculated_) return;
+  QFileDialog dialog(this, "Export Schedule");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({"CSV files (*.csv)", "All files (*)"});
+  dialog.setDefaultSuffix("csv");
+  if (exportPath_.isEmpty()) dialog.selectFile(QDir::home().filePath("schedule.csv"));
+  else dialog.selectFile(exportPath_);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  ExportTo(dialog.selectedFiles().front());
+}
+
+bool TcLoAmort::ExportTo(const QString& path) {
+  Outcome outcome;
+  {
+    BusyCursor busy;
+    outcome = ExportScheduleCsv(*schedule_, QFile::encodeName(path).toStdString());
+  }
+  for (const Message& m : outcome.messages) ShowMessage(this, m);
+  if (outcome.refused) return false;
+  exportPath_ = path;
+  return true;
 }
 
 void TcLoAmort::HelpBTNClick() {

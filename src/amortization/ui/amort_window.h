@@ -7,6 +7,7 @@
 #include <string>
 
 #include "amortization/amort_records.h"
+#include "amortization/apr.h"
 #include "amortization/schedule.h"
 #include "amortization/schedule_report.h"
 #include "records/loan_records.h"
@@ -19,6 +20,7 @@ class QMenuBar;
 class QPushButton;
 class QShortcut;
 class QTabBar;
+class QTabWidget;
 class QTableView;
 
 namespace brevika {
@@ -28,6 +30,7 @@ class CountField;
 class DateField;
 class MoneyField;
 class RateField;
+class ScheduleChart;
 class ScheduleModel;
 class TAmortOpt;
 class TMeterFrm;
@@ -53,6 +56,8 @@ class TcLoAmort : public QDialog {
   // schedule to an account; each Calc clears it.
   void SetBorrower(std::optional<Borrower> borrower);
   const std::optional<Borrower>& borrower() const { return borrower_; }
+  // APR of the schedule shown, with the other fees of the last Calc.
+  const AprResult& apr() const { return apr_; }
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
@@ -68,6 +73,11 @@ class TcLoAmort : public QDialog {
   void HelpBTNClick();
   // The report of the whole schedule in the print preview.
   void PrintBTNClick();
+  // File > Export...: asks for a file, then ExportTo.
+  void ExportClick();
+  // Writes the whole schedule as CSV to `path`; a failure is reported in a
+  // message box and leaves any old file whole.
+  bool ExportTo(const QString& path);
 
   // Entry fields and lists.
   MoneyField* PV;
@@ -78,6 +88,8 @@ class TcLoAmort : public QDialog {
   QComboBox* CmpPYR;
   RateField* Points;
   RateField* Rate;
+  MoneyField* OtherFees;
+  QLabel* lOtherFees;
   // Schedule.
   QTableView* TransGrid;
   QFrame* TotalPanel;
@@ -90,6 +102,11 @@ class TcLoAmort : public QDialog {
   QLabel* RunningTotalPrincipal;
   QLabel* RunningTotalInterest;
   QTabBar* Years;
+  QLabel* lAPR;
+  QLabel* APR;
+  // "Schedule" and "Chart" pages.
+  QTabWidget* Pages;
+  ScheduleChart* Chart;
   // Buttons.
   QPushButton* FirstBTN;
   QPushButton* PrevBTN;
@@ -105,6 +122,7 @@ class TcLoAmort : public QDialog {
   QMenuBar* MainMenu;
   QAction* LoadItem;
   QAction* SaveItem;
+  QAction* ExportItem;
   QAction* PrinterSetupItem;
   QAction* PrintItem;
   QAction* ExitItem;
@@ -135,6 +153,7 @@ class TcLoAmort : public QDialog {
   void CtrlPgUp();
   void CtrlPgDn();
   void SetBorrowerOfAccount(const records::LoanRecords& records);
+  void RefreshChartAndApr();
   void ApplyLoadedTerms(const records::LoanTerms& terms);
 
   AmortInputs* inputs_;
@@ -151,6 +170,9 @@ class TcLoAmort : public QDialog {
   bool memoryNoticeShown_ = false;
   std::uint16_t paymentsPerYear_ = 12;
   std::string accountNo_, loanNo_;
+  AprResult apr_;
+  bool chartStale_ = false;  // the chart waits for its page to be shown
+  QString exportPath_;
   // Terms the shown schedule was calculated or loaded with: what Save writes.
   records::LoanTerms scheduleTerms_;
   std::optional<Borrower> borrower_;

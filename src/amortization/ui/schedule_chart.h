@@ -1,0 +1,57 @@
+// The schedule window's chart: the balance over time as a line (left axis)
+// and the principal and interest paid each calendar year as stacked bars
+// (right axis), money in the locale's format, years along the bottom.
+#pragma once
+#include <QWidget>
+
+#include "amortization/schedule.h"
+#include "amortization/schedule_chart_data.h"
+#include "finance/format.h"
+
+QT_BEGIN_NAMESPACE
+class QBarSet;
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QStackedBarSeries;
+QT_END_NAMESPACE
+
+namespace brevika {
+
+class ScheduleChart : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ScheduleChart(QWidget* parent = nullptr);
+
+  // Draws the rows of `schedule` (calculated or loaded); an empty schedule
+  // clears the chart.
+  void SetSchedule(const Schedule& schedule, const LocaleFormat& locale);
+  void Clear();
+
+  // What is drawn, for tests and the bench.
+  const ScheduleChartData& data() const { return data_; }
+  QChart* chart() const { return chart_; }
+  QLineSeries* balanceSeries() const { return balance_; }
+  QBarSet* principalSet() const { return principal_; }
+  QBarSet* interestSet() const { return interest_; }
+  QCategoryAxis* yearsAxis() const { return yearsAxis_; }
+  QCategoryAxis* balanceAxis() const { return balanceAxis_; }
+  QCategoryAxis* paidAxis() const { return paidAxis_; }
+
+ private:
+  void Fill(const LocaleFormat& locale);
+
+  ScheduleChartData data_;
+  QChartView* view_;
+  QChart* chart_;
+  QLineSeries* balance_;
+  QStackedBarSeries* bars_;
+  QBarSet* principal_;
+  QBarSet* interest_;
+  QCategoryAxis* yearsAxis_;
+  QCategoryAxis* balanceAxis_;
+  QCategoryAxis* paidAxis_;
+};
+
+}  // namespace brevika

@@ -1,0 +1,17 @@
+// Replaces a file whole or not at all: the bytes go into a new temporary
+// file in the same folder, are made durable, and the temporary file is then
+// renamed over the target. Any failure before the rename removes the
+// temporary file and leaves the old file as it was.
+#pragma once
+#include <string>
+
+#include "tables/file_system.h"
+
+namespace brevika::tables {
+
+// Empty on success; otherwise why the write failed, in a few words
+// ("No space left on device").
+std::string WriteFileAtomically(const std::string& path, const std::string& bytes,
+                                FileSystem& fs = FileSystem::Default());
+
+}  // namespace brevika::tables

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "amortization/schedule.h"
+#include "amortization/schedule_chart_data.h"
+
+namespace brevika {
+namespace {
+
+long long Cents(double v) { return std::llround(v * 100); }
+
+TEST(ScheduleChartData, YearlyBarsBalanceLineAndAxes) {
+  ScheduleInputs in;
+  in.PV = 100000;
+  in.NumPmts = 360;
+  in.Rate = 7.5f;
+  in.OrgDate = MakeDate(1, 1, 1997);
+  in.FrstPmtDate = MakeDate(1, 2, 1997);
+  Schedule s;
+  ASSERT_FALSE(s.Calculate(in).refused);
+  const ScheduleChartData d = BuildChartData(s);
+
+  // 1997 holds row 0 and payments 1 to 11, 2027 the last payment alone.
+  ASSERT_EQ(d.years.size(), 31u);
+  EXPECT_EQ(d.years[0].year, 1997);
+  EXPECT_EQ(Cents(d.years[0].principal), 84230);
+  EXPECT_EQ(Cents(d.years[0].interest), 684901);
+  EXPECT_EQ(d.years[30].year, 2027);
+  EXPECT_EQ(Cents(d.years[30].principal + d.years[30].interest), 70560);
+  // Every row a point: 1 January 1997 at -0.5, 1 February 31 days on.
+  ASSERT_EQ(d.balance.size(), 361u);
+  EXPECT_DOUBLE_EQ(d.balance[0].x, -0.5);
+  EXPECT_DOUBLE_EQ(d.balance[0].balance, 100000);
+  EXPECT_DOUBLE_EQ(d.balance[1].x, -0.5 + 31.0 / 365);
+  EXPECT_DOUBLE_EQ(d.balance[360].x, 29.5);
+  EXPECT_DOUBLE_EQ(d.balance[360].balance, 0);
+  // 100,000 in 5 steps of 20,000; a year's 12 x 699.21 = 8,390.52 under
+  // 10,000 in steps of 2,000; 31 years labelled every 4th.
+  EXPECT_DOUBLE_EQ(d.balanceAxis.top, 100000);
+  EXPECT_DOUBLE_EQ(d.balanceAxis.step, 20000);
+  EXPECT_DOUBLE_EQ(d.yearAxis.top, 10000);
+  EXPECT_DOUBLE_EQ(d.yearAxis.step, 2000);
+  EXPECT_EQ(d.yearLabelStep, 4);
+  // 730: steps of 100 would take 8, steps of 200 take 4 to 800.
+  EXPECT_DOUBLE_EQ(RoundAxis(730, 5).top, 800);
+  EXPECT_DOUBLE_EQ(RoundAxis(730, 5).step, 200);
+
+  // 3,120 weekly payments, 3,121 rows: 1,600 points from the first row to
+  // the last, in date order.
+  Schedule weekly(4000);
+  in.NumPmts = 3120;
+  in.PYR = kWeekly - 1;
+  in.OrgDate = MakeDate(1, 1, 1998);
+  in.FrstPmtDate = MakeDate(8, 1, 1998);
+  ASSERT_FALSE(weekly.Calculate(in).refused);
+  ASSERT_EQ(weekly.lastRow(), 3120);
+  const ScheduleChartData w = BuildChartData(weekly);
+  ASSERT_EQ(w.balance.size(), kMaxChartPoints);
+  EXPECT_DOUBLE_EQ(w.balance.front().x, -0.5);
+  EXPECT_DOUBLE_EQ(w.balance.front().balance, 100000);
+  EXPECT_DOUBLE_EQ(w.balance.back().balance, 0);
+  EXPECT_EQ(w.balance.back().x, BuildChartData(weekly, 1 << 20).balance.back().x);
+  for (std::size_t j = 1; j < w.balance.size(); ++j) ASSERT_LT(w.balance[j - 1].x, w.balance[j].x);
+}
+
+}  // namespace
+}  // namespace brevika
