@@ -151,6 +151,12 @@ class ReportLayout {
       b_.PrintTabbed(l);
       Down(1);
     }
+    if (terms_.apr) {
+      char apr[48];
+      std::snprintf(apr, sizeof apr, "\tAnnual Percentage Rate:\t%2.4f", *terms_.apr);
+      b_.PrintTabbed(apr);
+      Down(1);
+    }
   }
 
   void Header(PageBuilder& b) {

@@ -40,6 +40,7 @@ struct ScheduleReportTerms {
   Date origination = 0;
   Date firstPayment = 0;
   std::string paymentPeriod, compounding, amortizing, rateBasis, pointsPaid;
+  std::optional<double> apr;  // printed last when known, percent a year
 };
 
 // Terms of an engine input; the list texts from the item lists.

@@ -103,6 +103,8 @@ std::string DateText(Date d);
 struct PdfOptions {
   std::string file, paper, font, fontSize;
 };
+// The report's terms of a schedule, with its APR when one exists.
+ScheduleReportTerms ReportTermsWithApr(const Schedule& schedule, const ScheduleInputs& in);
 // Adds --pdf, --paper, --font, --font-size; returns --pdf.
 CLI::Option* AddPdfOptions(CLI::App* sub, PdfOptions& o);
 // The page setup those options give (bad values throw BadArgument).

@@ -277,7 +277,7 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
       AmortChoices choices;
       records::ApplyTerms(loan.terms, inputs, choices);
       const auto account = r->FindAccount(r->AccountOfLoan(loan.loanNo));
-      WritePdf(o->pdf, *schedule, ReportTermsOf(ToScheduleInputs(inputs, choices)),
+      WritePdf(o->pdf, *schedule, ReportTermsWithApr(*schedule, ToScheduleInputs(inputs, choices)),
                account ? std::optional<Borrower>(records::BorrowerOf(*account)) : std::nullopt, setup);
       return;
     }

@@ -66,6 +66,13 @@ int PrintSummary(const Schedule& schedule, const ScheduleInputs& in) {
 
 }  // namespace
 
+ScheduleReportTerms ReportTermsWithApr(const Schedule& schedule, const ScheduleInputs& in) {
+  ScheduleReportTerms terms = ReportTermsOf(in);
+  const AprResult apr = AnnualPercentageRate(schedule, in);
+  if (!apr.outcome.refused) terms.apr = apr.apr;
+  return terms;
+}
+
 CLI::Option* AddPdfOptions(CLI::App* sub, PdfOptions& o) {
   CLI::Option* pdf =
       sub->add_option("--pdf", o.file, "write the printed report to this PDF file instead of CSV");
@@ -196,7 +203,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
     }
 
     if (pdf) {
-      WritePdf(o->pdf, schedule, ReportTermsOf(in), std::nullopt, setup);
+      WritePdf(o->pdf, schedule, ReportTermsWithApr(schedule, in), std::nullopt, setup);
       return;
     }
     int firstRow = 0;

@@ -83,7 +83,9 @@ TEST(ScheduleReport, FirstPageHasTitleBorrowerAndTerms) {
   in.PointsPaidMthd = 1;
   ASSERT_FALSE(s.Calculate(in).refused);
   Borrower b = Smith();
-  const auto pages = ScheduleReportPages(s, ReportTermsOf(in), b, ReportSetup());
+  ScheduleReportTerms terms = ReportTermsOf(in);
+  terms.apr = 7.70764;
+  const auto pages = ScheduleReportPages(s, terms, b, ReportSetup());
   const Page& p = pages.at(0);
 
   std::vector<std::string> texts;
@@ -101,7 +103,8 @@ TEST(ScheduleReport, FirstPageHasTitleBorrowerAndTerms) {
       "Compounding Method:", "SemiAnnually",
       "Amortizing Method:", "U.S. Rule",
       "Rate Basis:", "Exact/365",
-      "Points Paid:", "With 1st Payment"};
+      "Points Paid:", "With 1st Payment",
+      "Annual Percentage Rate:", "7.7076"};
   EXPECT_EQ(texts, want);  // no header, no footer, no page number
   EXPECT_TRUE(p.rules.empty());
 

@@ -818,7 +818,9 @@ void TcLoAmort::PrintBTNClick() {
                                             : 10;
   setup.today = TodayDate();
   setup.money = CurrentLocaleInfo().format;
-  PreviewScheduleReport(this, *schedule_, ReportTermsOf(shown), borrower_, setup);
+  ScheduleReportTerms terms = ReportTermsOf(shown);
+  if (!apr_.outcome.refused && !APR->text().isEmpty()) terms.apr = apr_.apr;
+  PreviewScheduleReport(this, *schedule_, terms, borrower_, setup);
   if (Years->currentIndex() != tab) SelectYear(tab);
   TransGrid->setUpdatesEnabled(true);
 }
