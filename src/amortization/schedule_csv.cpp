@@ -34,14 +34,12 @@ void AppendText(std::string& out, const std::string& text) {
 }
 
 void AppendRow(std::string& out, const ScheduleRow& r) {
-  int d, m, y;
-  SplitDate(r.date, d, m, y);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%d,", r.pmtNo);
   out += buf;
   AppendText(out, r.periodLabel);
-  std::snprintf(buf, sizeof buf, ",%04d-%02d-%02d", y, m, d);
-  out += buf;
+  out += ',';
+  out += FormatIsoDate(r.date);
   for (double v : {r.payment, r.principal, r.interest, r.balance, r.runPayment, r.runPrincipal,
                    r.runInterest}) {
     out += ',';

@@ -69,15 +69,6 @@ std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode) 
   return r;
 }
 
-std::string IsoDate(Date d) {
-  if (d == kBadDate) return {};
-  int day, month, year;
-  SplitDate(d, day, month, year);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
-  return buf;
-}
-
 Json Money(double v) { return DoubleJson(RoundToCents(v)); }
 
 std::string ItemText(const ItemList& items, int index) {
@@ -237,7 +228,7 @@ Json RowsJson(const Schedule& s) {
     Json j;
     j["PmtNo"] = r.pmtNo;
     j["PeriodLabel"] = std::string(r.periodLabel);
-    j["Date"] = IsoDate(r.date);
+    j["Date"] = FormatIsoDate(r.date);
     j["Payment"] = Money(r.payment);
     j["Principal"] = Money(r.principal);
     j["Interest"] = Money(r.interest);
@@ -350,17 +341,7 @@ int SaveToRecords(const SaveOptions& o, const ScheduleInputs& in, const Schedule
   int exitCode = kExitOk;
   auto r = OpenRecords(o.dir, exitCode);
   if (!r) return exitCode;
-  // The terms as the schedule window saves them.
-  AmortInputs window;
-  window.PV = in.PV;
-  window.NumPmts = in.NumPmts;
-  window.Rate = in.Rate;
-  window.Points = in.Points;
-  window.OrgDate = in.OrgDate;
-  window.FrstPmtDate = in.FrstPmtDate;
-  window.PYR.Select(in.PYR);
-  window.CmpPYR.Select(in.CmpPYR);
-  const records::LoanTerms terms = records::TermsOf(window, AmortChoices{in.AmortMthd, in.RateBasis, in.PointsPaidMthd});
+  const records::LoanTerms terms = records::TermsOf(in);
 
   const auto account = r->FindAccount(o.account);
   if (!account) return Finish(Outcome::Refuse({records::kMsgAccountNotFound, BoxType::Error}));

@@ -38,14 +38,6 @@ PaperSize PaperArg(const std::string& text) {
   return i == 0 ? kLetterPaper : kA4Paper;
 }
 
-std::string IsoDate(Date d) {
-  int day, m, y;
-  SplitDate(d, day, m, y);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, day);
-  return buf;
-}
-
 // The totals of the whole schedule and its APR; the exit code.
 int PrintSummary(const Schedule& schedule, const ScheduleInputs& in) {
   const AprResult apr = AnnualPercentageRate(schedule, in);
@@ -59,7 +51,7 @@ int PrintSummary(const Schedule& schedule, const ScheduleInputs& in) {
   j["Principal"] = DoubleJson(RoundToCents(last.runPrincipal));
   j["Interest"] = DoubleJson(RoundToCents(last.runInterest));
   j["FinalPayment"] = DoubleJson(RoundToCents(last.payment));
-  j["PayoffDate"] = IsoDate(last.date);
+  j["PayoffDate"] = FormatIsoDate(last.date);
   std::cout << j.dump() << "\n";
   return kExitOk;
 }

@@ -77,6 +77,14 @@ std::string FormatShortDate(Date date, bool fourDigitYear) {
   return buf;
 }
 
+std::string FormatIsoDate(Date date) {
+  int d = 0, m = 0, y = 0;
+  SplitDate(date, d, m, y);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, d);
+  return buf;
+}
+
 Date IncDate(Date date, int days, int months, int years) {
   if (date < 0) return kBadDate;
   int d, m, y;

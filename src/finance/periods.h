@@ -38,6 +38,8 @@ void SplitDate(Date date, int& day, int& month, int& year);
 int YearOf(Date date);
 // "mm/dd/yy", or "mm/dd/yyyy" with the full year.
 std::string FormatShortDate(Date date, bool fourDigitYear = false);
+// "yyyy-mm-dd", as files and JSON write dates.
+std::string FormatIsoDate(Date date);
 
 // Calendar step: a day above 28 is kept as excess past the 28th, so
 // 31 January + 1 month is 28 February + 3 days.

@@ -637,19 +637,23 @@ std::uint32_t LoanRecords::SaveCount() const {
 
 // ---- terms of the schedule window
 
-LoanTerms TermsOf(const AmortInputs& in, const AmortChoices& choices) {
+LoanTerms TermsOf(const ScheduleInputs& in) {
   LoanTerms t;
   t.amount = in.PV;
   t.term = in.NumPmts;
   t.origDate = in.OrgDate;
   t.firstPmtDate = in.FrstPmtDate;
-  t.pmtsPerYr = in.PYR.index;
-  t.cmpPerYr = in.CmpPYR.index;
+  t.pmtsPerYr = in.PYR;
+  t.cmpPerYr = in.CmpPYR;
   t.points = in.Points;
   t.rate = in.Rate;
-  t.amortMthd = choices.AmortMthd;
-  t.rateBasis = choices.RateBasis;
+  t.amortMthd = in.AmortMthd;
+  t.rateBasis = in.RateBasis;
   return t;
+}
+
+LoanTerms TermsOf(const AmortInputs& in, const AmortChoices& choices) {
+  return TermsOf(ToScheduleInputs(in, choices));
 }
 
 void ApplyTerms(const LoanTerms& t, AmortInputs& in, AmortChoices& choices) {

@@ -165,6 +165,7 @@ class LoanRecords {
 
 // Terms of the schedule window and options dialog, and back (the points
 // choice is neither saved nor loaded).
+LoanTerms TermsOf(const ScheduleInputs& inputs);
 LoanTerms TermsOf(const AmortInputs& inputs, const AmortChoices& choices);
 void ApplyTerms(const LoanTerms& terms, AmortInputs& inputs, AmortChoices& choices);
 

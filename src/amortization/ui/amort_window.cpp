@@ -801,15 +801,12 @@ void TcLoAmort::PrintBTNClick() {
   // The report covers every year; the grid keeps the year it shows.
   const int tab = Years->currentIndex();
   TransGrid->setUpdatesEnabled(false);
-  ScheduleInputs shown = ToScheduleInputs(*inputs_, AmortOpt->Choices());
-  shown.PV = PV->value();
-  shown.NumPmts = static_cast<std::uint16_t>(std::max<int>(0, NumPmts->value()));
-  shown.Rate = Rate->value();
-  shown.Points = Points->value();
-  if (OrgDate->value() != kBadDate) shown.OrgDate = OrgDate->value();
-  if (FrstPmtDate->value() != kBadDate) shown.FrstPmtDate = FrstPmtDate->value();
-  shown.PYR = PYR->currentIndex();
-  shown.CmpPYR = CmpPYR->currentIndex();
+  // The summary gives the terms the schedule was calculated or loaded with,
+  // not fields edited since.
+  AmortInputs calculated = *inputs_;
+  AmortChoices choices = AmortOpt->Choices();
+  records::ApplyTerms(scheduleTerms_, calculated, choices);
+  const ScheduleInputs shown = ToScheduleInputs(calculated, choices);
   ScheduleReportSetup setup;
   const QFont font = services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
   setup.fontName = font.family().toStdString();
