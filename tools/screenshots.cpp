@@ -140,9 +140,12 @@ bool SaveReportPages(const QDir& dir) {
     std::printf("FAILED schedule report: %s\n", error.c_str());
     return false;
   }
+  // Pages 1 and 2, and the last page: the chart.
+  const int last = static_cast<int>(ScheduleReportPages(schedule, ReportTermsOf(in), b, setup).size());
   bool ok = true;
-  for (int page : {1, 2}) {
-    const QString base = dir.filePath(QStringLiteral("schedule-report-%1").arg(page));
+  for (int page : {1, 2, last}) {
+    const QString base = page == last ? dir.filePath(QStringLiteral("schedule-report-chart"))
+                                      : dir.filePath(QStringLiteral("schedule-report-%1").arg(page));
     const int rc = QProcess::execute(QStringLiteral("pdftoppm"),
                                      {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-png"),
                                       QStringLiteral("-singlefile"), QStringLiteral("-f"),

@@ -84,6 +84,7 @@ class ReportLayout {
     b_.NewPage();
     b_.SetPageFoot([this](PageBuilder& b) { Footer(b); });
     Body();
+    if (setup_.chartPage && s_.yearTabs().size() > 1) ChartPage();
     std::vector<Page> pages = b_.Finish();
     NumberPages(pages);
     return pages;
@@ -165,6 +166,10 @@ class ReportLayout {
     b.PrintLeft("Prepared On: " + FormatShortDate(setup_.today), left_);
     b.PrintCenter(kScheduleReportTitle, setup_.paper.width / 2);
     b.NewLine();
+    if (chartPage_) {
+      b.Bold(false);
+      return;
+    }
     for (int k = 0; k < 3; ++k) b.NewLine();
     RowTabs(b);
     b.Underline(true);
@@ -221,6 +226,17 @@ class ReportLayout {
     }
   }
 
+  void ChartPage() {
+    chartPage_ = true;
+    b_.NewPage();
+    Down(2);
+    b_.Bold(true);
+    b_.PrintCenter(kScheduleChartCaption, setup_.paper.width / 2);
+    b_.Bold(false);
+    const double top = b_.y() + line_;
+    b_.Picture(PagePicture{left_, top, right_ - left_, b_.BodyBottom() - top, kScheduleChartPicture});
+  }
+
   // "Page: N of M" at the right of every header, once the count is known.
   void NumberPages(std::vector<Page>& pages) const {
     const std::string of = " of " + std::to_string(pages.size());
@@ -236,6 +252,7 @@ class ReportLayout {
   PageBuilder b_;
   double colLeft_[6] = {}, colWidth_[6] = {};
   double left_ = 0, right_ = 0, line_ = 0, headerY_ = 0;
+  bool chartPage_ = false;
   std::string footerName_;
 };
 

@@ -52,9 +52,13 @@ struct ScheduleReportSetup {
   PaperSize paper = kLetterPaper;
   Date today = 0;  // "Prepared On"
   LocaleFormat money = UsLocaleFormat();
+  bool chartPage = true;  // end with the chart of the schedule
 };
 
 inline constexpr const char* kScheduleReportTitle = "Amortization Schedule";
+// The chart page: its caption and the name of its one picture.
+inline constexpr const char* kScheduleChartCaption = "Balance and Payments by Year";
+inline constexpr const char* kScheduleChartPicture = "schedule chart";
 // Top margin 0.5 in, bottom margin 1 in.
 inline constexpr double kReportTopMargin = 0.5;
 inline constexpr double kReportBottomMargin = 1.0;
@@ -62,6 +66,9 @@ inline constexpr double kReportBottomMargin = 1.0;
 // The whole report. The year tabs after "All" give the years; a row is
 // printed only with at least 3 lines left on its page, and a year's last
 // row only with room for its totals after it, so totals never open a page.
+// With `setup.chartPage` and at least one payment the last page holds the
+// chart: the header without the column heads, the caption, and the picture
+// area down to the body's bottom.
 std::vector<Page> ScheduleReportPages(const Schedule& schedule, const ScheduleReportTerms& terms,
                                       const std::optional<Borrower>& borrower,
                                       const ScheduleReportSetup& setup);

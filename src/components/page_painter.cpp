@@ -9,7 +9,8 @@
 
 namespace brevika {
 
-bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font) {
+bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font,
+                const PictureRenderer& pictures) {
   if (auto* printer = dynamic_cast<QPrinter*>(device)) {
     printer->setFullPage(true);
   } else {
@@ -63,6 +64,13 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
       for (const PageRule& r : page.rules)
         painter.drawLine(QPointF(r.x1 * dpiX, r.y * dpiY), QPointF(r.x2 * dpiX, r.y * dpiY));
       painter.restore();
+    }
+    if (pictures) {
+      for (const PagePicture& p : page.pictures) {
+        painter.save();
+        pictures(painter, QRectF(p.x * dpiX, p.y * dpiY, p.width * dpiX, p.height * dpiY), p);
+        painter.restore();
+      }
     }
   }
   return painter.end();

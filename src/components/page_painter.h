@@ -3,20 +3,28 @@
 // the device's resolution; text is anchored left, right or centred.
 #pragma once
 #include <QFont>
+#include <QRectF>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "finance/page_layout.h"
 
 class QPagedPaintDevice;
+class QPainter;
 class QWidget;
 
 namespace brevika {
 
+// Fills a page's picture area: `target` is the area in device units.
+using PictureRenderer = std::function<void(QPainter&, const QRectF& target, const PagePicture&)>;
+
 // Draws the pages on the device (a QPrinter or a QPdfWriter), one device
-// page each, in the given font (bold where a text asks for it). The device
-// is set to print on the whole paper. False when painting cannot start.
-bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font);
+// page each, in the given font (bold where a text asks for it); picture
+// areas are left to `pictures` (blank without one). The device is set to
+// print on the whole paper. False when painting cannot start.
+bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font,
+                const PictureRenderer& pictures = {});
 
 // Opens the print dialog (printers, "Print to PDF") for a Letter page and
 // prints the pages when the user confirms. False when cancelled or failed.

@@ -32,6 +32,8 @@ void PageBuilder::Rule(double x1, double x2, double below) {
   pages_.back().rules.push_back(PageRule{x1, x2, y_ + below});
 }
 
+void PageBuilder::Picture(const PagePicture& picture) { pages_.back().pictures.push_back(picture); }
+
 void PageBuilder::RunHandler(const std::function<void(PageBuilder&)>& handler) {
   if (!handler || inHandler_) return;
   // The handler's own texts keep their style; the body's comes back after.

@@ -26,9 +26,17 @@ struct PageRule {
   double x1 = 0, x2 = 0, y = 0;
 };
 
+// A rectangle the painter fills with a picture it knows by `name` (the
+// schedule chart, say); inches from the paper's top left.
+struct PagePicture {
+  double x = 0, y = 0, width = 0, height = 0;
+  std::string name;
+};
+
 struct Page {
   std::vector<PageText> texts;
   std::vector<PageRule> rules;
+  std::vector<PagePicture> pictures;
 };
 
 // Paper sizes in inches, portrait.
@@ -89,6 +97,8 @@ class PageBuilder {
   void Underline(bool on) { underline_ = on; }
   // A rule from x1 to x2, `below` inches under the current baseline.
   void Rule(double x1, double x2, double below);
+  // A picture area on the current page.
+  void Picture(const PagePicture& picture);
 
   void PrintCenter(const std::string& text, double x);
   void PrintLeft(const std::string& text, double x);

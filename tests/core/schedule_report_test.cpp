@@ -39,6 +39,7 @@ ScheduleReportSetup ReportSetup(int points = 10, PaperSize paper = kLetterPaper)
   s.fontPoints = points;
   s.paper = paper;
   s.today = MakeDate(15, 3, 2024);
+  s.chartPage = false;  // the pages of rows alone; the chart page has its own test
   return s;
 }
 
@@ -230,6 +231,44 @@ TEST(ScheduleReport, LaterPagesKeepEveryYearWithItsTotals) {
   EXPECT_GT(yearsOpeningAPage, 0);
   EXPECT_EQ(ScheduleReportPages(monthly, ReportTermsOf(in), std::nullopt, ReportSetup()).size(), 11u);
   EXPECT_EQ(ScheduleReportPages(weekly, ReportTermsOf(in), std::nullopt, ReportSetup()).size(), 36u);
+}
+
+// The chart page ends the report: header and footer as on the pages of
+// rows, no column heads, the caption, and the one picture area across the
+// table's width down to the body's bottom; it counts in "Page: N of M".
+TEST(ScheduleReport, ChartPageEndsTheReport) {
+  Schedule s;
+  ScheduleInputs in = Monthly360();
+  ASSERT_FALSE(s.Calculate(in).refused);
+  ScheduleReportSetup setup = ReportSetup();
+  const std::size_t rowPages = ScheduleReportPages(s, ReportTermsOf(Monthly360()), Smith(), setup).size();
+  setup.chartPage = true;
+  const auto pages = ScheduleReportPages(s, ReportTermsOf(Monthly360()), Smith(), setup);
+  ASSERT_EQ(pages.size(), rowPages + 1);
+  for (std::size_t i = 0; i + 1 < pages.size(); ++i) EXPECT_TRUE(pages[i].pictures.empty());
+
+  const Page& p = pages.back();
+  const double line = 10 * 1.2 / 72;
+  const double top = 0.5 + 10 / 72.0;
+  const std::string count = std::to_string(pages.size());
+  const PageText* on = Find(p, "Prepared On: 03/15/24");
+  const PageText* number = Find(p, "Page: " + count + " of " + count);
+  const PageText* caption = Find(p, "Balance and Payments by Year");
+  ASSERT_TRUE(on && number && caption && Find(p, "Prepared For: John Smith"));
+  EXPECT_EQ(Find(p, "  #/Yr"), nullptr);
+  EXPECT_TRUE(caption->bold);
+  EXPECT_EQ(caption->align, Align::Center);
+  EXPECT_NEAR(caption->y, top + 3 * line, 1e-12);
+  ASSERT_EQ(p.pictures.size(), 1u);
+  const PagePicture& chart = p.pictures[0];
+  EXPECT_EQ(chart.name, kScheduleChartPicture);
+  EXPECT_NEAR(chart.x, on->x, 1e-12);
+  EXPECT_NEAR(chart.x + chart.width, number->x, 1e-12);
+  EXPECT_NEAR(chart.y, top + 4 * line, 1e-12);
+  EXPECT_NEAR(chart.y + chart.height, 11.0 - 1.0 - 2 * line, 1e-12);
+
+  // Nothing to draw without a payment.
+  EXPECT_EQ(ScheduleReportPages(Schedule(), ReportTermsOf(Monthly360()), std::nullopt, setup).size(), 2u);
 }
 
 }  // namespace

@@ -76,7 +76,8 @@ struct Report {
 };
 
 // Writes and reads back a report, checking what every page after the first
-// has: its number of the right count, the column heads and the footer.
+// has: its number of the right count, the column heads (the caption and
+// legend on the last page, the chart's) and the footer.
 Report WriteAndRead(const Schedule& s, const std::optional<Borrower>& borrower,
                     const std::string& footer) {
   testing::TempDir dir;
@@ -99,9 +100,15 @@ Report WriteAndRead(const Schedule& s, const std::optional<Borrower>& borrower,
     EXPECT_EQ(p[0].rfind("Prepared On: 03/15/24", 0), 0u) << p[0];
     EXPECT_NE(p[0].find("Amortization Schedule"), std::string::npos);
     EXPECT_TRUE(p[0].ends_with("Page: " + std::to_string(i + 1) + of)) << p[0];
+    EXPECT_EQ(p.back(), footer);
+    if (i + 1 == r.pages.size()) {
+      // The chart page: its caption, then the chart with its legend.
+      EXPECT_EQ(p[1], "Balance and Payments by Year");
+      EXPECT_EQ(Spaced(p[p.size() - 2]), "Principal paid Interest paid Balance");
+      continue;
+    }
     EXPECT_EQ(Spaced(p[1]),
               "#/Yr Date Payment Principal Interest Balance");
-    EXPECT_EQ(p.back(), footer);
     for (const std::string& line : p)
       if (std::regex_search(line, row)) r.rows.push_back(line);
   }
@@ -121,7 +128,7 @@ TEST(ScheduleReportPdf, EveryYearClosesWithItsTotalsAndPagesCountUp) {
   b.zip = "62701";
   b.phone = "217-555-0100";
   const Report r = WriteAndRead(s, b, "Prepared For: John Smith");
-  EXPECT_EQ(r.pages.size(), 11u);
+  EXPECT_EQ(r.pages.size(), 12u);
 
   // Page 1: title, borrower, terms; neither header nor footer.
   const auto& first = r.pages.at(0);
@@ -174,7 +181,7 @@ TEST(ScheduleReportPdf, WithoutAnAccountTheFooterNamesNobody) {
   ScheduleInputs in = Terms(2, 12);
   ASSERT_FALSE(s.Calculate(in).refused);
   const Report r = WriteAndRead(s, std::nullopt, "Prepared For:");
-  ASSERT_EQ(r.pages.size(), 2u);
+  ASSERT_EQ(r.pages.size(), 3u);
   EXPECT_EQ(Spaced(r.pages[0].at(1)),
             "Initial Loan Amount: $100,000.00");
   EXPECT_EQ(r.rows.size(), 13u);
@@ -186,7 +193,7 @@ TEST(ScheduleReportPdf, LargestScheduleHasEveryWeeklyRow) {
   ASSERT_FALSE(s.Calculate(in).refused);
   ASSERT_EQ(s.lastRow(), 1560);
   const Report r = WriteAndRead(s, std::nullopt, "Prepared For:");
-  EXPECT_EQ(r.pages.size(), 36u);
+  EXPECT_EQ(r.pages.size(), 37u);
   ASSERT_EQ(r.rows.size(), 1561u);
   EXPECT_EQ(r.rows.back().rfind("1560/30 ", 0), 0u) << r.rows.back();
   EXPECT_EQ(Amounts(r.rows.back()).back(), "$0.00");

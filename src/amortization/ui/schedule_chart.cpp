@@ -7,6 +7,8 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QStackedBarSeries>
+#include <QGraphicsScene>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace brevika {
@@ -132,6 +134,22 @@ void ScheduleChart::Fill(const LocaleFormat& locale) {
   SetMoneyTicks(balanceAxis_, data_.balanceAxis, locale);
   SetMoneyTicks(paidAxis_, data_.yearAxis, locale);
   chart_->legend()->setVisible(count > 0);
+}
+
+void PaintScheduleChart(QPainter& painter, const QRectF& target, const Schedule& schedule,
+                        const LocaleFormat& locale) {
+  if (target.width() <= 0 || target.height() <= 0) return;
+  ScheduleChart chart;
+  chart.setAttribute(Qt::WA_DontShowOnScreen);
+  chart.SetSchedule(schedule, locale);
+  constexpr double kWidth = 640;
+  const QSizeF size(kWidth, kWidth * target.height() / target.width());
+  chart.resize(size.toSize());
+  QChart* c = chart.chart();
+  c->resize(size);
+  c->setBackgroundVisible(false);  // the paper is the background
+  painter.setRenderHint(QPainter::Antialiasing);
+  c->scene()->render(&painter, target, QRectF(c->pos(), size), Qt::KeepAspectRatio);
 }
 
 }  // namespace brevika

@@ -9,6 +9,8 @@
 #include "finance/format.h"
 
 QT_BEGIN_NAMESPACE
+class QPainter;
+class QRectF;
 class QBarSet;
 class QCategoryAxis;
 class QChart;
@@ -53,5 +55,12 @@ class ScheduleChart : public QWidget {
   QCategoryAxis* balanceAxis_;
   QCategoryAxis* paidAxis_;
 };
+
+// Paints the chart of `schedule` into `target` of a printer or PDF page: it
+// is laid out at screen size in the target's proportions and scaled onto
+// it, so its fonts keep their size relative to the chart. Needs a
+// QApplication.
+void PaintScheduleChart(QPainter& painter, const QRectF& target, const Schedule& schedule,
+                        const LocaleFormat& locale);
 
 }  // namespace brevika

@@ -1,7 +1,7 @@
 #include "amortization/ui/schedule_report_pdf.h"
 
 #include <QAction>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPdfWriter>
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <memory>
 
+#include "amortization/ui/schedule_chart.h"
 #include "components/page_painter.h"
 
 namespace brevika {
@@ -33,6 +34,13 @@ void SetPaper(QPdfWriter& writer, const PaperSize& paper) {
   writer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
+// Fills the report's chart page.
+PictureRenderer ChartRenderer(const Schedule& schedule, const LocaleFormat& locale) {
+  return [&schedule, locale](QPainter& painter, const QRectF& target, const PagePicture& picture) {
+    if (picture.name == kScheduleChartPicture) PaintScheduleChart(painter, target, schedule, locale);
+  };
+}
+
 }  // namespace
 
 PaperSize PaperOf(const QPageLayout& layout) {
@@ -48,7 +56,8 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
                             const std::optional<Borrower>& borrower,
                             const ScheduleReportSetup& setup, const std::string& path,
                             std::string& error) {
-  // Fonts need a GUI application; the command line has none and no display.
+  // Fonts and the chart need an application with widgets; the command line
+  // has none and no display.
   int argc = 3;
   char arg0[] = "brevika-calc", arg1[] = "-platform", arg2[] = "offscreen";
   char* argv[] = {arg0, arg1, arg2, nullptr};
@@ -61,12 +70,12 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
       if (previous) qInstallMessageHandler(*previous);
     }
   } quiet;
-  std::unique_ptr<QGuiApplication> app;
+  std::unique_ptr<QApplication> app;
   if (!QCoreApplication::instance()) {
     quiet.previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    app = std::make_unique<QGuiApplication>(argc, argv);
-  } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    error = "the PDF needs a GUI application";
+    app = std::make_unique<QApplication>(argc, argv);
+  } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    error = "the PDF needs an application with widgets";
     return false;
   }
   const std::vector<Page> pages = ScheduleReportPages(schedule, terms, borrower, setup);
@@ -81,7 +90,7 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
     writer.setTitle(QString::fromLatin1(kScheduleReportTitle));
     writer.setCreator(QStringLiteral("Brevika"));
     SetPaper(writer, setup.paper);
-    painted = PaintPages(&writer, pages, ReportFont(setup));
+    painted = PaintPages(&writer, pages, ReportFont(setup), ChartRenderer(schedule, setup.money));
   }
   if (!painted) {
     file.cancelWriting();
@@ -108,7 +117,8 @@ void PreviewScheduleReport(QWidget* parent, const Schedule& schedule,
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
     ScheduleReportSetup onPaper = setup;
     onPaper.paper = PaperOf(p->pageLayout());
-    PaintPages(p, ScheduleReportPages(schedule, terms, borrower, onPaper), ReportFont(onPaper));
+    PaintPages(p, ScheduleReportPages(schedule, terms, borrower, onPaper), ReportFont(onPaper),
+               ChartRenderer(schedule, onPaper.money));
   });
   // The preview's page setup opens as "Schedule Setup" and lays the pages
   // out again for the paper chosen there.
