@@ -3,7 +3,7 @@
 // through the page painter. The PDF is meant to take well under a second.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include "amortization/ui/schedule_report_pdf.h"
@@ -63,7 +63,7 @@ BENCHMARK(BM_PdfWeekly1560)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repo
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
