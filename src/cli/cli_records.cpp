@@ -31,11 +31,20 @@ std::string DefaultFolder() {
   return records::TablesFolder(ec ? std::string() : exe.parent_path().string());
 }
 
-void AddDirOption(CLI::App* sub, std::string& dir) {
+// The folder of the tables. Commands that only read or delete refuse a
+// folder that does not exist rather than make empty tables there (a
+// mistyped name would otherwise look like a book without loans).
+void AddDirOption(CLI::App* sub, std::string& dir, bool mustExist = false) {
   sub->add_option("--dir", dir, "folder of the loan tables (default " + DefaultFolder() + ")")
       ->type_name("DIR")
       ->check(CLI::Validator(
-          [](std::string& s) { return s.empty() ? std::string("the folder name is empty") : std::string(); }, ""));
+          [mustExist](std::string& s) {
+            if (s.empty()) return std::string("the folder name is empty");
+            std::error_code ec;
+            if (mustExist && !std::filesystem::exists(s, ec)) return Quoted(s) + " does not exist";
+            return std::string();
+          },
+          ""));
 }
 
 int FieldWidth(const tables::TableDef& def, const char* name) {
@@ -186,7 +195,7 @@ void AddListCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<ListOptions>();
   CLI::App* sub = app.add_subcommand("records", "list the accounts and their loans");
-  AddDirOption(sub, o->dir);
+  AddDirOption(sub, o->dir, true);
   sub->add_flag("--json", o->json, "print them as one JSON object");
   sub->callback([o, &exitCode] {
     auto r = OpenRecords(o->dir, exitCode);
@@ -249,7 +258,7 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<LoadOptions>();
   CLI::App* sub = app.add_subcommand("load", "print a saved schedule as CSV, the columns of 'schedule'");
-  AddDirOption(sub, o->dir);
+  AddDirOption(sub, o->dir, true);
   sub->add_option("--loan", o->loan, "loan number")->type_name("N")->required()->check(LoanNumber());
   CLI::Option* json = sub->add_flag("--json", o->json, "print the loan's terms and rows as one JSON object");
   AddPdfOptions(sub, o->pdf)->excludes(json);
@@ -295,7 +304,7 @@ void AddDeleteCommand(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<DeleteOptions>();
   CLI::App* sub = app.add_subcommand(
       "delete", "delete a loan with its saved rows, or an account with all its loans, without asking");
-  AddDirOption(sub, o->dir);
+  AddDirOption(sub, o->dir, true);
   CLI::Option* loan = sub->add_option("--loan", o->loan, "loan number")->type_name("N")->check(LoanNumber());
   CLI::Option* account =
       sub->add_option("--account", o->account, "account number")->type_name("A")->check(AccountNumber());

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -204,6 +205,12 @@ TEST(CliRecords, TablesThatCannotBeOpenedAreRefusedAndLeftAlone) {
   EXPECT_EQ(r.err, "Table open failed\n");
   EXPECT_EQ(ReadFileBytes(file), "plain text\n");
   EXPECT_EQ(Calc({"records", "--dir", ""}).code, 2);
+  // Reading or deleting in a folder that is not there makes no tables.
+  const std::string missing = dir.path() + "/missing";
+  r = Calc({"delete", "--loan", "1", "--dir", missing});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "brevika-calc delete: --dir: '" + missing + "' does not exist\n");
+  EXPECT_FALSE(std::filesystem::exists(missing));
 
   const std::string tables = dir.path() + "/tables";
   const std::string account = AddAccount(tables, "Smith", "John");
