@@ -22,7 +22,8 @@ double BalanceAfter(AmortMethod method, bool arrears, double pv, int n, long dou
                     int k) {
   if (method == AmortMethod::InterestOnly || static_cast<int>(method) > 5) return pv;
   const double principal = RoundToCents(pv / static_cast<long double>(n));  // Fixed Principal
-  // Rule of 78's: interest of the plain schedule spread by the sum of digits.
+  // Rule of 78's: interest of the plain schedule spread by the sum of digits
+  // (in advance over payments 2 to n, weights n - 1 down to 1).
   const long double total78 =
       arrears ? n * static_cast<long double>(pmt) - pv
               : (n - 1) * static_cast<long double>(pmt) - (pv - pmt);
@@ -30,21 +31,23 @@ double BalanceAfter(AmortMethod method, bool arrears, double pv, int n, long dou
   const long double digits = arrears ? N * (N + 1) * 0.5L : N * (N - 1) * 0.5L;
   long double B = pv;  // stored back in 8 bytes after every step
   for (int j = 1; j <= k; ++j) {
-    switch (method) {
-      case AmortMethod::FixedPrincipal:
-        if (!arrears && j == 1) {
-          B = pv - principal;  // falls on the day the loan starts: no interest
-        } else {
+    if (!arrears && j == 1) {
+      // Falls on the day the loan starts: no interest, all principal.
+      B = pv - (method == AmortMethod::FixedPrincipal ? principal : pmt);
+    } else {
+      switch (method) {
+        case AmortMethod::FixedPrincipal: {
           const double interest = RoundToCents(B * i);
           B = static_cast<double>(B + interest - (principal + interest));
+          break;
         }
-        break;
-      case AmortMethod::RuleOf78:
-        B = static_cast<double>(B + RoundToCents((N - j + 1) * total78 / digits) - pmt);
-        break;
-      default:  // Canadian, Normal, U.S. Rule
-        B = static_cast<double>(B + RoundToCents(i * B) - pmt);
-        break;
+        case AmortMethod::RuleOf78:
+          B = static_cast<double>(B + RoundToCents((N - j + 1) * total78 / digits) - pmt);
+          break;
+        default:  // Canadian, Normal, U.S. Rule
+          B = static_cast<double>(B + RoundToCents(i * B) - pmt);
+          break;
+      }
     }
     // Paid off: in arrears once the balance is no longer above 0 (Rule of
     // 78's: below 0), in advance once it is below 0 (Fixed Principal: 0 or

@@ -45,11 +45,14 @@ TEST(RemBalCalc, LevelPaymentWalk) {
     EXPECT_DOUBLE_EQ(r.Pmt, 699.21);
     EXPECT_DOUBLE_EQ(r.RemBal, 99078.23);
   }
-  // In advance the walk charges interest from the first payment on.
+  // In advance payment 1 falls on the day the loan starts and is all
+  // principal (100,000 - 694.87 = 99,305.13); eleven interest steps follow.
+  // The schedule of these terms with the first payment on the origination
+  // date shows the same balance after payment 12.
   RemBalRecord adv = Loan(100000, 360, 7.5f, 12, AmortMethod::Normal, PaymentMethod::Advance);
   EXPECT_TRUE(CalcRemBal(adv).ok());
   EXPECT_DOUBLE_EQ(adv.Pmt, 694.87);
-  EXPECT_DOUBLE_EQ(adv.RemBal, 99132.13);
+  EXPECT_DOUBLE_EQ(adv.RemBal, 98462.80);
 }
 
 TEST(RemBalCalc, SixByteRateDecidesAHalfCentTie) {
@@ -89,11 +92,13 @@ TEST(RemBalCalc, RuleOf78sSpreadsThePlainInterest) {
   CalcRemBal(r);
   EXPECT_DOUBLE_EQ(r.Pmt, 1066.19);
   EXPECT_DOUBLE_EQ(r.RemBal, 9137.47);
-  // Advance: 11 x 1,055.63 - (12,000 - 1,055.63) = 667.56 over 66 digits.
+  // Advance: 11 x 1,055.63 - (12,000 - 1,055.63) = 667.56 over the digits
+  // 11 + ... + 1 = 66 of payments 2 to 12; payment 1 is all principal:
+  // 10,944.37, + 111.26 - 1,055.63 = 10,000.00, + 101.15 - 1,055.63 = 9,045.52.
   RemBalRecord adv = Loan(12000, 12, 12.0f, 3, AmortMethod::RuleOf78, PaymentMethod::Advance);
   CalcRemBal(adv);
   EXPECT_DOUBLE_EQ(adv.Pmt, 1055.63);
-  EXPECT_DOUBLE_EQ(adv.RemBal, 9166.89);
+  EXPECT_DOUBLE_EQ(adv.RemBal, 9045.52);
 }
 
 TEST(RemBalCalc, PaidOffBalancesShowZero) {
