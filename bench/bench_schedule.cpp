@@ -13,6 +13,9 @@ namespace {
 std::atomic<long long> g_allocations{0};
 }  // namespace
 
+// The counting operators pair malloc with free; GCC cannot see that through
+// the replacement and warns of a mismatch.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
   g_allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size ? size : 1)) return p;

@@ -26,6 +26,7 @@ std::string CopyRow(const CalcRow& r, const LocaleFormat& loc, int countWidth = 
       return Format("%-24s %" + std::to_string(countWidth) + "d\r\n", {label, r.count}, loc);
     case RowKind::Rate: return Format("%-24s %16.4n\r\n", {label, r.number}, loc);
     case RowKind::Choice: return Format("%-24s %16s\r\n", {label, r.text}, loc);
+    default: break;  // the advisor's rows are of these four kinds only
   }
   return {};
 }
@@ -37,6 +38,7 @@ std::string PrintRow(const CalcRow& r, const LocaleFormat& loc) {
     case RowKind::Count: return Format("\t%-24s\t%16d", {label, r.count}, loc);
     case RowKind::Rate: return Format("\t%-24s\t%16.4n", {label, r.number}, loc);
     case RowKind::Choice: return Format("\t%-24s\t%.12s", {label, r.text}, loc);
+    default: break;
   }
   return {};
 }

@@ -69,7 +69,9 @@ TEST(LoanTables, TablesLiveInTheProgramFolderWhenWritableElseInTheUsersDataFolde
   unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(TablesFolder(""), "/home/ann/.local/share/Brevika");
   // An installed program run as root could write its own folder: never there.
-  if (::access("/usr/bin", W_OK) == 0) EXPECT_EQ(TablesFolder("/usr/bin"), "/home/ann/.local/share/Brevika");
+  if (::access("/usr/bin", W_OK) == 0) {
+    EXPECT_EQ(TablesFolder("/usr/bin"), "/home/ann/.local/share/Brevika");
+  }
   EXPECT_FALSE(ProgramFolderKeepsData("/usr/bin"));
   EXPECT_FALSE(ProgramFolderKeepsData("/usr/bin/"));
   setenv("HOME", savedHome.c_str(), 1);

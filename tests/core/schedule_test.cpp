@@ -336,7 +336,9 @@ TEST(ScheduleTotals, EveryCombinationBalancesToTheCent) {
               EXPECT_EQ(Cents(r.runPrincipal), Cents(prin)) << "row " << k;
               EXPECT_EQ(Cents(r.runInterest), Cents(intr)) << "row " << k;
               EXPECT_EQ(Cents(r.payment), Cents(r.principal + r.interest)) << "row " << k;
-              if (k > 0 && k < last) EXPECT_GT(r.balance, 0) << "row " << k;
+              if (k > 0 && k < last) {
+                EXPECT_GT(r.balance, 0) << "row " << k;
+              }
             }
             EXPECT_EQ(Cents(prin), Cents(s.row(0).balance));
             ++combos;
