@@ -4,11 +4,11 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsScene>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QStackedBarSeries>
-#include <QGraphicsScene>
 #include <QPainter>
+#include <QStackedBarSeries>
 #include <QVBoxLayout>
 
 namespace brevika {
@@ -139,12 +139,11 @@ void ScheduleChart::Fill(const LocaleFormat& locale) {
 void PaintScheduleChart(QPainter& painter, const QRectF& target, const Schedule& schedule,
                         const LocaleFormat& locale) {
   if (target.width() <= 0 || target.height() <= 0) return;
+  // The widget is never shown: only its chart is laid out and rendered.
   ScheduleChart chart;
-  chart.setAttribute(Qt::WA_DontShowOnScreen);
   chart.SetSchedule(schedule, locale);
   constexpr double kWidth = 640;
   const QSizeF size(kWidth, kWidth * target.height() / target.width());
-  chart.resize(size.toSize());
   QChart* c = chart.chart();
   c->resize(size);
   c->setBackgroundVisible(false);  // the paper is the background
