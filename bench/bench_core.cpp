@@ -50,3 +50,36 @@ BENCHMARK(BM_SolveRate);
 }  // namespace
 
 BENCHMARK_MAIN();
+
+// Comparing four 30-year monthly offers (each through its schedule, APR and
+// costs, then the break-evens and the verdict): under 1 ms.
+#include "amortization/compare.h"
+
+namespace {
+
+void BM_CompareFourOffers(benchmark::State& state) {
+  using namespace brevika;
+  CompareInputs in;
+  const float rates[] = {6.0f, 6.25f, 6.5f, 6.875f};
+  const float points[] = {2.0f, 1.0f, 0.5f, 0.0f};
+  for (int k = 0; k < 4; ++k) {
+    LoanOffer o;
+    o.amount = 300000;
+    o.periods = 360;
+    o.rate = rates[k];
+    o.points = points[k];
+    o.fees = 1500;
+    in.offers.push_back(o);
+  }
+  in.horizonYears = 7;
+  in.discountRate = 4;
+  in.today = MakeDate(17, 3, 2025);
+  for (auto _ : state) {
+    CompareResults r;
+    benchmark::DoNotOptimize(CompareLoanOffers(in, r));
+    benchmark::DoNotOptimize(r.Cheapest);
+  }
+}
+BENCHMARK(BM_CompareFourOffers)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

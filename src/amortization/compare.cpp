@@ -300,8 +300,9 @@ std::vector<std::string> BreakEvenLines(const CompareResults& r) {
         "Offer " + std::to_string(be.higher) + " " +
         (be.payment > 0 ? "breaks" : "does not break") + " even with Offer " + std::to_string(other);
     if (be.payment > 0) {
-      lines.push_back(pair + " after " + Plural(be.payment, "payment", "payments") + ", on " +
-                      FormatShortDate(be.date, true) + ".");
+      lines.push_back(pair + " after " + Plural(be.payment, "payment", "payments") + " (" +
+                      DurationText(r.origination, be.date) + "), on " + FormatShortDate(be.date, true) +
+                      ".");
     } else {
       lines.push_back(pair + " within " + Plural(be.within, "payment", "payments") + ".");
     }

@@ -107,7 +107,9 @@ Outcome CompareLoanOffers(const CompareInputs& in, CompareResults& out,
 // when discounted, CostToHorizon otherwise).
 void RankOffers(CompareResults& r);
 
-// One line per break-even record.
+// One line per break-even record: "Offer 1 breaks even with Offer 2 after 59
+// payments (4 years and 11 months), on 02/01/2030." or "Offer 1 does not
+// break even with Offer 2 within 360 payments."
 std::vector<std::string> BreakEvenLines(const CompareResults& r);
 
 // The verdict's sentences, one line each: which offer costs least and by how
