@@ -35,7 +35,10 @@
 // payment period with an exact basis, for "Normal", "Canadian", "U.S. Rule",
 // "Interest Only" and "Fixed Principal". "Rule of 78's" spreads the total
 // interest by sum-of-digits weights instead, so its scheduled interest is
-// not the interest the balance earns.
+// not the interest the balance earns. Under "Ordinary" the schedule counts
+// a short first period's actual days (over 30), where the ledger counts
+// them by 30/360; and points paid with the first payment are not interest
+// that accrues, so the ledger takes them as principal.
 #pragma once
 #include <cstddef>
 #include <cstdint>

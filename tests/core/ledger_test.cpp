@@ -457,6 +457,19 @@ TEST(LedgerInvariant, RuleOf78InterestIsNotTheInterestTheBalanceEarns) {
   EXPECT_APPLIED(l.rows[1], 30, 98.57, 288.09, 0, 19425.25);
 }
 
+TEST(LedgerInvariant, OrdinaryShortFirstPeriodCountsDaysBy30360) {
+  // Made 01/22, first payment 02/01: the schedule charges 10 actual days
+  // over 30, 20000 x 0.005 x 10/30 = 33.33; by 30/360 it is 9 days (the
+  // 22nd to the 1st), 30.00, so of the 386.66 paid 356.66 is principal
+  // (the schedule's 353.33), leaving 19643.34.
+  ScheduleInputs in = Terms(20000, 60, 6.0f, D(1, 22, 2024), D(2, 1, 2024));
+  Schedule s;
+  ASSERT_TRUE(s.Calculate(in).ok());
+  EXPECT_EQ(Cents(s.row(1).interest), 3333);
+  const Ledger l = Computed(Inputs(in, {{D(2, 1, 2024), 386.66, ""}}));
+  EXPECT_APPLIED(l.rows[0], 9, 30.00, 356.66, 0, 19643.34);
+}
+
 TEST(LedgerLines, ScheduledAndActualSideBySide) {
   // Scheduled 02/01, 03/01, ...; paid 02/01 (twice), 02/11.
   const Ledger l = Computed(Inputs(
