@@ -145,4 +145,76 @@ BENCHMARK(BM_OpenTrans500k)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
+// ---- Payment ledger: 360 actual payments, and a 10,000-line statement.
+#include <cstdio>
+#include <vector>
+
+#include "records/ledger.h"
+#include "records/statement_import.h"
+
+namespace ledger_bench {
+
+using namespace brevika;
+using namespace brevika::records;
+
+// 100,000.00 at 7.5 % over 30 years, paid 360 times: on time, with 200.00
+// extra every December and one payment ten days late each year.
+LedgerInputs ThirtyYearsPaid() {
+  ScheduleInputs in;
+  in.PV = 100000;
+  in.NumPmts = 360;
+  in.Rate = 7.5f;
+  in.OrgDate = MakeDate(1, 1, 2024);
+  in.FrstPmtDate = MakeDate(1, 2, 2024);
+  Schedule s;
+  if (!s.Calculate(in).ok()) std::abort();
+  LedgerInputs li;
+  li.terms = {in.PV, in.Rate, in.RateBasis, in.OrgDate, in.FrstPmtDate, in.PYR, in.CmpPYR, in.AmortMthd};
+  for (int k = 0; k <= s.lastRow(); ++k) li.scheduled.push_back(s.row(k));
+  for (int k = 1; k <= s.lastRow(); ++k) {
+    const ScheduleRow& r = s.row(k);
+    li.payments.push_back({k % 12 == 6 ? r.date + 10 : r.date, r.payment + (k % 12 == 11 ? 200 : 0), ""});
+  }
+  return li;
+}
+
+// The ledger, its summary, a payoff quote and the years, as the ledger
+// window shows them.
+void BM_Ledger360Payments(benchmark::State& state) {
+  const LedgerInputs in = ThirtyYearsPaid();
+  const Date asOf = MakeDate(15, 6, 2040);
+  for (auto _ : state) {
+    Ledger l;
+    LedgerSummary s;
+    PayoffQuote q;
+    if (!ComputeLedger(in, l).ok() || !SummarizeLedger(l, asOf, s).ok() || !QuotePayoff(l, asOf, q).ok())
+      state.SkipWithError("ledger refused");
+    benchmark::DoNotOptimize(PaidByYear(l));
+  }
+}
+BENCHMARK(BM_Ledger360Payments)->Unit(benchmark::kMicrosecond);
+
+void BM_ImportStatement10k(benchmark::State& state) {
+  std::string text = "Date,Description,Amount\r\n";
+  for (int k = 0; k < 10000; ++k) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%02d/%02d/%d,Payment,\"$1,%03d.00\"\r\n", (k % 336) / 28 + 1,
+                  k % 28 + 1, 2000 + k / 336, k % 1000);
+    text += line;
+  }
+  LedgerTerms terms;
+  terms.amount = 1e6;
+  terms.rate = 5;
+  terms.origination = MakeDate(1, 1, 2000);
+  const std::vector<ActualPayment> recorded(100, ActualPayment{MakeDate(1, 1, 2000), 1000, ""});
+  for (auto _ : state) {
+    StatementImport im;
+    if (!ImportStatement(text, {}, terms, recorded, im).ok()) state.SkipWithError("import refused");
+    benchmark::DoNotOptimize(im);
+  }
+}
+BENCHMARK(BM_ImportStatement10k)->Unit(benchmark::kMillisecond);
+
+}  // namespace ledger_bench
+
 BENCHMARK_MAIN();

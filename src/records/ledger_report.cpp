@@ -1,0 +1,207 @@
+// The printed payment ledger, in the page model.
+#include <algorithm>
+#include <string>
+
+#include "records/ledger.h"
+
+namespace brevika::records {
+
+namespace {
+
+// Column widths in average character widths: date, number, scheduled
+// payment, amount paid, days, interest, principal, unpaid interest, balance.
+constexpr int kColumns = 9;
+constexpr double kColumnChars[kColumns] = {9, 5, 13, 13, 5, 12, 13, 11, 14};
+constexpr double kSideMargin = 0.5;
+constexpr double kTopMargin = 0.5;
+constexpr double kBottomMargin = 1.0;
+
+class LedgerLayout {
+ public:
+  LedgerLayout(const Ledger& l, const LedgerSummary& s, const LedgerReportSetup& setup)
+      : l_(l), s_(s), setup_(setup), b_(setup.fontName, setup.fontPoints) {
+    const double width = setup.paper.width;
+    const double charWidth = b_.fontPoints() * 0.6 / 72.0;
+    double natural = 0;
+    for (double c : kColumnChars) natural += c * charWidth;
+    const double scale = std::min(1.0, (width - 2 * kSideMargin) / natural);
+    left_ = (width - natural * scale) / 2;
+    double x = left_;
+    for (int i = 0; i < kColumns; ++i) {
+      colLeft_[i] = x;
+      colWidth_[i] = kColumnChars[i] * charWidth * scale;
+      x += colWidth_[i];
+    }
+    right_ = x;
+    line_ = b_.LineHeight();
+    b_.SetPaper(setup.paper);
+    b_.SetMargins(kTopMargin + b_.fontPoints() / 72.0, kBottomMargin);
+  }
+
+  std::vector<Page> Build() {
+    FirstPage();
+    b_.SetPageHead([this](PageBuilder& b) { Header(b); });
+    Lines();
+    Years();
+    std::vector<Page> pages = b_.Finish();
+    NumberPages(pages);
+    return pages;
+  }
+
+ private:
+  void Down(double lines) { b_.GotoY(b_.y() + lines * line_); }
+
+  void LineTabs(PageBuilder& b) const {
+    b.ClearTabs();
+    b.SetTab({colLeft_[0], colWidth_[0], Align::Left, 0});
+    for (int i = 1; i < kColumns; ++i) b.SetTab({colLeft_[i], colWidth_[i], Align::Right, 0});
+  }
+
+  // Year, payments, interest, principal under the last four columns.
+  void YearTabs(PageBuilder& b) const {
+    b.ClearTabs();
+    b.SetTab({colLeft_[0], colWidth_[0], Align::Left, 0});
+    b.SetTab({colLeft_[1], colWidth_[1] + colWidth_[2], Align::Right, 0});
+    b.SetTab({colLeft_[5], colWidth_[5], Align::Right, 0});
+    b.SetTab({colLeft_[6], colWidth_[6], Align::Right, 0});
+    b.SetTab({colLeft_[7], colWidth_[7] + colWidth_[8], Align::Right, 0});
+  }
+
+  void ColumnHeads(PageBuilder& b) {
+    b.Bold(true);
+    if (yearTable_) {
+      b.PrintLeft("Paid by Calendar Year", left_);
+      b.GotoY(b.y() + 2 * line_);
+    }
+    b.Underline(true);
+    if (yearTable_) {
+      YearTabs(b);
+      b.PrintTabbed("\tYear\tPayments\tInterest\tPrincipal\tTotal Paid");
+    } else {
+      LineTabs(b);
+      b.PrintTabbed("\tDate\t#\tScheduled\tPaid\tDays\tInterest\tPrincipal\tUnpaid Int\tBalance");
+    }
+    b.Underline(false);
+    b.Bold(false);
+    b.Rule(left_, right_, line_ * 0.4);
+    b.GotoY(b.y() + line_ * 1.3);
+  }
+
+  void FirstPage() {
+    const double centre = setup_.paper.width / 2;
+    b_.GotoY(b_.topMargin());
+    b_.Bold(true);
+    b_.PrintCenter(kLedgerReportTitle, centre);
+    b_.Bold(false);
+    Down(2);
+    if (!setup_.loanNo.empty()) {
+      b_.PrintCenter("Loan No: " + setup_.loanNo, centre);
+      Down(1);
+    }
+    b_.PrintCenter("Prepared On: " + FormatShortDate(setup_.today, true), centre);
+    Down(2);
+    const double w = PrintColumnWidth(b_.fontPoints());
+    b_.ClearTabs();
+    b_.SetTab({centre - w, w, Align::Left, 2});
+    b_.SetTab({centre, w, Align::Right, 2});
+    const LocaleFormat& loc = setup_.money;
+    auto date = [](Date d) { return d == kBadDate ? std::string("--/--/----") : FormatShortDate(d, true); };
+    const std::string lines[] = {
+        "\tAs Of:\t" + date(s_.asOf),
+        "\tBalance:\t" + FormatMoney(s_.balance, 2, loc),
+        "\tUnpaid Interest:\t" + FormatMoney(s_.unpaidInterest, 2, loc),
+        "\tInterest Charged Through:\t" + date(s_.paidThrough),
+        "\tPaid:\t" + FormatMoney(s_.paid, 2, loc),
+        "\tScheduled:\t" + FormatMoney(s_.scheduled, 2, loc),
+        "\tAhead or Behind:\t" + AheadBehindText(s_, loc),
+        "\tNext Payment Due:\t" + date(s_.nextDue),
+    };
+    for (const std::string& text : lines) {
+      b_.PrintTabbed(text);
+      Down(1);
+    }
+    Down(1);
+    ColumnHeads(b_);
+  }
+
+  void Header(PageBuilder& b) {
+    headerYs_.push_back(b.y());
+    b.Bold(true);
+    b.PrintLeft("Prepared On: " + FormatShortDate(setup_.today, true), left_);
+    b.PrintCenter(kLedgerReportTitle, setup_.paper.width / 2);
+    b.Bold(false);
+    b.GotoY(b.y() + 2 * line_);
+    ColumnHeads(b);
+  }
+
+  void Lines() {
+    const LocaleFormat& loc = setup_.money;
+    LineTabs(b_);
+    for (const LedgerLine& line : LedgerLines(l_)) {
+      std::string text = "\t" + FormatShortDate(line.date, true);
+      if (line.scheduledRow >= 0) {
+        const ScheduleRow& r = l_.scheduled[static_cast<std::size_t>(line.scheduledRow)];
+        text += "\t" + std::to_string(r.pmtNo) + "\t" + FormatMoney(r.payment, 2, loc);
+      } else {
+        text += "\t\t";
+      }
+      if (line.ledgerRow >= 0) {
+        const LedgerRow& r = l_.rows[static_cast<std::size_t>(line.ledgerRow)];
+        for (const std::string& cell :
+             {FormatMoney(r.amount, 2, loc), std::to_string(r.days), FormatMoney(r.interest, 2, loc),
+              FormatMoney(r.principal, 2, loc), FormatMoney(r.unpaidInterest, 2, loc),
+              FormatMoney(r.balance, 2, loc)})
+          text += "\t" + cell;
+      }
+      b_.PrintTabbed(text);
+      b_.NewLine();
+    }
+  }
+
+  void Years() {
+    const std::vector<YearPaid> years = PaidByYear(l_);
+    if (years.empty()) return;
+    const LocaleFormat& loc = setup_.money;
+    yearTable_ = true;
+    // The caption, the heads and at least one year together.
+    if (b_.LinesLeft() < 7) {
+      b_.NewPage();
+    } else {
+      Down(1);
+      ColumnHeads(b_);
+    }
+    YearTabs(b_);
+    for (const YearPaid& y : years) {
+      b_.PrintTabbed("\t" + std::to_string(y.year) + "\t" + std::to_string(y.payments) + "\t" +
+                     FormatMoney(y.interest, 2, loc) + "\t" + FormatMoney(y.principal, 2, loc) + "\t" +
+                     FormatMoney(y.amount, 2, loc));
+      b_.NewLine();
+    }
+  }
+
+  // "Page: N of M" at the right of every later page's header.
+  void NumberPages(std::vector<Page>& pages) const {
+    const std::string of = " of " + std::to_string(pages.size());
+    for (std::size_t i = 1; i < pages.size() && i - 1 < headerYs_.size(); ++i)
+      pages[i].texts.push_back(
+          PageText{right_, headerYs_[i - 1], "Page: " + std::to_string(i + 1) + of, true, Align::Right});
+  }
+
+  const Ledger& l_;
+  const LedgerSummary& s_;
+  const LedgerReportSetup& setup_;
+  PageBuilder b_;
+  double colLeft_[kColumns] = {}, colWidth_[kColumns] = {};
+  double left_ = 0, right_ = 0, line_ = 0;
+  std::vector<double> headerYs_;
+  bool yearTable_ = false;
+};
+
+}  // namespace
+
+std::vector<Page> LedgerReportPages(const Ledger& ledger, const LedgerSummary& summary,
+                                    const LedgerReportSetup& setup) {
+  return LedgerLayout(ledger, summary, setup).Build();
+}
+
+}  // namespace brevika::records
