@@ -32,6 +32,19 @@ UnitPeriod UnitOfPayments(std::uint16_t periodsPerYear) {
   }
 }
 
+// The interval of a series of the schedule's payments.
+PaymentInterval IntervalOfPayments(std::uint16_t periodsPerYear) {
+  switch (periodsPerYear) {
+    case 52: return PaymentInterval::Weekly;
+    case 26: return PaymentInterval::Biweekly;
+    case 6: return PaymentInterval::Bimonthly;
+    case 4: return PaymentInterval::Quarterly;
+    case 2: return PaymentInterval::Semiannually;
+    case 1: return PaymentInterval::Annually;
+    default: return PaymentInterval::Monthly;
+  }
+}
+
 }  // namespace
 
 UnitPeriods UnitPeriodsBetween(Date advance, Date payment, std::uint16_t periodsPerYear) {
@@ -97,6 +110,37 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
   }
   r.apr = apr;
   return r;
+}
+
+Outcome TruthInLendingTermsOf(const Schedule& schedule, const ScheduleInputs& in, TilRecord& rec) {
+  auto refuse = [](const char* text) { return Outcome::Refuse(Message{text, BoxType::Information}); };
+  if (!schedule.calculated()) return refuse(kNoScheduleText);
+  if (auto m = CheckPrepaidCharges(in)) return Outcome::Refuse(*m);
+  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
+  const PaymentInterval interval = IntervalOfPayments(PyrPeriodsPerYear(pyr));
+  const ScheduleRow& r0 = schedule.row(0);
+  const double financed = RoundToCents(static_cast<long double>(in.PV) - in.OtherFees -
+                                       static_cast<long double>(r0.payment));
+  if (!(financed > 0)) return refuse(kNothingFinancedText);
+
+  std::vector<TilPaymentSeries> series;
+  for (int k = 1; k <= schedule.lastRow(); ++k) {
+    const ScheduleRow& row = schedule.row(k);
+    if (row.payment == 0) continue;
+    if (!series.empty()) {
+      TilPaymentSeries& last = series.back();
+      if (last.amount == row.payment && last.count < kMaxTilPayments &&
+          SeriesPaymentDate(last.firstDate, interval, last.count) == row.date) {
+        ++last.count;
+        continue;
+      }
+    }
+    series.push_back({1, row.payment, row.date, interval});
+  }
+  ResetTil(rec);
+  rec.Advances.push_back({financed, r0.date});
+  rec.Payments = std::move(series);
+  return Outcome::Ok();
 }
 
 }  // namespace brevika

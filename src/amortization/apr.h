@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "amortization/schedule.h"
+#include "calculators/truth_in_lending.h"
 #include "finance/actuarial_apr.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
@@ -49,5 +50,13 @@ std::optional<Message> CheckPrepaidCharges(const ScheduleInputs& in);
 // kept inside a shrinking bracket, at most kAprIterations steps.
 inline constexpr int kAprIterations = kActuarialAprIterations;
 AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& in);
+
+// The loan of a calculated schedule for the Truth in Lending calculator:
+// one advance of the amount financed on the origination date, and the
+// payments of rows 1 onwards as series of equal payments one payment
+// period apart (payments of 0 are left out, they change nothing). The
+// record's other entries and results are reset. Refused, the record
+// unchanged, as AnnualPercentageRate refuses before it solves.
+Outcome TruthInLendingTermsOf(const Schedule& schedule, const ScheduleInputs& in, TilRecord& rec);
 
 }  // namespace brevika
