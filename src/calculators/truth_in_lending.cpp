@@ -62,15 +62,19 @@ PaymentInterval IntervalOf(const TilPaymentSeries& s) {
   return i >= 0 && i < kPaymentIntervalCount ? s.interval : PaymentInterval::Monthly;
 }
 
-// The interval by which b follows a, the shortest that fits; none when no
-// interval does. Either date may be a month's last day standing for a later
-// day of the month.
-std::optional<PaymentInterval> IntervalBetween(Date a, Date b) {
+// The interval by which b follows a: the interval of a's series or of b's
+// when it fits, else the shortest that does (a month's last day may stand
+// for a later day of the month); none when no interval fits.
+std::optional<PaymentInterval> IntervalBetween(Date a, Date b, PaymentInterval ofA,
+                                               PaymentInterval ofB) {
+  auto fits = [a, b](PaymentInterval k) {
+    return SeriesPaymentDate(a, k, 1) == b || SeriesPaymentDate(b, k, -1) == a;
+  };
+  if (fits(ofA)) return ofA;
+  if (fits(ofB)) return ofB;
   std::optional<PaymentInterval> best;
-  for (PaymentInterval k : kAllIntervals) {
-    if (SeriesPaymentDate(a, k, 1) != b && SeriesPaymentDate(b, k, -1) != a) continue;
-    if (!best || NominalDays(k) < NominalDays(*best)) best = k;
-  }
+  for (PaymentInterval k : kAllIntervals)
+    if (fits(k) && (!best || NominalDays(k) < NominalDays(*best))) best = k;
   return best;
 }
 
@@ -173,7 +177,8 @@ TilLoanShape ShapeOfLoan(Date firstAdvance, int advances, const std::vector<TilP
     if (a.series == b.series && b.number == a.number + 1)
       gap = IntervalOf(series[static_cast<std::size_t>(a.series)]);
     else
-      gap = IntervalBetween(a.date, b.date);
+      gap = IntervalBetween(a.date, b.date, IntervalOf(series[static_cast<std::size_t>(a.series)]),
+                            IntervalOf(series[static_cast<std::size_t>(b.series)]));
     gaps.push_back(gap);
     if (gap) ++counts[*gap];
   }
@@ -186,10 +191,10 @@ TilLoanShape ShapeOfLoan(Date firstAdvance, int advances, const std::vector<TilP
     }
   }
   if (!unit) {
-    // No whole interval at all: the standard one nearest the average
-    // period, the shorter one when two are as near.
-    const double average =
-        static_cast<double>(payments.back().date - firstAdvance) / static_cast<double>(n);
+    // No whole interval at all: the standard one nearest the average time
+    // between payments, the shorter one when two are as near.
+    const double average = static_cast<double>(payments.back().date - payments.front().date) /
+                           static_cast<double>(n - 1);
     for (PaymentInterval k : kAllIntervals) {
       const double off = std::fabs(NominalDays(k) - average);
       if (!unit || off < std::fabs(NominalDays(*unit) - average) ||

@@ -75,10 +75,11 @@ struct TilLoanShape {
   bool irregular = false;  // several advances, or irregular payments
 };
 // A single payment: its term when under a year, else a year. Otherwise the
-// interval that occurs most often between consecutive payments, the
-// shorter one on a tie; when no interval is a whole one, the standard
-// interval nearest the average period (from the first advance to the last
-// payment over the number of payments). Irregular: more than one advance,
+// interval that occurs most often between consecutive payments (within a
+// series its own; between two series the interval of either that fits the
+// dates, else the shortest that does), the shorter one on a tie; when no
+// interval fits at all, the standard interval nearest the average time
+// between payments. Irregular: more than one advance,
 // an interval between payments other than the unit period, or a payment
 // amount that differs from the others other than the first or the last.
 // `payments` as TilPayments gives them, at least one; dates valid.
