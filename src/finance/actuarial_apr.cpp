@@ -37,35 +37,44 @@ int HalfMonthIndex(Date date) {
   return (y * 12 + m - 1) * 2 + (d > 15 ? 1 : 0);
 }
 
+// The solve evaluates the flows in double: its 15 to 16 significant digits
+// leave the rate exact far beyond the decimals an APR is shown with, at
+// half the time of extended precision.
 struct Flow {
-  long double amount;  // payments positive, advances negative
+  double amount;  // payments positive, advances negative
   int whole;
-  long double fraction;
+  double fraction;
+  double wholeTimes;  // `whole` as a factor
 };
 
 // Sum of the discounted flows at unit-period rate i, and its derivative in
 // i. The flows are in order of their whole unit periods, so the discount
 // (1 + i)^-t is built by whole factors.
-void Value(const std::vector<Flow>& flows, long double i, long double& value,
+void Value(const std::vector<Flow>& flows, long double rate, long double& value,
            long double& slope) {
-  value = 0;
-  slope = 0;
-  const long double step = 1.0L + i;
-  const long double back = 1.0L / step;
-  long double discount = 1.0L;
+  const double i = static_cast<double>(rate);
+  // slope = -sum pv (t / (1 + i) + f / (1 + f i)); the t part is summed
+  // first and divided once.
+  double sum = 0, timed = 0, simpleSlope = 0;
+  const double back = 1.0 / (1.0 + i);
+  double discount = 1.0;
   int t = 0;
   for (const Flow& f : flows) {
     for (; t < f.whole; ++t) discount *= back;
-    long double pv = f.amount * discount;
-    long double d = f.whole * back;
+    // Far beyond what a sum of amounts can notice, and before the range of
+    // slow subnormal numbers.
+    if (discount < 1e-280) discount = 0;
+    double pv = f.amount * discount;
     if (f.fraction != 0) {
-      const long double simple = 1.0L + f.fraction * i;
+      const double simple = 1.0 + f.fraction * i;
       pv /= simple;
-      d += f.fraction / simple;
+      simpleSlope += pv * f.fraction / simple;
     }
-    value += pv;
-    slope -= pv * d;
+    sum += pv;
+    timed += pv * f.wholeTimes;
   }
+  value = sum;
+  slope = -(timed * back + simpleSlope);
 }
 
 }  // namespace
@@ -113,49 +122,80 @@ Date HalfMonthsAfter(Date date, int halves) {
   return MakeDate(std::min(second ? low + 15 : low, DaysInMonth(m, y)), m, y);
 }
 
-UnitPeriodSpan CountUnitPeriods(Date start, Date date, UnitPeriod unit) {
-  UnitPeriodSpan u;
-  if (date <= start) return u;
-  if (unit.kind == UnitPeriodKind::Annually) {
-    // Whole years back from the date, the rest in days of a 365-day year.
-    Date reached;
-    u.whole = FullMonthsBack(start, date, reached) / 12;
-    const Date yearsBack = MonthsBefore(date, u.whole * 12);
-    u.fraction = static_cast<double>(yearsBack - start) / 365.0;
-    return u;
+namespace {
+
+// Counts unit periods from one start date to many dates.
+class SpanCounter {
+ public:
+  SpanCounter(Date start, UnitPeriod unit) : start_(start), unit_(unit) {
+    int d1;
+    SplitDate(start, d1, m1_, y1_);
+    nextM_ = m1_ == 12 ? 1 : m1_ + 1;
+    nextY_ = m1_ == 12 ? y1_ + 1 : y1_;
   }
-  if (const int months = MonthsOf(unit.kind)) {
-    // A unit of m months is 30 m days: 30 days for each full month counted
-    // back from the date, plus the days left.
-    Date reached;
-    const int full = FullMonthsBack(start, date, reached);
-    const int days = 30 * full + (reached - start);
-    const int unitDays = 30 * months;
+
+  UnitPeriodSpan operator()(Date date) const {
+    UnitPeriodSpan u;
+    if (date <= start_) return u;
+    if (unit_.kind == UnitPeriodKind::Annually) {
+      // Whole years back from the date, the rest in days of a 365-day year.
+      Date reached;
+      u.whole = FullMonthsBack(start_, date, reached) / 12;
+      const Date yearsBack = MonthsBefore(date, u.whole * 12);
+      u.fraction = static_cast<double>(yearsBack - start_) / 365.0;
+      return u;
+    }
+    if (const int months = MonthsOf(unit_.kind)) {
+      // A unit of m months is 30 m days: 30 days for each full month
+      // counted back from the date, plus the days left (FullMonthsBack
+      // without building the dates it passes).
+      int d2, m2, y2;
+      SplitDate(date, d2, m2, y2);
+      int full = (y2 - y1_) * 12 + (m2 - m1_);
+      Date reached = MakeDate(std::min(d2, DaysInMonth(m1_, y1_)), m1_, y1_);
+      if (reached < start_ && full > 0) {
+        --full;
+        reached = MakeDate(std::min(d2, DaysInMonth(nextM_, nextY_)), nextM_, nextY_);
+      }
+      const int days = 30 * full + (reached - start_);
+      const int unitDays = 30 * months;
+      u.whole = days / unitDays;
+      u.fraction = static_cast<double>(days - u.whole * unitDays) / unitDays;
+      return u;
+    }
+    if (unit_.kind == UnitPeriodKind::Semimonthly) {
+      // The most half-months back from the date that stay on or after the
+      // start; the days left over 15.
+      int k = std::max(0, HalfMonthIndex(date) - HalfMonthIndex(start_));
+      while (k > 0 && HalfMonthsAfter(date, -k) < start_) --k;
+      while (HalfMonthsAfter(date, -(k + 1)) >= start_) ++k;
+      u.whole = k;
+      u.fraction = static_cast<double>(HalfMonthsAfter(date, -k) - start_) / 15.0;
+      return u;
+    }
+    int unitDays;
+    switch (unit_.kind) {
+      case UnitPeriodKind::Weekly: unitDays = 7; break;
+      case UnitPeriodKind::Biweekly: unitDays = 14; break;
+      case UnitPeriodKind::FourWeekly: unitDays = 28; break;
+      default: unitDays = std::max(1, unit_.termDays); break;
+    }
+    const int days = date - start_;
     u.whole = days / unitDays;
     u.fraction = static_cast<double>(days - u.whole * unitDays) / unitDays;
     return u;
   }
-  if (unit.kind == UnitPeriodKind::Semimonthly) {
-    // The most half-months back from the date that stay on or after the
-    // start; the days left over 15.
-    int k = std::max(0, HalfMonthIndex(date) - HalfMonthIndex(start));
-    while (k > 0 && HalfMonthsAfter(date, -k) < start) --k;
-    while (HalfMonthsAfter(date, -(k + 1)) >= start) ++k;
-    u.whole = k;
-    u.fraction = static_cast<double>(HalfMonthsAfter(date, -k) - start) / 15.0;
-    return u;
-  }
-  int unitDays;
-  switch (unit.kind) {
-    case UnitPeriodKind::Weekly: unitDays = 7; break;
-    case UnitPeriodKind::Biweekly: unitDays = 14; break;
-    case UnitPeriodKind::FourWeekly: unitDays = 28; break;
-    default: unitDays = std::max(1, unit.termDays); break;
-  }
-  const int days = date - start;
-  u.whole = days / unitDays;
-  u.fraction = static_cast<double>(days - u.whole * unitDays) / unitDays;
-  return u;
+
+ private:
+  Date start_;
+  UnitPeriod unit_;
+  int m1_, y1_, nextM_, nextY_;
+};
+
+}  // namespace
+
+UnitPeriodSpan CountUnitPeriods(Date start, Date date, UnitPeriod unit) {
+  return SpanCounter(start, unit)(date);
 }
 
 ActuarialApr SolveActuarialApr(const ActuarialAprTerms& terms) {
@@ -178,26 +218,30 @@ ActuarialApr SolveActuarialApr(const ActuarialAprTerms& terms) {
   for (const DatedAmount& p : terms.payments)
     if (p.date < start) return fail(AprFailure::PaymentBeforeAdvance);
 
-  // Advances first, then payments, each in order of whole unit periods.
+  // Advances first, then payments, each in order of whole unit periods;
+  // the time of each date is counted once, before the solve.
   std::vector<Flow> flows;
   flows.reserve(terms.advances.size() + terms.payments.size());
+  const SpanCounter count(start, terms.unit);
   for (const DatedAmount& a : terms.advances) {
-    const UnitPeriodSpan u = CountUnitPeriods(start, a.date, terms.unit);
-    flows.push_back({-static_cast<long double>(a.amount), u.whole, u.fraction});
+    const UnitPeriodSpan u = count(a.date);
+    flows.push_back({-a.amount, u.whole, u.fraction, static_cast<double>(u.whole)});
   }
   for (const DatedAmount& p : terms.payments) {
-    const UnitPeriodSpan u = CountUnitPeriods(start, p.date, terms.unit);
-    flows.push_back({static_cast<long double>(p.amount), u.whole, u.fraction});
+    const UnitPeriodSpan u = count(p.date);
+    flows.push_back({p.amount, u.whole, u.fraction, static_cast<double>(u.whole)});
   }
-  std::stable_sort(flows.begin(), flows.end(),
-                   [](const Flow& a, const Flow& b) { return a.whole < b.whole; });
+  auto byWhole = [](const Flow& a, const Flow& b) { return a.whole < b.whole; };
+  if (!std::is_sorted(flows.begin(), flows.end(), byWhole))
+    std::stable_sort(flows.begin(), flows.end(), byWhole);
 
   // The value falls as the rate rises: bracket the root in [0, the highest
   // rate], then Newton steps, each kept inside the bracket by bisection.
   const long double perYear = UnitPeriodsPerYear(terms.unit);
   long double lo = 0, hi = terms.maxApr / 100.0L / perYear;
-  long double v, slope;
-  Value(flows, lo, v, slope);
+  // At a rate of 0 nothing is discounted: the value is the sum of the flows.
+  long double v = 0, slope;
+  for (const Flow& f : flows) v += f.amount;
   if (!std::isfinite(v)) return fail(AprFailure::NotFinite);
   if (v < 0) return fail(AprFailure::NotRepaid);
   long double rate = 0;

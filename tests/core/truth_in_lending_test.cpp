@@ -48,6 +48,21 @@ TEST(TruthInLending, SeriesDatesFollowTheirInterval) {
   EXPECT_EQ(Dates(D(1, 1, 2025), PI::FourWeekly, 2), (std::vector<Date>{D(1, 1, 2025), D(1, 29, 2025)}));
   EXPECT_EQ(SeriesPaymentDate(D(2, 29, 2024), PI::Annually, 1), D(2, 28, 2025));
   EXPECT_EQ(SeriesPaymentDate(D(12, 31, 9999), PI::Weekly, 1), kBadDate);
+  // The payments of a loan fall on these dates, in date order.
+  for (int k = 0; k < kPaymentIntervalCount; ++k) {
+    const PI interval = static_cast<PI>(k);
+    std::vector<Date> dates;
+    for (const TilPayment& p : TilPayments({{30, 10, D(1, 31, 2024), interval}}))
+      dates.push_back(p.date);
+    EXPECT_EQ(dates, Dates(D(1, 31, 2024), interval, 30)) << IntervalName(interval);
+  }
+  const std::vector<TilPayment> two =
+      TilPayments({{2, 10, D(3, 1, 2025), PI::Monthly}, {2, 20, D(2, 15, 2025), PI::Monthly}});
+  ASSERT_EQ(two.size(), 4u);
+  EXPECT_EQ(two[0].date, D(2, 15, 2025));
+  EXPECT_EQ(two[0].series, 1);
+  EXPECT_EQ(two[1].date, D(3, 1, 2025));
+  EXPECT_EQ(two[3].number, 1);
   EXPECT_EQ(IntervalName(PI::FourWeekly), "4-weekly");
   EXPECT_EQ(IntervalName(PI::Semiannually), "semiannually");
 }
