@@ -126,16 +126,18 @@ Outcome TruthInLendingTermsOf(const Schedule& schedule, const ScheduleInputs& in
   std::vector<TilPaymentSeries> series;
   for (int k = 1; k <= schedule.lastRow(); ++k) {
     const ScheduleRow& row = schedule.row(k);
-    if (row.payment == 0) continue;
+    // The calculator's amounts are in cents, as the schedule shows them.
+    const double payment = RoundToCents(row.payment);
+    if (payment == 0) continue;
     if (!series.empty()) {
       TilPaymentSeries& last = series.back();
-      if (last.amount == row.payment && last.count < kMaxTilPayments &&
+      if (last.amount == payment && last.count < kMaxTilPayments &&
           SeriesPaymentDate(last.firstDate, interval, last.count) == row.date) {
         ++last.count;
         continue;
       }
     }
-    series.push_back({1, row.payment, row.date, interval});
+    series.push_back({1, payment, row.date, interval});
   }
   ResetTil(rec);
   rec.Advances.push_back({financed, r0.date});

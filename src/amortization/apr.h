@@ -53,7 +53,7 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
 
 // The loan of a calculated schedule for the Truth in Lending calculator:
 // one advance of the amount financed on the origination date, and the
-// payments of rows 1 onwards as series of equal payments one payment
+// payments of rows 1 onwards, in cents, as series of equal payments one payment
 // period apart (payments of 0 are left out, they change nothing). The
 // record's other entries and results are reset. Refused, the record
 // unchanged, as AnnualPercentageRate refuses before it solves.
