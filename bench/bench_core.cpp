@@ -1,4 +1,5 @@
-// Speed of rounding to cents and of the loan calculator's solves.
+// Speed of rounding to cents, of the loan calculator's solves and of the
+// Truth in Lending APR.
 #include <benchmark/benchmark.h>
 
 #include "calculators/loan.h"
@@ -46,6 +47,28 @@ BENCHMARK(BM_SolvePayment);
 BENCHMARK(BM_SolveAmount);
 BENCHMARK(BM_SolveTerm);
 BENCHMARK(BM_SolveRate);
+
+}  // namespace
+
+// The actuarial APR of a loan of 360 monthly payments, as the Truth in
+// Lending calculator works it out (unit period, irregularity and the
+// solve); it should stay under 50 microseconds.
+#include "calculators/truth_in_lending.h"
+
+namespace {
+
+void BM_TruthInLending360(benchmark::State& state) {
+  brevika::TilRecord terms = brevika::NewTilRecord();
+  terms.Advances = {{98000.00, brevika::MakeDate(15, 1, 1997)}};
+  terms.Payments = {{359, 699.21, brevika::MakeDate(1, 3, 1997)},
+                    {1, 705.60, brevika::MakeDate(1, 2, 2027)}};
+  for (auto _ : state) {
+    brevika::TilRecord r = terms;
+    benchmark::DoNotOptimize(brevika::CalcTil(r));
+    benchmark::DoNotOptimize(r.APR);
+  }
+}
+BENCHMARK(BM_TruthInLending360)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -19,88 +19,37 @@ const char kBelowZeroText[] =
 const char kTooHighText[] = "No APR exists:\n\nthe rate would be above 1,000%.\n\n";
 const char kNoScheduleText[] = "No APR exists:\n\nthere is no schedule.\n\n";
 
-// A date `months` calendar months before `date`, its day kept within the
-// month it lands in (31 March back one month is 28 or 29 February).
-Date MonthsBefore(Date date, int months) {
-  int d, m, y;
-  SplitDate(date, d, m, y);
-  int index = y * 12 + (m - 1) - months;
-  y = index / 12;
-  m = index % 12 + 1;
-  return MakeDate(std::min(d, DaysInMonth(m, y)), m, y);
+// The unit period of a schedule: its payment period.
+UnitPeriod UnitOfPayments(std::uint16_t periodsPerYear) {
+  switch (periodsPerYear) {
+    case 52: return {UnitPeriodKind::Weekly};
+    case 26: return {UnitPeriodKind::Biweekly};
+    case 6: return {UnitPeriodKind::Bimonthly};
+    case 4: return {UnitPeriodKind::Quarterly};
+    case 2: return {UnitPeriodKind::Semiannually};
+    case 1: return {UnitPeriodKind::Annually};
+    default: return {UnitPeriodKind::Monthly};
+  }
 }
 
-// Full calendar months from `from` to `to`, counted back from `to`.
-int FullMonthsBack(Date from, Date to, Date& reached) {
-  int d1, m1, y1, d2, m2, y2;
-  SplitDate(from, d1, m1, y1);
-  SplitDate(to, d2, m2, y2);
-  int months = std::max(0, (y2 - y1) * 12 + (m2 - m1));
-  reached = MonthsBefore(to, months);
-  if (reached < from && months > 0) reached = MonthsBefore(to, --months);
-  return months;
-}
-
-struct Flow {
-  long double amount;
-  int whole;
-  long double fraction;
-};
-
-// Present value of the flows at unit-period rate i, less the amount
-// financed; and its derivative in i.
-void Value(const std::vector<Flow>& flows, long double financed, long double i,
-           long double& value, long double& slope) {
-  value = -financed;
-  slope = 0;
-  // The flows come in date order, so (1 + i)^q grows by whole factors.
-  const long double step = 1.0L + i;
-  long double grown = 1.0L;
-  int q = 0;
-  for (const Flow& f : flows) {
-    if (f.whole < q) {
-      grown = std::pow(step, static_cast<long double>(f.whole));
-      q = f.whole;
-    }
-    for (; q < f.whole; ++q) grown *= step;
-    const long double simple = 1.0L + f.fraction * i;
-    const long double pv = f.amount / (simple * grown);
-    value += pv;
-    slope -= pv * (f.fraction / simple + f.whole / (1.0L + i));
+// The interval of a series of the schedule's payments.
+PaymentInterval IntervalOfPayments(std::uint16_t periodsPerYear) {
+  switch (periodsPerYear) {
+    case 52: return PaymentInterval::Weekly;
+    case 26: return PaymentInterval::Biweekly;
+    case 6: return PaymentInterval::Bimonthly;
+    case 4: return PaymentInterval::Quarterly;
+    case 2: return PaymentInterval::Semiannually;
+    case 1: return PaymentInterval::Annually;
+    default: return PaymentInterval::Monthly;
   }
 }
 
 }  // namespace
 
 UnitPeriods UnitPeriodsBetween(Date advance, Date payment, std::uint16_t periodsPerYear) {
-  UnitPeriods u;
-  if (payment <= advance) return u;
-  if (periodsPerYear == 1) {
-    // Whole years back from the payment, the rest in days of a 365-day year.
-    Date reached;
-    const int months = FullMonthsBack(advance, payment, reached);
-    u.whole = months / 12;
-    const Date yearsBack = MonthsBefore(payment, u.whole * 12);
-    u.fraction = static_cast<double>(yearsBack - advance) / 365.0;
-    return u;
-  }
-  if (periodsPerYear == 12 || periodsPerYear == 6 || periodsPerYear == 4 || periodsPerYear == 2) {
-    // A unit of m months is 30 m days: 30 days for each full month counted
-    // back from the payment, plus the days left.
-    Date reached;
-    const int months = FullMonthsBack(advance, payment, reached);
-    const int days = 30 * months + (reached - advance);
-    const int unitDays = 30 * (12 / periodsPerYear);
-    u.whole = days / unitDays;
-    u.fraction = static_cast<double>(days - u.whole * unitDays) / unitDays;
-    return u;
-  }
-  // Weeks and other units of whole days.
-  const int unitDays = std::max<int>(1, StdDays(periodsPerYear));
-  const int days = payment - advance;
-  u.whole = days / unitDays;
-  u.fraction = static_cast<double>(days - u.whole * unitDays) / unitDays;
-  return u;
+  const UnitPeriodSpan span = CountUnitPeriods(advance, payment, UnitOfPayments(periodsPerYear));
+  return {span.whole, span.fraction};
 }
 
 std::optional<Message> CheckPrepaidCharges(const ScheduleInputs& in) {
@@ -133,45 +82,27 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
   r.amountFinanced = RoundToCents(financed);
   if (!(financed > 0)) return refuse(kNothingFinancedText);
 
-  std::vector<Flow> flows;
-  flows.reserve(static_cast<std::size_t>(schedule.lastRow()));
-  long double total = 0;
-  for (int k = 1; k <= schedule.lastRow(); ++k) {
-    const ScheduleRow& row = schedule.row(k);
-    const UnitPeriods u = UnitPeriodsBetween(r0.date, row.date, P);
-    flows.push_back({row.payment, u.whole, u.fraction});
-    total += row.payment;
+  ActuarialAprTerms terms;
+  terms.advances.push_back({static_cast<double>(financed), r0.date});
+  terms.payments.reserve(static_cast<std::size_t>(schedule.lastRow()));
+  for (int k = 1; k <= schedule.lastRow(); ++k)
+    terms.payments.push_back({schedule.row(k).payment, schedule.row(k).date});
+  terms.unit = UnitOfPayments(P);
+  terms.maxApr = kMaxApr;
+  // The note rate is where the solve starts: with few charges it is close.
+  terms.startRate =
+      PeriodicRate(P, CmpPeriodsPerYear(in.CmpPYR >= 0 && in.CmpPYR <= 8 ? in.CmpPYR : 3), in.Rate);
+  const ActuarialApr solved = SolveActuarialApr(terms);
+  switch (solved.failure) {
+    case AprFailure::None: break;
+    case AprFailure::NotRepaid: return refuse(kBelowZeroText);
+    case AprFailure::TooHigh: return refuse(kTooHighText);
+    case AprFailure::NoAdvance: return refuse(kNothingFinancedText);
+    default:
+      r.outcome = Outcome::Refuse(NonFiniteMessage());
+      return r;
   }
-  if (!std::isfinite(total)) {
-    r.outcome = Outcome::Refuse(NonFiniteMessage());
-    return r;
-  }
-
-  // The value falls as the rate rises: bracket the root in [0, the highest
-  // rate], then Newton steps, each kept inside the bracket by bisection.
-  long double lo = 0, hi = kMaxApr / 100.0L / P;
-  long double v, slope;
-  Value(flows, financed, lo, v, slope);
-  if (v < 0) return refuse(kBelowZeroText);
-  long double rate = 0;
-  if (v > 0) {
-    long double vHi;
-    Value(flows, financed, hi, vHi, slope);
-    if (vHi > 0) return refuse(kTooHighText);
-    rate = PeriodicRate(P, CmpPeriodsPerYear(in.CmpPYR >= 0 && in.CmpPYR <= 8 ? in.CmpPYR : 3), in.Rate);
-    if (!(rate > lo && rate < hi)) rate = (lo + hi) / 2;
-    for (int step = 0; step < kAprIterations; ++step) {
-      Value(flows, financed, rate, v, slope);
-      if (v == 0) break;
-      if (v > 0) lo = rate;
-      else hi = rate;
-      long double next = slope < 0 ? rate - v / slope : (lo + hi) / 2;
-      if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-      const long double moved = std::fabs(next - rate);
-      rate = next;
-      if (moved <= 1e-15L * (1.0L + rate) || hi - lo <= 1e-15L) break;
-    }
-  }
+  const long double rate = solved.rate;
   const double apr = RoundThroughText(rate * P * 100.0L, 4, 18);
   if (!std::isfinite(apr)) {
     r.outcome = Outcome::Refuse(NonFiniteMessage());
@@ -179,6 +110,39 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
   }
   r.apr = apr;
   return r;
+}
+
+Outcome TruthInLendingTermsOf(const Schedule& schedule, const ScheduleInputs& in, TilRecord& rec) {
+  auto refuse = [](const char* text) { return Outcome::Refuse(Message{text, BoxType::Information}); };
+  if (!schedule.calculated()) return refuse(kNoScheduleText);
+  if (auto m = CheckPrepaidCharges(in)) return Outcome::Refuse(*m);
+  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
+  const PaymentInterval interval = IntervalOfPayments(PyrPeriodsPerYear(pyr));
+  const ScheduleRow& r0 = schedule.row(0);
+  const double financed = RoundToCents(static_cast<long double>(in.PV) - in.OtherFees -
+                                       static_cast<long double>(r0.payment));
+  if (!(financed > 0)) return refuse(kNothingFinancedText);
+
+  std::vector<TilPaymentSeries> series;
+  for (int k = 1; k <= schedule.lastRow(); ++k) {
+    const ScheduleRow& row = schedule.row(k);
+    // The calculator's amounts are in cents, as the schedule shows them.
+    const double payment = RoundToCents(row.payment);
+    if (payment == 0) continue;
+    if (!series.empty()) {
+      TilPaymentSeries& last = series.back();
+      if (last.amount == payment && last.count < kMaxTilPayments &&
+          SeriesPaymentDate(last.firstDate, interval, last.count) == row.date) {
+        ++last.count;
+        continue;
+      }
+    }
+    series.push_back({1, payment, row.date, interval});
+  }
+  ResetTil(rec);
+  rec.Advances.push_back({financed, r0.date});
+  rec.Payments = std::move(series);
+  return Outcome::Ok();
 }
 
 }  // namespace brevika

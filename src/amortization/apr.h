@@ -5,25 +5,24 @@
 // what row 0 charges on the day of the advance (points paid at origination
 // and interest of a long first period) and the other fees. The payment
 // stream is rows 1 onwards on their own dates; points that are amortized or
-// paid with the first payment are already in it. Each payment is discounted
-// over the whole unit periods counted back from its date to the advance and,
-// for the days left over, by simple interest on that fraction of a unit
-// period: amount financed = sum of P / ((1 + f i) (1 + i)^q). The APR is the
-// unit-period rate i times the unit periods a year (the payments a year).
+// paid with the first payment are already in it. The unit period is the
+// payment period, and the rate is solved by the one actuarial APR engine
+// (finance/actuarial_apr.h).
 #pragma once
 #include <cstdint>
 #include <optional>
 
 #include "amortization/schedule.h"
+#include "calculators/truth_in_lending.h"
+#include "finance/actuarial_apr.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
 
 namespace brevika {
 
 // Whole unit periods and the fraction of one between an advance and a later
-// payment. Months (and multiples of a month) are counted back from the
-// payment date, the remaining days being 1/30 of a month each; years are
-// counted back the same way with 365 days to the year; weeks are 7 days.
+// payment, the unit period being the payment period of `periodsPerYear`
+// (CountUnitPeriods of finance/actuarial_apr.h).
 struct UnitPeriods {
   int whole = 0;
   double fraction = 0;
@@ -49,7 +48,15 @@ std::optional<Message> CheckPrepaidCharges(const ScheduleInputs& in);
 // payments total less than the amount financed (no rate of 0 or more fits)
 // or when the rate would be above kMaxApr. The solve is a Newton iteration
 // kept inside a shrinking bracket, at most kAprIterations steps.
-inline constexpr int kAprIterations = 200;
+inline constexpr int kAprIterations = kActuarialAprIterations;
 AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& in);
+
+// The loan of a calculated schedule for the Truth in Lending calculator:
+// one advance of the amount financed on the origination date, and the
+// payments of rows 1 onwards, in cents, as series of equal payments one payment
+// period apart (payments of 0 are left out, they change nothing). The
+// record's other entries and results are reset. Refused, the record
+// unchanged, as AnnualPercentageRate refuses before it solves.
+Outcome TruthInLendingTermsOf(const Schedule& schedule, const ScheduleInputs& in, TilRecord& rec);
 
 }  // namespace brevika

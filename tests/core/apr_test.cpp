@@ -161,5 +161,45 @@ TEST(Apr, NoRateRefusesWithAMessage) {
             "No APR exists:\n\nthere is no schedule.\n\n");
 }
 
+TEST(Apr, TheScheduleGoesToTheTruthInLendingCalculatorAsSeries) {
+  // 100,000.00 at 7.5 % over 30 years with 2 points at origination: one
+  // advance of 98,000.00 on the origination date, 359 payments of 699.21
+  // a month from 02/01/1997 and the last of 705.60 on 01/01/2027.
+  ScheduleInputs in = Loan(100000, 360, 7.5f, D(1, 1, 1997), D(2, 1, 1997));
+  in.Points = 2;
+  Schedule s;
+  ASSERT_FALSE(s.Calculate(in).refused);
+  TilRecord til = NewTilRecord();
+  til.Disclosed = 5;
+  ASSERT_TRUE(TruthInLendingTermsOf(s, in, til).ok());
+  ASSERT_EQ(til.Advances.size(), 1u);
+  EXPECT_EQ(til.Advances[0].amount, 98000.00);
+  EXPECT_EQ(til.Advances[0].date, D(1, 1, 1997));
+  ASSERT_EQ(til.Payments.size(), 2u);
+  EXPECT_EQ(til.Payments[0].count, 359);
+  EXPECT_EQ(til.Payments[0].amount, 699.21);
+  EXPECT_EQ(til.Payments[0].firstDate, D(2, 1, 1997));
+  EXPECT_EQ(til.Payments[0].interval, PaymentInterval::Monthly);
+  EXPECT_EQ(til.Payments[1].count, 1);
+  EXPECT_EQ(til.Payments[1].amount, 705.60);
+  EXPECT_EQ(til.Payments[1].firstDate, D(1, 1, 2027));
+  EXPECT_EQ(til.Disclosed, 0);
+  // A payment day of 31 steps to 3 March and stays on the 3rd: the first
+  // payment is a series of its own.
+  ScheduleInputs late = Loan(1000, 3, 12.0f, D(12, 31, 2000), D(1, 31, 2001));
+  ASSERT_FALSE(s.Calculate(late).refused);
+  ASSERT_TRUE(TruthInLendingTermsOf(s, late, til).ok());
+  ASSERT_EQ(til.Payments.size(), 3u);
+  EXPECT_EQ(til.Payments[0].firstDate, D(1, 31, 2001));
+  EXPECT_EQ(til.Payments[1].firstDate, D(3, 3, 2001));
+  EXPECT_EQ(til.Payments[1].count, 1);  // the last payment differs
+  // Nothing financed: refused as the APR is, the record unchanged.
+  late.OtherFees = 1000;
+  EXPECT_EQ(TruthInLendingTermsOf(s, late, til).FirstText(),
+            "No APR exists:\n\nthe points and fees paid at origination\n\n"
+            "are not less than the amount of the loan.\n\n");
+  EXPECT_EQ(til.Payments.size(), 3u);
+}
+
 }  // namespace
 }  // namespace brevika
