@@ -1,8 +1,10 @@
-// Speed of rounding to cents, of the loan calculator's solves and of the
-// Truth in Lending APR.
+// Speed of rounding to cents, of the loan calculator's solves, of the
+// Truth in Lending APR and of comparing loan offers.
 #include <benchmark/benchmark.h>
 
+#include "amortization/compare.h"
 #include "calculators/loan.h"
+#include "calculators/truth_in_lending.h"
 #include "finance/rates.h"
 
 namespace {
@@ -53,7 +55,6 @@ BENCHMARK(BM_SolveRate);
 // The actuarial APR of a loan of 360 monthly payments, as the Truth in
 // Lending calculator works it out (unit period, irregularity and the
 // solve); it should stay under 50 microseconds.
-#include "calculators/truth_in_lending.h"
 
 namespace {
 
@@ -72,11 +73,8 @@ BENCHMARK(BM_TruthInLending360)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
-
 // Comparing four 30-year monthly offers (each through its schedule, APR and
 // costs, then the break-evens and the verdict): under 1 ms.
-#include "amortization/compare.h"
 
 namespace {
 
@@ -106,3 +104,5 @@ void BM_CompareFourOffers(benchmark::State& state) {
 BENCHMARK(BM_CompareFourOffers)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();
