@@ -328,7 +328,11 @@ void AdvanceStart(const Terms& t, ScheduleRow& r0, ScheduleRow& r1, Start& st) {
 int LaterRows(const Terms& t, ScheduleRow* rows, const Start& st, std::vector<YearTab>& tabs,
               const ProgressFn& progress) {
   const int n = t.n;
-  const double digitsSum = n * (n + 1) * 0.5;
+  // Rule of 78's weights payment k with n - k + 1. Paid in advance, payment
+  // 1 falls on the day the loan starts and carries none of the interest, so
+  // only the weights n - 1 .. 1 of payments 2 to n share it out.
+  const bool advance = t.first == t.org;
+  const double digitsSum = advance ? n * (n - 1) * 0.5 : n * (n + 1) * 0.5;
   int year = st.year;
   Date nextYear = MakeDate(1, 1, year + 1);
   int lastPercent = -1;
