@@ -430,7 +430,7 @@ std::optional<Message> Decide(const Terms& t, int k, double prevBalance, double 
   if (t.Level()) {
     if (recompute) {
       if (left < 1) return RateAfterEndRefusal(rateAt, t.n);
-      w.level = LevelPaymentArrears(static_cast<std::int16_t>(left), t.P, t.c, prevBalance, w.rates.rate);
+      w.level = LevelPaymentArrearsAt(static_cast<std::int16_t>(left), w.rates.i, prevBalance);
       w.open = false;
       mark |= kMarkNewPayment;
     } else if (keep) {
@@ -453,7 +453,7 @@ void LowerAfter(const Terms& t, int k, double balance, Walk& w) {
   const int left = t.n - k;
   if (left < 1 || !StillOwed(balance) || t.interestOnly) return;
   if (t.fixedPrin) w.fixedPrin = RoundToCents(balance / left);
-  else w.level = LevelPaymentArrears(static_cast<std::int16_t>(left), t.P, t.c, balance, w.rates.rate);
+  else w.level = LevelPaymentArrearsAt(static_cast<std::int16_t>(left), w.rates.i, balance);
   w.open = false;
   w.markNext = true;
 }
