@@ -189,7 +189,7 @@ class ReportLayout {
     b_.Underline(true);
     b_.PrintTabbed("\tEvent\tPayments\tAmount\tRate\tChoice");
     b_.Underline(false);
-    b_.Rule(left_, right_, line_ * 0.4);
+    b_.Rule(left_, colLeft_[4] + colWidth_[4], line_ * 0.4);
     b_.Bold(false);
     b_.GotoY(b_.y() + line_ * 1.3);
   }

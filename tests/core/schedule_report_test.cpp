@@ -165,6 +165,8 @@ TEST(ScheduleReport, FirstPageListsTheEvents) {
   EXPECT_TRUE(heads.bold && heads.underline);
   EXPECT_NEAR(heads.y, p.texts[22].y + 3 * line, 1e-12);  // two blank lines under the summary
   ASSERT_EQ(p.rules.size(), 1u);
+  EXPECT_NEAR(p.rules[0].x1, heads.x, 1e-12);  // from the first column
+  EXPECT_NEAR(p.rules[0].x2, p.texts[27].x, 1e-12);  // to the right edge of "Choice"
   EXPECT_NEAR(p.texts[28].y, heads.y + 1.3 * line, 1e-12);
   EXPECT_FALSE(p.texts[28].bold || p.texts[28].underline);
   // Columns of the rows: the amount under "Amount", the rate under "Rate".
