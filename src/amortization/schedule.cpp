@@ -301,8 +301,8 @@ struct Start {
 };
 
 // Row 0 (the interim period before the first payment) and payment 1, whose
-// interest runs at `r1` and whose level payment is computed at `levelRate`
-// (both the loan's rate unless a rate change falls on payment 1).
+// interest runs at `r1Rates` and whose level payment is computed at
+// `levelRate` (both the loan's rate unless a rate change falls on payment 1).
 void InterimStart(const Terms& t, ScheduleRow& r0, ScheduleRow& r1, Start& st,
                   std::vector<YearTab>& tabs, const RateSet& r1Rates, float levelRate) {
   const Date back = StepPeriodBack(t.first, t.P);
@@ -397,7 +397,8 @@ struct Walk {
   double fixedPrin = 0;    // "Fixed Principal": the principal part
   bool open = false;       // the term moves: payment n settles nothing
   bool markNext = false;   // the payment was recomputed for the next row
-  // Decisions that wait for the first payment after a holiday.
+  // Decisions taken with the next paid payment: a holiday's end, and rate
+  // changes (which wait there when they fall in a holiday).
   bool holiday = false, holidayKeep = false;
   bool rateRecompute = false, rateKeep = false;
   int rateAt = 0;
