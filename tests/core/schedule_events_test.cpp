@@ -465,15 +465,14 @@ TEST(ScheduleEventExamples, FixedPrincipalAndInterestOnly) {
   }
 }
 
-// The loan the events example of the manual describes: 100 extra with
-// payments 13 to 60, 10,000 with payment 60, 6.25 % from payment 61 and
-// payments 100 to 102 skipped.
+// One event of each kind: 100 extra with payments 13 to 60, 10,000 with
+// payment 60, 6.25 % from payment 61 and payments 100 to 102 skipped.
 //   60: interest 558.01, payment 699.21 + 100 + 10,000, balance 79,040.22
 //   61: payment over 300 payments at 6.25 % on 79,040.22: 521.40;
 //       interest 79,040.22 x 0.0625 / 12 = 411.6678 -> 411.67
 //  100: skipped, interest 74,308.63 x 0.0625 / 12 = 387.0241 -> 387.02
 //  103: payment over 258 payments on 75,475.76: 532.50
-TEST(ScheduleEventExamples, TheManualsList) {
+TEST(ScheduleEventExamples, OneEventOfEachKind) {
   Schedule s;
   ASSERT_TRUE(Calc(s, Mortgage(), {Extra(13, 60, 100), Lump(60, 10000), RateAt(61, 6.25f), Holiday(100, 102)}).ok());
   EXPECT_ROW(s.row(60), 10799.21, 10241.20, 558.01, 79040.22);
