@@ -1,5 +1,6 @@
 // Amortization schedule engine: rows from origination to payoff, odd first
-// periods, points, six amortizing methods, year tabs and totals. No Qt.
+// periods, points, six amortizing methods, what-if events (extra principal,
+// rate changes, payment holidays), year tabs and totals. No Qt.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "amortization/schedule_events.h"
 #include "finance/items.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
@@ -34,7 +36,13 @@ struct ScheduleInputs {
   int PointsPaidMthd = 0;
   // Prepaid fees other than points; only the APR uses them.
   double OtherFees = 0;
+  // What-if events, in any order; none: the plain schedule.
+  std::vector<ScheduleEvent> events;
 };
+
+// The same loan: every input but the events (and the fees, which only the
+// APR reads) is equal.
+bool SameLoanTerms(const ScheduleInputs& a, const ScheduleInputs& b);
 
 struct ScheduleRow {
   Date date = 0;
@@ -57,6 +65,20 @@ struct YearTotals {
   double payment = 0, principal = 0, interest = 0;
 };
 
+// The events of one payment, laid out by the engine before it builds rows.
+struct ScheduleRowPlan {
+  long long extraStep = 0;  // recurring extras starting (+) and ending (-), in cents
+  long long lumpCents = 0;  // lump sums paid with the payment, in cents
+  double extra = 0;         // all extra principal paid with the payment
+  float rate = 0;           // new annual rate from the payment; 0: none
+  int holidayTo = 0;        // last payment of the holiday the payment is in; 0: none
+  int lowerStep = 0;        // recurring extras that lower the payment, starting and ending
+  std::uint8_t marks = 0;   // EventMark bits
+  bool lowerAfter = false;  // the payment is recomputed after this one
+  bool rateKeep = false;
+  bool holidayKeep = false;
+};
+
 // Called with the percentage of payments built so far.
 using ProgressFn = std::function<void(int percent)>;
 
@@ -72,6 +94,13 @@ class Schedule {
   // periods, more periods than maxPeriods(), the 2059 limit, and any
   // non-finite value on the way. `progress` is called only when the
   // percentage changes.
+  //
+  // With events the schedule without them is computed too (or kept from
+  // the previous calculation of the same loan terms) for the comparison;
+  // events are further refused by CheckEvents, for "Rule of 78's", when a
+  // kept payment does not cover a period's interest, when a rate change or
+  // holiday leaves no payment before the original last payment, and when
+  // a moved term runs past maxPeriods() or the 2059 limit.
   Outcome Calculate(ScheduleInputs& in, const ProgressFn& progress = {});
 
   int maxPeriods() const { return maxPeriods_; }
@@ -98,15 +127,38 @@ class Schedule {
   YearTotals Totals(int firstRow, int lastRow) const;
 
   // Loading: rows 0..last are written by the caller, then this rebuilds the
-  // year tabs from their dates and marks the schedule calculated.
+  // year tabs from their dates and marks the schedule calculated, without
+  // events.
   void SetLoaded(int lastRow);
+
+  // The events of the shown schedule (empty without).
+  bool hasEvents() const { return hasEvents_; }
+  const std::vector<ScheduleEvent>& events() const { return events_; }
+  // EventMark bits of row k: which events it carries. 0 without events.
+  std::uint8_t eventMarks(int k) const { return marks_[static_cast<std::size_t>(k)]; }
+  // The same loan without events: its rows and last row. Without events
+  // they are the schedule's own.
+  int baseLastRow() const { return hasEvents_ ? baseLastRow_ : lastRow_; }
+  const ScheduleRow& baseRow(int k) const {
+    return (hasEvents_ ? base_ : rows_)[static_cast<std::size_t>(k)];
+  }
 
  private:
   std::optional<Message> Build(const ScheduleInputs& in, const ProgressFn& progress);
   // Rows and tabs are computed into the work table and swapped in only when
   // the whole calculation succeeded, so a refusal leaves the shown schedule.
-  std::vector<ScheduleRow> rows_, work_;
-  std::vector<YearTab> workTabs_;
+  // The schedule without events has its own pair of tables.
+  std::vector<ScheduleRow> rows_, work_, base_, baseWork_;
+  std::vector<YearTab> workTabs_, baseTabs_;
+  // Per payment: the events laid out once per calculation, and the marks.
+  std::vector<ScheduleRowPlan> plan_;
+  std::vector<std::uint8_t> marks_, workMarks_;
+  std::vector<ScheduleEvent> events_;
+  // Terms of the shown schedule, for reusing its schedule without events.
+  ScheduleInputs shownTerms_;
+  bool shownTermsValid_ = false;
+  bool hasEvents_ = false;
+  int baseLastRow_ = 0;
   std::optional<Message> memoryNotice_;
   double periodFraction_ = 1.0;
   double fixedPrincipal_ = 0;

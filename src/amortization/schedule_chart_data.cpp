@@ -18,6 +18,25 @@ double YearPosition(Date date, int firstYear) {
   return (year - firstYear) - 0.5 + (date - jan1) / days;
 }
 
+// At most `maxPoints` of rows 0 to `last`, evenly spaced; the first and the
+// last are always among them. Returns the largest balance.
+template <typename RowOf>
+double SampleBalance(int last, std::size_t maxPoints, int firstYear, RowOf rowOf,
+                     std::vector<ChartPoint>& out) {
+  maxPoints = std::max<std::size_t>(maxPoints, 2);
+  const std::size_t rows = static_cast<std::size_t>(last) + 1;
+  const std::size_t points = std::min(rows, maxPoints);
+  out.reserve(points);
+  double maxBalance = 0;
+  for (std::size_t j = 0; j < points; ++j) {
+    const std::size_t k = points == rows ? j : (j * (rows - 1) + (points - 1) / 2) / (points - 1);
+    const ScheduleRow& r = rowOf(static_cast<int>(k));
+    out.push_back(ChartPoint{YearPosition(r.date, firstYear), r.balance});
+    maxBalance = std::max(maxBalance, r.balance);
+  }
+  return maxBalance;
+}
+
 }  // namespace
 
 ChartAxis RoundAxis(double max, int maxSteps) {
@@ -58,15 +77,14 @@ ScheduleChartData BuildChartData(const Schedule& schedule, std::size_t maxPoints
     d.years.back().interest += r.interest;
     maxBalance = std::max(maxBalance, r.balance);
   }
-  maxPoints = std::max<std::size_t>(maxPoints, 2);
-  const std::size_t rows = static_cast<std::size_t>(last) + 1;
-  const std::size_t points = std::min(rows, maxPoints);
-  d.balance.reserve(points);
-  for (std::size_t j = 0; j < points; ++j) {
-    // Evenly spaced rows; the first and the last are always among them.
-    const std::size_t k = points == rows ? j : (j * (rows - 1) + (points - 1) / 2) / (points - 1);
-    const ScheduleRow& r = schedule.row(static_cast<int>(k));
-    d.balance.push_back(ChartPoint{YearPosition(r.date, firstYear), r.balance});
+  SampleBalance(last, maxPoints, firstYear, [&](int k) -> const ScheduleRow& { return schedule.row(k); },
+                d.balance);
+  if (schedule.hasEvents()) {
+    // A holiday can raise the balance above the amount; the axis takes
+    // both lines.
+    maxBalance = std::max(maxBalance, SampleBalance(schedule.baseLastRow(), maxPoints, firstYear,
+                                                    [&](int k) -> const ScheduleRow& { return schedule.baseRow(k); },
+                                                    d.baseBalance));
   }
   double maxYear = 0;
   for (const ChartYear& y : d.years) maxYear = std::max(maxYear, y.principal + y.interest);

@@ -1,6 +1,7 @@
 // What the schedule chart draws, computed from the rows: the balance over
-// time as at most a given number of points, the principal and interest paid
-// in each calendar year, and round axis steps. No Qt.
+// time as at most a given number of points (and, for a schedule with
+// events, the balance of the same loan without them), the principal and
+// interest paid in each calendar year, and round axis steps. No Qt.
 #pragma once
 #include <cstddef>
 #include <vector>
@@ -35,15 +36,17 @@ struct ChartAxis {
 struct ScheduleChartData {
   std::vector<ChartYear> years;
   std::vector<ChartPoint> balance;
-  ChartAxis balanceAxis, yearAxis;  // balance line; principal + interest bars
+  // The balance without events, on the same x; empty without events.
+  std::vector<ChartPoint> baseBalance;
+  ChartAxis balanceAxis, yearAxis;  // both balance lines; principal + interest bars
   int yearLabelStep = 1;            // label every n-th year
 };
 
 // The axis for values from 0 to `max` in at most `maxSteps` steps.
 ChartAxis RoundAxis(double max, int maxSteps);
 
-// Rows 0 to the last; with more rows than `maxPoints` the balance keeps the
-// first and the last row and rows evenly spaced between them.
+// Rows 0 to the last; with more rows than `maxPoints` a balance line keeps
+// the first and the last row and rows evenly spaced between them.
 ScheduleChartData BuildChartData(const Schedule& schedule, std::size_t maxPoints = kMaxChartPoints);
 
 }  // namespace brevika

@@ -158,6 +158,40 @@ class ReportLayout {
       b_.PrintTabbed(apr);
       Down(1);
     }
+    if (!terms_.events.empty()) EventsList();
+    frontPages_ = b_.pageCount();
+  }
+
+  // The events under the summary, one a line in the row columns, under
+  // their own column heads (again at the top of a further page).
+  void EventsList() {
+    const LocaleFormat& loc = setup_.money;
+    Down(2);
+    if (b_.LinesLeft() < 3) b_.NewPage();  // the heads with a line under them
+    EventsHead();
+    for (const ScheduleEvent& ev : terms_.events) {
+      if (b_.LinesLeft() < 1) {
+        b_.NewPage();
+        EventsHead();
+      }
+      const bool money = ev.kind == EventKind::Extra || ev.kind == EventKind::Lump;
+      b_.PrintTabbed("\t" + std::string(EventKindCaption(ev.kind)) + "\t" + EventPaymentsText(ev) + "\t" +
+                     (money ? Format("%m", {ev.amount}, loc) : std::string()) + "\t" +
+                     (ev.kind == EventKind::Rate ? Fixed4(ev.rate) : std::string()) + "\t" +
+                     EventHowCaption(ev.how));
+      Down(1);
+    }
+  }
+
+  void EventsHead() {
+    RowTabs(b_);
+    b_.Bold(true);
+    b_.Underline(true);
+    b_.PrintTabbed("\tEvent\tPayments\tAmount\tRate\tChoice");
+    b_.Underline(false);
+    b_.Rule(left_, colLeft_[4] + colWidth_[4], line_ * 0.4);
+    b_.Bold(false);
+    b_.GotoY(b_.y() + line_ * 1.3);
   }
 
   void Header(PageBuilder& b) {
@@ -240,7 +274,7 @@ class ReportLayout {
   // "Page: N of M" at the right of every header, once the count is known.
   void NumberPages(std::vector<Page>& pages) const {
     const std::string of = " of " + std::to_string(pages.size());
-    for (std::size_t i = 1; i < pages.size(); ++i)
+    for (std::size_t i = static_cast<std::size_t>(frontPages_); i < pages.size(); ++i)
       pages[i].texts.push_back(
           PageText{right_, headerY_, "Page: " + std::to_string(i + 1) + of, true, Align::Right});
   }
@@ -253,6 +287,7 @@ class ReportLayout {
   double colLeft_[6] = {}, colWidth_[6] = {};
   double left_ = 0, right_ = 0, line_ = 0, headerY_ = 0;
   bool chartPage_ = false;
+  int frontPages_ = 1;  // page 1 and the pages its events go on to
   std::string footerName_;
 };
 
@@ -271,6 +306,33 @@ std::string BorrowerCityLine(const Borrower& b) {
 
 std::string BorrowerFooterName(const Borrower& b) { return CutCharacters(BorrowerNameLine(b), 50); }
 
+const char* EventKindCaption(EventKind kind) {
+  switch (kind) {
+    case EventKind::Extra: return "Extra";
+    case EventKind::Lump: return "Lump Sum";
+    case EventKind::Rate: return "Rate";
+    case EventKind::Holiday: return "Holiday";
+  }
+  return "";
+}
+
+const char* EventHowCaption(EventHow how) {
+  switch (how) {
+    case EventHow::ShorterTerm: return "Shorter Term";
+    case EventHow::LowerPayment: return "Lower Payment";
+    case EventHow::KeepTerm: return "Keep Term";
+    case EventHow::KeepPayment: return "Keep Payment";
+  }
+  return "";
+}
+
+std::string EventPaymentsText(const ScheduleEvent& ev) {
+  const std::string from = std::to_string(ev.from);
+  if (ev.kind == EventKind::Lump || ev.kind == EventKind::Rate) return from;
+  if (!ev.to) return "From " + from;
+  return *ev.to == ev.from ? from : from + "-" + std::to_string(*ev.to);
+}
+
 ScheduleReportTerms ReportTermsOf(const ScheduleInputs& in) {
   ScheduleReportTerms t;
   t.amount = in.PV;
@@ -284,6 +346,7 @@ ScheduleReportTerms ReportTermsOf(const ScheduleInputs& in) {
   t.amortizing = ItemText(AmortizingMethodItems(), in.AmortMthd);
   t.rateBasis = ItemText(InterestBasisItems(), in.RateBasis);
   t.pointsPaid = ItemText(PointsPaidItems(), in.PointsPaidMthd);
+  t.events = in.events;
   return t;
 }
 

@@ -41,7 +41,14 @@ struct ScheduleReportTerms {
   Date firstPayment = 0;
   std::string paymentPeriod, compounding, amortizing, rateBasis, pointsPaid;
   std::optional<double> apr;  // printed last when known, percent a year
+  std::vector<ScheduleEvent> events;  // listed under the summary, in their order
 };
+
+// Captions of the events list: the kind and the choice of an event, and
+// its payments ("13-60", "From 13", "60").
+const char* EventKindCaption(EventKind kind);
+const char* EventHowCaption(EventHow how);
+std::string EventPaymentsText(const ScheduleEvent& ev);
 
 // Terms of an engine input; the list texts from the item lists.
 ScheduleReportTerms ReportTermsOf(const ScheduleInputs& in);
@@ -63,7 +70,10 @@ inline constexpr const char* kScheduleChartPicture = "schedule chart";
 inline constexpr double kReportTopMargin = 0.5;
 inline constexpr double kReportBottomMargin = 1.0;
 
-// The whole report. The year tabs after "All" give the years; a row is
+// The whole report. Page 1 lists the events, if any, under the summary
+// (in the row columns: event, payments, amount, rate, choice), going on to
+// further pages without header when they do not fit. The year tabs after
+// "All" give the years; a row is
 // printed only with at least 3 lines left on its page, and a year's last
 // row only with room for its totals after it, so totals never open a page.
 // With `setup.chartPage` and at least one payment the last page holds the

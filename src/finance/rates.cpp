@@ -76,7 +76,10 @@ double RoundToCents(long double x) { return RoundThroughText(x, 2, 18); }
 
 double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r) {
-  const long double i = PeriodicRate(a, c, r);
+  return LevelPaymentArrearsAt(n, PeriodicRate(a, c, r), principal);
+}
+
+double LevelPaymentArrearsAt(std::int16_t n, long double i, double principal) {
   const long double v = 1.0L / (1.0L + i);
   return RoundToCents(principal * i / (1.0L - std::pow(v, static_cast<long double>(n))));
 }

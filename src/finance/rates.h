@@ -22,6 +22,8 @@ double RoundToCents(long double x);
 
 double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r);
+// The same at a periodic rate already worked out (PeriodicRate(a, c, r)).
+double LevelPaymentArrearsAt(std::int16_t n, long double i, double principal);
 double LevelPaymentAdvance(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r);
 // First payment by amortizing method; i is the periodic rate.

@@ -64,5 +64,46 @@ TEST(ScheduleChartData, YearlyBarsBalanceLineAndAxes) {
   for (std::size_t j = 1; j < w.balance.size(); ++j) ASSERT_LT(w.balance[j - 1].x, w.balance[j].x);
 }
 
+// With events the chart has both balances: the schedule's own line ends at
+// its payoff, the line without events at payment 360 and is the plain
+// schedule's line. A holiday of payments 1 to 24 raises the balance to
+// about 116,000 (24 months of 625 and more joining it), so the axis goes to
+// 150,000 in steps of 50,000 (steps of 20,000 would take 6).
+TEST(ScheduleChartData, BothBalancesWithEvents) {
+  ScheduleInputs in;
+  in.PV = 100000;
+  in.NumPmts = 360;
+  in.Rate = 7.5f;
+  in.OrgDate = MakeDate(1, 1, 1997);
+  in.FrstPmtDate = MakeDate(1, 2, 1997);
+  Schedule plain;
+  ASSERT_FALSE(plain.Calculate(in).refused);
+  const ScheduleChartData p = BuildChartData(plain);
+  EXPECT_TRUE(p.baseBalance.empty());
+
+  in.events = {ScheduleEvent{EventKind::Extra, 13, std::nullopt, 100, 0, EventHow::ShorterTerm}};
+  Schedule s;
+  ASSERT_FALSE(s.Calculate(in).refused);
+  const ScheduleChartData d = BuildChartData(s);
+  ASSERT_EQ(d.balance.size(), 253u);
+  ASSERT_EQ(d.baseBalance.size(), 361u);
+  for (std::size_t k = 0; k < 361; ++k) {
+    EXPECT_EQ(d.baseBalance[k].x, p.balance[k].x);
+    EXPECT_EQ(d.baseBalance[k].balance, p.balance[k].balance);
+  }
+  EXPECT_EQ(d.balance[252].x, p.balance[252].x);
+  EXPECT_EQ(d.balance[252].balance, 0.0);
+  EXPECT_DOUBLE_EQ(d.balanceAxis.top, 100000);
+
+  in.events = {ScheduleEvent{EventKind::Holiday, 1, 24, 0, 0, EventHow::KeepTerm}};
+  ASSERT_FALSE(s.Calculate(in).refused);
+  const ScheduleChartData h = BuildChartData(s);
+  EXPECT_GT(s.row(24).balance, 116000);
+  EXPECT_LT(s.row(24).balance, 117000);
+  EXPECT_DOUBLE_EQ(h.balanceAxis.top, 150000);
+  EXPECT_DOUBLE_EQ(h.balanceAxis.step, 50000);
+  EXPECT_EQ(h.baseBalance.size(), 361u);
+}
+
 }  // namespace
 }  // namespace brevika

@@ -132,6 +132,69 @@ TEST(ScheduleReport, FirstPageHasTitleBorrowerAndTerms) {
   EXPECT_NEAR(bare[0].texts[1].y, top + 6 * line, 1e-12);
 }
 
+// Page 1 lists the events under the summary in the row columns, under
+// their own underlined heads; a list longer than the page goes on to pages
+// without header or page number, and the rows start on a page of their own.
+TEST(ScheduleReport, FirstPageListsTheEvents) {
+  Schedule s;
+  ScheduleInputs in = Monthly360();
+  ScheduleEvent extra{EventKind::Extra, 13, 60, 100, 0, EventHow::ShorterTerm};
+  ScheduleEvent open{EventKind::Extra, 13, std::nullopt, 1234.5, 0, EventHow::LowerPayment};
+  ScheduleEvent lump{EventKind::Lump, 60, std::nullopt, 10000, 0, EventHow::ShorterTerm};
+  ScheduleEvent rate{EventKind::Rate, 61, std::nullopt, 0, 6.25f, EventHow::KeepTerm};
+  ScheduleEvent holiday{EventKind::Holiday, 100, 102, 0, 0, EventHow::KeepPayment};
+  in.events = {extra, open, lump, rate, holiday};
+  ASSERT_FALSE(s.Calculate(in).refused);
+  ScheduleReportTerms terms = ReportTermsOf(in);
+  ASSERT_EQ(terms.events, in.events);
+  const auto pages = ScheduleReportPages(s, terms, std::nullopt, ReportSetup());
+  const Page& p = pages.at(0);
+  std::vector<std::string> texts;
+  for (std::size_t i = 23; i < p.texts.size(); ++i) texts.push_back(p.texts[i].text);
+  EXPECT_EQ(p.texts[22].text, "At Origination");  // the last line of the summary
+  const std::vector<std::string> want = {
+      "Event", "Payments", "Amount", "Rate", "Choice",
+      "Extra", "13-60", "$100.00", "Shorter Term",
+      "Extra", "From 13", "$1,234.50", "Lower Payment",
+      "Lump Sum", "60", "$10,000.00", "Shorter Term",
+      "Rate", "61", "6.2500", "Keep Term",
+      "Holiday", "100-102", "Keep Payment"};
+  EXPECT_EQ(texts, want);
+  const double line = 10 * 1.2 / 72;
+  const PageText& heads = p.texts[23];
+  EXPECT_TRUE(heads.bold && heads.underline);
+  EXPECT_NEAR(heads.y, p.texts[22].y + 3 * line, 1e-12);  // two blank lines under the summary
+  ASSERT_EQ(p.rules.size(), 1u);
+  EXPECT_NEAR(p.rules[0].x1, heads.x, 1e-12);  // from the first column
+  EXPECT_NEAR(p.rules[0].x2, p.texts[27].x, 1e-12);  // to the right edge of "Choice"
+  EXPECT_NEAR(p.texts[28].y, heads.y + 1.3 * line, 1e-12);
+  EXPECT_FALSE(p.texts[28].bold || p.texts[28].underline);
+  // Columns of the rows: the amount under "Amount", the rate under "Rate".
+  EXPECT_EQ(p.texts[30].align, Align::Right);
+  EXPECT_DOUBLE_EQ(p.texts[30].x, p.texts[25].x);
+  EXPECT_DOUBLE_EQ(p.texts[42].x, p.texts[26].x);
+  EXPECT_EQ(Find(pages.at(1), "Page: 2 of " + std::to_string(pages.size()))->y, Find(pages.at(1), "Prepared On: 03/15/24")->y);
+
+  // Sixty lump sums: the list goes on to page 2, which has the heads again
+  // and no header; the rows begin on page 3, "Page: 3 of N".
+  in.events.clear();
+  for (int k = 1; k <= 60; ++k) in.events.push_back(ScheduleEvent{EventKind::Lump, k, std::nullopt, 10, 0, EventHow::ShorterTerm});
+  ASSERT_FALSE(s.Calculate(in).refused);
+  const auto longer = ScheduleReportPages(s, ReportTermsOf(in), std::nullopt, ReportSetup());
+  const std::string count = std::to_string(longer.size());
+  ASSERT_GE(longer.size(), 3u);
+  EXPECT_TRUE(Find(longer[1], "Event"));
+  EXPECT_FALSE(Find(longer[1], "Prepared On: 03/15/24"));
+  EXPECT_FALSE(Find(longer[1], "Page: 2 of " + count));
+  EXPECT_FALSE(Find(longer[1], "Prepared For: "));
+  int listed = 0;
+  for (int i = 0; i < 2; ++i)
+    for (const PageText& t : longer[static_cast<std::size_t>(i)].texts) listed += t.text == "Lump Sum";
+  EXPECT_EQ(listed, 60);
+  EXPECT_TRUE(Find(longer[2], "Page: 3 of " + count));
+  EXPECT_TRUE(Find(longer[2], "Init/01"));
+}
+
 // Every later page: header, underlined column heads, rows with at least
 // three lines left, each year's totals right after its last row on the same
 // page, and the footer on the bottom margin. (The amounts are read back from

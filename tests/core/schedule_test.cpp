@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "amortization/schedule.h"
+#include "calculators/remaining_balance.h"
 #include "finance/items.h"
 #include "finance/rates.h"
 
@@ -182,14 +183,62 @@ TEST(ScheduleMethods, RuleOf78SplitsTheLevelPaymentsInterest) {
   EXPECT_EQ(s.lastRow(), 12);
   EXPECT_NEAR(s.row(12).payment, 888.49, 0.10);
 
-  // Payment 1 at origination carries no interest, so the sum-of-digits split
-  // overpays and the loan ends one payment early with a reduced last payment.
-  auto advance = Loan(100000, 360, 7.5f, D(1, 1, 1997), D(1, 1, 1997));
-  advance.AmortMthd = static_cast<int>(AmortMethod::RuleOf78);
-  ASSERT_TRUE(Ran(s, advance));
-  EXPECT_EQ(s.lastRow(), 359);
-  EXPECT_EQ(s.row(359).balance, 0.0);
-  EXPECT_LT(s.row(359).payment, s.row(358).payment);
+}
+
+// Paid in advance, payment 1 falls on the day the loan starts and carries no
+// interest; payments 2 to 12 share the whole interest by the digits 11 .. 1.
+// 10,000 at 12 % over 12 months: payment 879.69 (the loan calculator's),
+// total interest 12 x 879.69 - 10,000 = 556.28, sum of digits 66:
+//   k   interest = 556.28 x (13 - k) / 66   balance
+//   1     0.00                               9,120.31
+//   2    92.71                               8,333.33
+//   3    84.28                               7,537.92
+//  11    16.86                                 871.26
+//  12     8.43                                   0.00 (payment 879.69)
+// The interest column sums to 556.28.
+TEST(ScheduleMethods, RuleOf78InAdvanceSpreadsAllTheInterest) {
+  Schedule s;
+  auto in = Loan(10000, 12, 12.0f, D(1, 1, 2020), D(1, 1, 2020));
+  in.AmortMthd = static_cast<int>(AmortMethod::RuleOf78);
+  ASSERT_TRUE(Ran(s, in));
+  EXPECT_EQ(Cents(s.totalInterest()), 55628);
+  EXPECT_ROW(s.row(1), 879.69, 879.69, 0, 9120.31);
+  EXPECT_ROW(s.row(2), 879.69, 786.98, 92.71, 8333.33);
+  EXPECT_ROW(s.row(3), 879.69, 795.41, 84.28, 7537.92);
+  EXPECT_ROW(s.row(11), 879.69, 862.83, 16.86, 871.26);
+  EXPECT_EQ(s.lastRow(), 12);
+  EXPECT_ROW(s.row(12), 879.69, 871.26, 8.43, 0);
+  EXPECT_EQ(Cents(s.row(12).runInterest), 55628);
+  EXPECT_EQ(Cents(s.row(12).runPrincipal), 1000000);
+
+  // 30 years: the loan runs its full term.
+  auto longer = Loan(100000, 360, 7.5f, D(1, 1, 1997), D(1, 1, 1997));
+  longer.AmortMthd = static_cast<int>(AmortMethod::RuleOf78);
+  ASSERT_TRUE(Ran(s, longer));
+  EXPECT_EQ(s.lastRow(), 360);
+  EXPECT_EQ(Cents(s.row(360).runInterest), 360 * 69487 - 10000000);
+}
+
+// The remaining balance calculator in advance walks the same rows as the
+// schedule with the first payment on the origination date, for every method.
+TEST(ScheduleMethods, InAdvanceTheRemainingBalanceIsTheScheduleBalance) {
+  for (int method = 0; method <= 5; ++method) {
+    Schedule s;
+    auto in = Loan(10000, 12, 12.0f, D(1, 1, 2020), D(1, 1, 2020));
+    in.AmortMthd = method;
+    ASSERT_TRUE(Ran(s, in));
+    for (int k = 1; k < 12; ++k) {
+      RemBalRecord r = NewRemBalRecord();
+      r.PV = 10000;
+      r.NumPmts = 12;
+      r.Rate = 12.0f;
+      r.IncPer = static_cast<std::int16_t>(k);
+      r.AmortMthd.Select(method);
+      r.PmtMthd.Select(static_cast<int>(PaymentMethod::Advance));
+      ASSERT_TRUE(CalcRemBal(r).ok());
+      EXPECT_EQ(Cents(r.RemBal), Cents(s.row(k).balance)) << "method " << method << " after " << k;
+    }
+  }
 }
 
 TEST(SchedulePoints, TheThreeChoicesWithAnInterimPeriod) {
