@@ -149,6 +149,13 @@ foreach(page brevika.1 brevika-calc.1)
   endif()
 endforeach()
 
+# Software centres show the licence from the metadata.
+file(READ ${root}/usr/share/metainfo/org.brevika.Brevika.metainfo.xml metainfo)
+string(FIND "${metainfo}" "<project_license>GPL-3.0-or-later</project_license>" at)
+if(at LESS 0)
+  message(FATAL_ERROR "the AppStream metadata does not state the licence GPL-3.0-or-later")
+endif()
+
 # The changelog is the configured one, and its latest entry is this version.
 run(gzip -dc ${root}/usr/share/doc/brevika/changelog.gz)
 file(READ ${BUILD_DIR}/doc/changelog configured)
