@@ -12,7 +12,7 @@ if [ ! -f build-package/CMakeCache.txt ]; then
   cmake -S . -B build-package "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
     -DBREVIKA_TESTS=OFF -DBREVIKA_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr
 fi
-cmake --build build-package --parallel "$(nproc)" --target brevika brevika-calc man_pages
+cmake --build build-package --parallel "$(nproc)" --target brevika brevika-calc installed_docs
 rm -f build-package/brevika_*.deb
 (cd build-package && cpack -G DEB)
 ls build-package/brevika_*.deb

@@ -5,16 +5,23 @@
 #                are validated there.
 #   -DMODE=deb   cpack makes the .deb in SCRATCH; dpkg-deb -x unpacks it into
 #                SCRATCH/root; its control fields and owners are checked.
+#   -DMODE=lintian  cpack makes the .deb in SCRATCH and lintian must report
+#                no error and no warning on it; without lintian the test says
+#                so and is skipped.
 #
-# Either way the root must hold exactly the files below, brevika-calc must
-# run from it, and the manual pages must be the configured ones.
+# For tree and deb the root must hold exactly the files below, brevika-calc
+# must run from it, and the manual pages and the changelog must be the
+# configured ones.
 # Also given: BUILD_DIR, SCRATCH, VERSION, and for MODE=tree
-# DESKTOP_FILE_VALIDATE, APPSTREAMCLI and MAN, for MODE=deb CPACK and DPKG_DEB.
+# DESKTOP_FILE_VALIDATE, APPSTREAMCLI and MAN, for MODE=deb and MODE=lintian
+# CPACK and DPKG_DEB.
 
 set(expected
   usr/bin/brevika
   usr/bin/brevika-calc
   usr/share/applications/brevika.desktop
+  usr/share/doc/brevika/changelog.gz
+  usr/share/doc/brevika/copyright
   usr/share/icons/hicolor/scalable/apps/brevika.svg
   usr/share/man/man1/brevika-calc.1.gz
   usr/share/man/man1/brevika.1.gz
@@ -36,21 +43,50 @@ foreach(tool DESKTOP_FILE_VALIDATE APPSTREAMCLI MAN DPKG_DEB)
   endif()
 endforeach()
 
+# Looked up when the test runs, so that installing lintian needs no new
+# configuration of the build.
+if(MODE STREQUAL "lintian")
+  find_program(LINTIAN lintian)
+  if(NOT LINTIAN)
+    message("lintian is not installed: the package is not checked against Debian policy")
+    return()
+  endif()
+endif()
+
 file(REMOVE_RECURSE ${SCRATCH})
 set(root ${SCRATCH}/root)
 file(MAKE_DIRECTORY ${root})
 
-if(MODE STREQUAL "tree")
-  set(ENV{DESTDIR} ${root})
-  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr)
-  unset(ENV{DESTDIR})
-elseif(MODE STREQUAL "deb")
+# The one .deb cpack makes from BUILD_DIR, into SCRATCH.
+function(make_deb var)
   run(${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -G DEB -B ${SCRATCH})
   file(GLOB debs ${SCRATCH}/brevika_*.deb)
   list(LENGTH debs n)
   if(NOT n EQUAL 1)
     message(FATAL_ERROR "cpack made ${n} packages: ${debs}")
   endif()
+  set(${var} ${debs} PARENT_SCOPE)
+endfunction()
+
+if(MODE STREQUAL "lintian")
+  make_deb(deb)
+  # Errors and warnings fail; the notes lintian prints for information
+  # (I:, P:) and its remark about running as root do not.
+  execute_process(COMMAND ${LINTIAN} --no-cfg --fail-on error,warning ${deb}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR out MATCHES "(^|\n)[EW]: ")
+    message(FATAL_ERROR "lintian ${deb}: exit ${rc}\n${out}${err}")
+  endif()
+  file(REMOVE_RECURSE ${SCRATCH})
+  return()
+endif()
+
+if(MODE STREQUAL "tree")
+  set(ENV{DESTDIR} ${root})
+  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr)
+  unset(ENV{DESTDIR})
+elseif(MODE STREQUAL "deb")
+  make_deb(debs)
   get_filename_component(deb_name ${debs} NAME)
   run(${DPKG_DEB} -f ${debs} Package Version Architecture Depends Recommends)
   set(fields "${out}")
@@ -112,6 +148,23 @@ foreach(page brevika.1 brevika-calc.1)
     message(FATAL_ERROR "${page}: the version is not filled in")
   endif()
 endforeach()
+
+# Software centres show the licence from the metadata.
+file(READ ${root}/usr/share/metainfo/org.brevika.Brevika.metainfo.xml metainfo)
+string(FIND "${metainfo}" "<project_license>GPL-3.0-or-later</project_license>" at)
+if(at LESS 0)
+  message(FATAL_ERROR "the AppStream metadata does not state the licence GPL-3.0-or-later")
+endif()
+
+# The changelog is the configured one, and its latest entry is this version.
+run(gzip -dc ${root}/usr/share/doc/brevika/changelog.gz)
+file(READ ${BUILD_DIR}/doc/changelog configured)
+if(NOT out STREQUAL configured)
+  message(FATAL_ERROR "usr/share/doc/brevika/changelog.gz is not ${BUILD_DIR}/doc/changelog")
+endif()
+if(NOT out MATCHES "^brevika \\(([^)]+)\\)" OR NOT CMAKE_MATCH_1 STREQUAL VERSION)
+  message(FATAL_ERROR "the changelog's latest entry is not version ${VERSION}:\n${out}")
+endif()
 
 if(MODE STREQUAL "tree")
   run(${DESKTOP_FILE_VALIDATE} ${root}/usr/share/applications/brevika.desktop)

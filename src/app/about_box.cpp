@@ -54,6 +54,9 @@ TAboutBox::TAboutBox(const SystemInfo& info, QWidget* parent) : QDialog(parent) 
                      product));
   pl->addSpacing(6);
   pl->addWidget(Line(QString::fromUtf8(kPublisherNotice), product, QStringLiteral("Notice")));
+  pl->addWidget(Line(QStringLiteral("Free software under the GNU General Public License, "
+                                    "version 3 or later, with no warranty."),
+                     product, QStringLiteral("License")));
   pl->addWidget(Line(QStringLiteral("Please tell a friend about this software."), product));
   pl->addStretch(1);
   tabs->addTab(product, QStringLiteral("&Product"));

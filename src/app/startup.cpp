@@ -12,10 +12,11 @@ bool HaveDisplay() {
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-QString NoDisplayMessage() {
+QString NoDisplayMessage(const QString& invokedAs) {
   return QStringLiteral(
-      "brevika: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
-      "to run it without a desktop use a virtual display: xvfb-run -a build/brevika");
+             "brevika: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
+             "to run it without a desktop use a virtual display: xvfb-run -a ") +
+         invokedAs;
 }
 
 int RunBrevika(QApplication& app, const QElapsedTimer& started, int splashMs,

@@ -11,8 +11,9 @@ namespace brevika {
 // True when a display is available: DISPLAY or WAYLAND_DISPLAY is set, or a
 // Qt platform was chosen explicitly (QT_QPA_PLATFORM).
 bool HaveDisplay();
-// The one line printed when there is none.
-QString NoDisplayMessage();
+// The one line printed when there is none; `invokedAs` is the program as it
+// was started ("brevika", "build/brevika"), for the command it suggests.
+QString NoDisplayMessage(const QString& invokedAs);
 
 // Shows the splash, creates the main window, keeps the splash up until
 // `splashMs` have passed since `started`, then shows the main window and

@@ -21,7 +21,9 @@ constexpr long double kE = 2.718281828L;  // the constant the continuous branch 
 // Powers as the exponential of the logarithm.
 long double Power(long double x, long double y) { return std::exp(y * std::log(x)); }
 
-bool FitsDayCount(long long days) { return days >= INT16_MIN && days <= INT16_MAX; }
+// At most 32,767 days apart in either order: -32768 fits the count but is
+// refused like its positive counterpart.
+bool FitsDayCount(long long days) { return days >= -INT16_MAX && days <= INT16_MAX; }
 
 bool FitsFloat(long double x) { return std::isfinite(x) && std::fabs(x) <= FLT_MAX; }
 

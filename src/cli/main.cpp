@@ -1,6 +1,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/version.h"
 #include "cli/cli.h"
 
 int main(int argc, char** argv) {
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Brevika's calculators and amortization schedule from the command line.",
                "brevika-calc"};
   app.require_subcommand(1, 1);
+  app.set_version_flag("--version", brevika::VersionText("brevika-calc"), "Print the version and exit");
   app.footer(
       "Run 'brevika-calc COMMAND --help' for the options of a command.\n"
       "List values are matched without regard to case.\n"
@@ -41,6 +43,9 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     std::cout << innermost()->help();
+    return kExitOk;
+  } catch (const CLI::CallForVersion& e) {
+    std::cout << e.what();
     return kExitOk;
   } catch (const CLI::ParseError& e) {
     std::string what = e.what();

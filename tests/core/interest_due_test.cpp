@@ -113,6 +113,24 @@ TEST(IntDueDates, DatesTooFarApartForTheDayCount) {
   EXPECT_EQ(IntDueFieldChanged(r, IntDueField::NumDays).FirstText(), msg);
   EXPECT_EQ(r.NumDays, 32767);
   EXPECT_EQ(r.StartDate, kJan1st2025);
+
+  // The same span with the dates reversed: 32,767 days back is a count of
+  // -32767; one day more (-32768) is refused like +32768, and the start date
+  // goes back to the one the count of -32767 agrees with.
+  IntDueRecord back = Term(0);
+  back.StartDate = kJan1st2025 + 32767;
+  EXPECT_TRUE(IntDueFieldChanged(back, IntDueField::StartDate).ok());
+  EXPECT_EQ(back.NumDays, -32767);
+  back.StartDate = kJan1st2025 + 32768;
+  out = IntDueFieldChanged(back, IntDueField::StartDate);
+  EXPECT_TRUE(out.refused);
+  EXPECT_EQ(out.FirstText(), msg);
+  EXPECT_EQ(back.StartDate, kJan1st2025 + 32767);
+  EXPECT_EQ(back.NumDays, -32767);
+  back.EndDate = kJan1st2025 - 1;
+  EXPECT_EQ(IntDueFieldChanged(back, IntDueField::EndDate).FirstText(), msg);
+  EXPECT_EQ(back.EndDate, kJan1st2025);
+  EXPECT_EQ(back.NumDays, -32767);
 }
 
 TEST(IntDueCalc, ZeroDaysEarnNothing) {

@@ -89,10 +89,10 @@ TEST(Startup, DisplayCheck) {
   restore("DISPLAY", display);
   restore("WAYLAND_DISPLAY", wayland);
   restore("QT_QPA_PLATFORM", platform);
-  EXPECT_EQ(NoDisplayMessage(),
+  EXPECT_EQ(NoDisplayMessage(QStringLiteral("/usr/bin/brevika")),
             QStringLiteral("brevika: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
                            "to run it without a desktop use a virtual display: "
-                           "xvfb-run -a build/brevika"));
+                           "xvfb-run -a /usr/bin/brevika"));
 }
 
 // The whole start: splash first, the main window only after the minimum
@@ -237,6 +237,8 @@ TEST(AboutBox, ProductAndSystemPages) {
   };
   EXPECT_EQ(text("ProductName"), QStringLiteral("Brevika"));
   EXPECT_EQ(text("Version"), QStringLiteral("Version 2.0"));
+  EXPECT_EQ(text("License"), QStringLiteral("Free software under the GNU General Public License, "
+                                            "version 3 or later, with no warranty."));
   EXPECT_EQ(text("Processor"), QStringLiteral("Test CPU"));
   EXPECT_EQ(text("Memory"), QStringLiteral("1,024 MB"));
   EXPECT_EQ(text("OperatingSystem"), QStringLiteral("Test OS 1.0"));
