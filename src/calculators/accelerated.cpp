@@ -33,7 +33,7 @@ bool IsLevel(AmortMethod m) {
 AccelRecord NewAccelRecord() {
   AccelRecord r;
   r.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   return r;

@@ -20,7 +20,7 @@ Outcome Refuse(const char* text) { return Outcome::Refuse(Message{text, BoxType:
 
 BalloonRecord NewBalloonRecord() {
   BalloonRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   return r;

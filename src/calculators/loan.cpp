@@ -186,8 +186,7 @@ Outcome SolveAmount(LoanNumbers& r, const Terms& t) {
   Outcome out;
   const long double i = t.i, N = t.N;
   if (IsLevel(t.method)) {
-    r.PV = static_cast<double>(t.arrears ? r.Pmt * (1.0L - std::pow(1.0L + i, -N)) / i
-                                         : r.Pmt * (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - N)) / i));
+    r.PV = static_cast<double>(AnnuityAmount(r.Pmt, i, N, t.arrears));
   } else if (t.method == AmortMethod::InterestOnly) {
     if (t.arrears) r.PV = static_cast<double>(r.Pmt / i);
     else out = Refuse(kPVIO);
@@ -274,7 +273,7 @@ Outcome SolveRate(LoanNumbers& r, const Terms& t, int* rounds) {
 
 LoanRecord NewLoanRecord() {
   LoanRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   r.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
@@ -286,7 +285,7 @@ void ResetLoan(LoanRecord& r) {
   r.NumPmts = 0;
   r.Rate = 0;
   r.Pmt = 0;
-  r.PYR.Select(LoanDefaults.paymentPeriod - 1);
+  r.PYR.Select(LoanDefaults.pyrIndex());
   r.CmpPYR.Select(LoanDefaults.compoundingPeriod);
   r.PmtMthd.Select(LoanDefaults.paymentMethod);
   r.AmortMthd.Select(LoanDefaults.amortizingMethod);

@@ -134,23 +134,14 @@ void ExtraCapital(const RefiRecord& rec, std::uint16_t p, long double d, long do
 
 RefiRecord NewRefiRecord() {
   RefiRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
-  r.PYR2 = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
+  r.PYR2 = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.Deduct = ListEntry::Of(DeductibilityItems(), LoanDefaults.deductibility);
   r.PntsAre = ListEntry::Of(PointsTreatmentItems(), LoanDefaults.pointsTreatment);
   return r;
 }
 
 void ResetRefinance(RefiRecord& rec) { rec = NewRefiRecord(); }
-
-double RoundToCentsShort(long double x) {
-  if (!std::isfinite(x)) return static_cast<double>(x);
-  // While the whole part of the two-decimal text fits 10 characters the cut
-  // only drops decimals; a longer whole part keeps its units.
-  const double cents = RoundToCents(x);
-  const bool wholeFits = cents < 0 ? cents > -1e9 : cents < 1e10;
-  return wholeFits ? RoundThroughText(x, 2, 10) : std::trunc(cents);
-}
 
 InterestRun DiscountedInterestRun(float rate, int periods, double payment, double balance,
                                   std::uint16_t p, long double d) {

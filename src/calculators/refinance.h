@@ -79,10 +79,6 @@ RefiRecord NewRefiRecord();
 // Every entry value back to its default and the verdict cleared.
 void ResetRefinance(RefiRecord& rec);
 
-// Two decimals through text cut to 10 characters: from 10,000,000 up the
-// last decimal is dropped, not rounded; whole units are never cut.
-double RoundToCentsShort(long double x);
-
 // Discounted interest of a loan run period by period in cents.
 struct InterestRun {
   double discountedInterest = 0;

@@ -76,21 +76,6 @@ std::vector<CalcRow> TaxRows(const RefiRecord& r) {
 
 }  // namespace
 
-std::string FormatMoneyText(double x, const LocaleFormat& loc) {
-  const std::string digits = FormatNumber(std::fabs(x), 2, loc);
-  const bool negative = FormatNumber(x, 2, loc) != digits;  // not for amounts shown as 0.00
-  std::string symbol;
-  if (loc.symbolBefore && !loc.currencySymbol.empty()) {
-    // The first character, which may take several bytes in UTF-8.
-    std::size_t n = 1;
-    while (n < loc.currencySymbol.size() &&
-           (static_cast<unsigned char>(loc.currencySymbol[n]) & 0xC0) == 0x80)
-      ++n;
-    symbol = loc.currencySymbol.substr(0, n);
-  }
-  return (negative ? loc.negativeSign : std::string()) + symbol + digits;
-}
-
 std::vector<std::string> WrapLine(std::string_view text, std::size_t width) {
   std::vector<std::string> lines;
   if (width == 0) width = 1;

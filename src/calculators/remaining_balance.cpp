@@ -64,7 +64,7 @@ double BalanceAfter(AmortMethod method, bool arrears, double pv, int n, long dou
 
 RemBalRecord NewRemBalRecord() {
   RemBalRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   r.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
@@ -75,7 +75,7 @@ void ResetRemBal(RemBalRecord& r) {
   r.PV = 0;
   r.NumPmts = 0;
   r.Rate = 0;
-  r.PYR.Select(LoanDefaults.paymentPeriod - 1);
+  r.PYR.Select(LoanDefaults.pyrIndex());
   r.CmpPYR.Select(LoanDefaults.compoundingPeriod);
   r.PmtMthd.Select(LoanDefaults.paymentMethod);
   r.AmortMthd.Select(LoanDefaults.amortizingMethod);

@@ -4,7 +4,6 @@
 #include <iostream>
 #include <memory>
 
-#include "amortization/amort_records.h"
 #include "calculators/accelerated.h"
 #include "calculators/balloon.h"
 #include "calculators/interest_due.h"
@@ -31,7 +30,7 @@ int Report(CalcKind kind, const R& rec, const Outcome& outcome, bool json, ToJso
 }
 
 void LoanTerms(Options& o, ListEntry& pyr, ListEntry& cmp, ListEntry& mthd) {
-  o.Choice("--payment-period", pyr, LoanDefaults.paymentPeriod - 1);
+  o.Choice("--payment-period", pyr, LoanDefaults.pyrIndex());
   o.Choice("--compounding", cmp, LoanDefaults.compoundingPeriod);
   o.Choice("--payment-method", mthd, LoanDefaults.paymentMethod);
 }

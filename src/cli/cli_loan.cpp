@@ -23,7 +23,7 @@ void AddLoanCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--rate", o->rate, "annual rate in percent");
   sub->add_option("--payment", o->payment, "periodic payment");
   sub->add_option("--payment-period", o->paymentPeriod,
-                  ChoiceHelp(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1));
+                  ChoiceHelp(PaymentPeriodItems(), LoanDefaults.pyrIndex()));
   sub->add_option("--compounding", o->compounding,
                   ChoiceHelp(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod));
   sub->add_option("--payment-method", o->paymentMethod,

@@ -17,11 +17,11 @@ void AddRefinanceCommand(CLI::App& app, int& exitCode) {
   o->Money("--balance", "remaining balance of the current loan", rec->RemBal, true);
   o->Count("--periods-remaining", "payments remaining on the current loan", rec->PmtsRem, true);
   o->Rate("--rate", "annual rate of the current loan", rec->Rate, true);
-  o->Choice("--payment-period", rec->PYR, LoanDefaults.paymentPeriod - 1);
+  o->Choice("--payment-period", rec->PYR, LoanDefaults.pyrIndex());
   o->Money("--new-amount", "amount of the new loan", rec->NewPV, true);
   o->Count("--periods", "payments of the new loan", rec->NumPmts, true);
   o->Rate("--new-rate", "annual rate of the new loan", rec->Rate2, true);
-  o->Choice("--new-payment-period", rec->PYR2, LoanDefaults.paymentPeriod - 1);
+  o->Choice("--new-payment-period", rec->PYR2, LoanDefaults.pyrIndex());
   o->Rate("--points", "points, per cent of the new loan", rec->Points);
   o->Money("--misc", "miscellaneous closing costs", rec->Misc);
   o->Money("--penalty", "prepayment penalty", rec->Penalty);

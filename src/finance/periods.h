@@ -53,4 +53,7 @@ enum class DatePart { Month, Day, Year };
 Date SpinDate(Date date, DatePart part, int delta);
 Date StepPeriodBack(Date date, std::uint16_t periodsPerYear);
 
+// Today's date on the local calendar.
+Date TodayDate();
+
 }  // namespace brevika

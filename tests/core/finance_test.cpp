@@ -147,6 +147,7 @@ TEST(Rates, LevelAndFirstPayments) {
 
 TEST(Items, ListsAndDefaults) {
   EXPECT_EQ(PaymentPeriodItems()[LoanDefaults.paymentPeriod - 1], "Monthly");
+  EXPECT_EQ(LoanDefaults.pyrIndex(), 2);
   EXPECT_EQ(CompoundingPeriodItems()[LoanDefaults.canadianCmpPYR], "SemiAnnually");
   EXPECT_EQ(AmortizingMethodItems()[LoanDefaults.amortizingMethod], "Normal");
   EXPECT_EQ(PaymentMethodItems()[LoanDefaults.paymentMethod], "Arrears");

@@ -575,7 +575,7 @@ void TcLoAmort::CalcBTNClick() {
   for (const Message& m : outcome.messages) ShowMessage(this, m);
   if (outcome.refused) return;
   calculated_ = true;
-  scheduleTerms_ = records::TermsOf(*inputs_, AmortOpt->Choices());
+  scheduleTerms_ = records::TermsOf(ToScheduleInputs(*inputs_, AmortOpt->Choices()));
   RebuildYearTabs();
   SelectYear(Years->count() > 1 ? 1 : 0);
   EnableSchedule(true);
@@ -685,7 +685,9 @@ void TcLoAmort::SetBorrowerOfAccount(const records::LoanRecords& records) {
 
 void TcLoAmort::ApplyLoadedTerms(const records::LoanTerms& terms) {
   AmortChoices choices = AmortOpt->Choices();
-  records::ApplyTerms(terms, *inputs_, choices);
+  ScheduleInputs loaded = ToScheduleInputs(*inputs_, choices);
+  records::ApplyTerms(terms, loaded);
+  ApplyScheduleTerms(loaded, *inputs_, choices);
   // Other fees are not saved with a loan: a loaded loan has none.
   inputs_->OtherFees = 0;
   LoadControls();
@@ -803,10 +805,8 @@ void TcLoAmort::PrintBTNClick() {
   TransGrid->setUpdatesEnabled(false);
   // The summary gives the terms the schedule was calculated or loaded with,
   // not fields edited since.
-  AmortInputs calculated = *inputs_;
-  AmortChoices choices = AmortOpt->Choices();
-  records::ApplyTerms(scheduleTerms_, calculated, choices);
-  const ScheduleInputs shown = ToScheduleInputs(calculated, choices);
+  ScheduleInputs shown = ToScheduleInputs(*inputs_, AmortOpt->Choices());
+  records::ApplyTerms(scheduleTerms_, shown);
   ScheduleReportSetup setup;
   const QFont font = services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
   setup.fontName = font.family().toStdString();

@@ -7,7 +7,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "amortization/amort_records.h"
 #include "components/masked_fields.h"
 
 namespace brevika {

@@ -795,7 +795,7 @@ void TLoanInfo::ShowLoan(const records::Loan& loan, bool isNew) {
   LoanTerms->setText(QString("Amount of Loan: %1   Initial Periods: %2   Initial Rate: %3 %\n"
                              "Origination:    %4   1st Payment:     %5   Saved rows: %6")
                          .arg(Q(FormatNumber(t.amount, 2)), Q(FormatNumber(t.term, 0)),
-                              QString::number(t.rate, 'f', 4), date(t.origDate), date(t.firstPmtDate))
+                              Q(RateText(t.rate)), date(t.origDate), date(t.firstPmtDate))
                          .arg(rows));
 }
 

@@ -84,7 +84,7 @@ QVariant LoansModel::data(const QModelIndex& index, int role) const {
     case kFirstPmtDate: return l.firstPmtDate == kBadDate ? QString() : Q(FormatShortDate(l.firstPmtDate));
     case kAmount: return Q(FormatNumber(l.amount, 2));
     case kTerm: return Q(FormatNumber(l.term, 0));
-    case kRate: return QString::number(l.rate, 'f', 4);
+    case kRate: return Q(RateText(l.rate));
     default: return {};
   }
 }
