@@ -19,6 +19,7 @@
 #include "calculators/ui/refi_window.h"
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include "components/date_row.h"
 #include "components/masked_fields.h"
 #include "calculators/ui/rembal_window.h"
 #include "gui_test_util.h"
@@ -149,7 +150,7 @@ TEST_F(CalculatorWindowsTest, InterestDueKeepsDaysAndDatesTogether) {
   auto* end = w->findChild<DateField*>(QStringLiteral("EndDate"));
   end->setFocus();
   end->setCursorPosition(1);
-  w->SpinDateField(end, 1);
+  qobject_cast<DateRow*>(end->parentWidget())->Spin(1);
   EXPECT_EQ(Text(w, "EndDate"), "02/01/2027");
   EXPECT_EQ(Text(w, "NumDays"), "396");
   EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("OvcSpinner2"))->toolTip(),

@@ -23,7 +23,7 @@
 #include "components/masked_fields.h"
 #include "gui_test_util.h"
 #include "records/ui/loan_info_dialog.h"
-#include "records/ui/questions.h"
+#include "components/messages.h"
 #include "support/temp_dir.h"
 
 namespace brevika {

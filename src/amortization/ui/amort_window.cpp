@@ -31,11 +31,13 @@
 #include "amortization/ui/schedule_chart.h"
 #include "amortization/ui/schedule_model.h"
 #include "components/app_services.h"
-#include "calculators/ui/calc_window.h"
+#include "components/busy_cursor.h"
+#include "components/help_keys.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
+#include "components/messages.h"
+#include "components/qt_strings.h"
 #include "records/ui/loan_info_dialog.h"
-#include "records/ui/questions.h"
 
 namespace brevika {
 
@@ -50,8 +52,6 @@ bool RowsFinite(const Schedule& s) {
   }
   return true;
 }
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr int kHelpWindow = 110;
 constexpr int kTermsHeight = 112;
@@ -129,7 +129,7 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
     OtherFees->SetMask(CurrentMoneyMask());
   }
 
-  InstallAmortHelpKey(this, services_, kHelpWindow);
+  InstallHelpKey(this, services_, kHelpWindow, ZeroContext::WindowTopic);
   prevYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
   nextYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
   prevYearKey_->setContext(Qt::WindowShortcut);

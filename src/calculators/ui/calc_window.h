@@ -6,7 +6,6 @@
 // field) and supplies its calculation, reset, rows of Copy and Print and
 // help topic.
 #pragma once
-#include <QDialog>
 #include <QFont>
 #include <functional>
 #include <memory>
@@ -14,7 +13,12 @@
 
 #include "calculators/calc_record.h"
 #include "calculators/kinds.h"
-#include "calculators/ui/transfer.h"
+#include "components/busy_cursor.h"
+#include "components/help_keys.h"
+#include "components/messages.h"
+#include "components/page_painter.h"
+#include "components/transfer.h"
+#include "components/window_base.h"
 #include "finance/outcome.h"
 #include "finance/page_layout.h"
 
@@ -33,41 +37,7 @@ class RateField;
 class CountField;
 class DateField;
 
-// Busy (wait) cursor for the lifetime of the object, however the scope ends.
-class BusyCursor {
- public:
-  BusyCursor();
-  ~BusyCursor();
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-// Help context of a control (0 = help contents), kept as the dynamic
-// property "helpContext".
-void SetHelpContext(QWidget* widget, int context);
-// The context of the widget or of its nearest ancestor that has one; -1 if none.
-int HelpContextOf(const QWidget* widget);
-// F1: the topic of the focused widget, else the window's own topic.
-int HelpTopicFor(const QWidget* focused, int windowTopic);
-
-// Shows a calculator message modally: a warning box captioned "Warning"
-// (or "Error", "Information") with an OK button.
-void ShowMessage(QWidget* parent, const Message& message);
-// Every message of an outcome, in order.
-void ShowMessages(QWidget* parent, const Outcome& outcome);
-// Tests replace the message box (an empty function restores it).
-using MessageHandler = std::function<void(QWidget* parent, const Message& message)>;
-void SetMessageHandler(MessageHandler handler);
-
-// How a window's print pages reach the printer; by default the print dialog.
-using PrintHandler = std::function<bool(QWidget* parent, const std::vector<Page>& pages,
-                                        const QString& title, const QFont& font)>;
-void SetPrintHandler(PrintHandler handler);
-// Sends pages to the printer through the handler (or the print dialog).
-bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
-                         const QFont& font);
-
-class CalcWindow : public QDialog {
+class CalcWindow : public WindowBase {
   Q_OBJECT
  public:
   // Caption is the kind's title, a blank and the slot ("Loan Calculator 1").
@@ -76,7 +46,6 @@ class CalcWindow : public QDialog {
 
   CalcKind kind() const { return kind_; }
   int slot() const { return slot_; }
-  AppServices* services() const { return services_; }
 
   struct ButtonHelp {
     int calc = 21, close = 0, help = 24, print = 26, copy = 30, reset = 19, undo = 28;
@@ -125,8 +94,6 @@ class CalcWindow : public QDialog {
   MoneyField* AddMoney(const char* name, std::string& caption, double& value, int help);
   // A display-only result: bold on the window's colour, no focus, help 0.
   MoneyField* AddResult(const char* name, std::string& caption, double& value);
-  // Makes a field a display-only result.
-  static void ShowAsResult(QWidget* field);
   RateField* AddRate(const char* name, std::string& caption, float& value, int help);
   CountField* AddCount(const char* name, std::string& caption, std::int16_t& value, int help);
   DateField* AddDate(const char* name, std::string& caption, Date& value, int help);
@@ -142,7 +109,6 @@ class CalcWindow : public QDialog {
   // Rows added from now on go into this grid (a kind with pages or panels).
   void SetRowGrid(QGridLayout* grid);
   QVBoxLayout* body() const { return body_; }
-  Transfer& transfer() { return transfer_; }
   void SetButtonHelp(const ButtonHelp& help);
   // Width every entry field gets.
   int FieldWidth() const { return fieldWidth_; }
@@ -163,14 +129,11 @@ class CalcWindow : public QDialog {
   QPushButton* UndoBTN;
 
  private:
-  QPushButton* MakeButton(const char* name, const QString& caption, void (CalcWindow::*slot)());
   QLabel* MakeLabel(const char* name, std::string& caption, QWidget* buddy);
   void PlaceRow(QLabel* label, QWidget* field);
   CalcKind kind_;
   int slot_;
-  AppServices* services_;
   bool closed_ = false;
-  Transfer transfer_;
   QVBoxLayout* body_;
   QGridLayout* grid_;
   int fieldWidth_;

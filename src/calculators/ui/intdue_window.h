@@ -19,11 +19,7 @@ class TcLoIntDu : public RecordWindow<IntDueRecord> {
   Q_OBJECT
  public:
   static constexpr int kHelpTopic = 7;
-  static constexpr const char* kSpinHint = "Select M D or Y field\nclick to adjust.";
   TcLoIntDu(IntDueRecord* record, int slot, AppServices* services, QWidget* parent = nullptr);
-
-  // Moves the part of a date field that holds the caret (the spin buttons).
-  void SpinDateField(DateField* field, int delta);
 
  protected:
   Outcome Calculate() override { return CalcIntDue(rec()); }
@@ -32,8 +28,6 @@ class TcLoIntDu : public RecordWindow<IntDueRecord> {
   int WindowHelpTopic() const override { return kHelpTopic; }
 
  private:
-  QWidget* DateRow(const char* name, DateField*& field, QLineEdit*& dayBox, const char* dayName,
-                   int dayHelp, const char* spinName);
   void FieldChanged(IntDueField which, bool typing);
 
   CountField* NumDays_ = nullptr;

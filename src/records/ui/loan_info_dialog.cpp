@@ -21,17 +21,21 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "amortization/ui/amort_options_dialog.h"
-#include "calculators/ui/calc_window.h"
+#include <QCoreApplication>
+#include <QFile>
+
 #include "components/app_services.h"
+#include "components/busy_cursor.h"
+#include "components/help_keys.h"
+#include "components/messages.h"
+#include "components/qt_strings.h"
 #include "finance/format.h"
+#include "records/loan_tables.h"
 #include "records/ui/loan_info_models.h"
-#include "records/ui/questions.h"
 
 namespace brevika {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QLineEdit* e) { return e->text().trimmed().toStdString(); }
 
 // Help contexts of the controls.
@@ -75,6 +79,12 @@ QLineEdit* MakeField(QWidget* parent, const char* name, int width) {
 }
 
 }  // namespace
+
+std::string LoanTablesFolderOf(const AppServices* services) {
+  const std::string folder = services ? services->LoanTablesFolder() : std::string();
+  if (!folder.empty()) return folder;
+  return records::TablesFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
 
 TLoanInfo::TLoanInfo(const std::string& folder, Mode mode, AppServices* services, QWidget* parent)
     : QDialog(parent), mode_(mode), services_(services) {
@@ -142,7 +152,7 @@ TLoanInfo::TLoanInfo(const std::string& folder, Mode mode, AppServices* services
   outer->addWidget(BuildButtons());
 
   setFixedSize(kDialogWidth, kDialogHeight);
-  InstallAmortHelpKey(this, services_, kHelpDialog);
+  InstallHelpKey(this, services_, kHelpDialog, ZeroContext::WindowTopic);
 }
 
 TLoanInfo::~TLoanInfo() = default;

@@ -178,6 +178,10 @@ class TLoanInfo : public QDialog {
   bool loanChosen_ = false;
 };
 
+// The folder of the loan record tables the services name, else the one
+// the program keeps them in (TablesFolder of its directory).
+std::string LoanTablesFolderOf(const AppServices* services);
+
 // Hints of the dialog's buttons and status texts.
 inline constexpr const char* kLoanInfoWatchStatus = " Watch this space for status messages.";
 inline constexpr const char* kLoanInfoNoLoansStatus = " There are no loans for this account.";

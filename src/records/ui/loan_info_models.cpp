@@ -1,12 +1,10 @@
 #include "records/ui/loan_info_models.h"
 
+#include "components/qt_strings.h"
 #include "finance/format.h"
 #include "finance/periods.h"
 
 namespace brevika {
-namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
 
 // ---- accounts
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "calculators/calc_record.h"
+#include "finance/items.h"
 #include "finance/periods.h"
 
 class QComboBox;
@@ -30,11 +30,16 @@ class Transfer {
   void Money(MoneyField* field, double* value);
   void Rate(RateField* field, float* value);
   void Count(CountField* field, std::int16_t* value);
+  // An unsigned count: shown as the field's 16-bit value, read back as 0 or above.
   void Count(CountField* field, std::uint16_t* value);
-  void Day(DateField* field, Date* value);
+  // A date. With `keepWhenEmpty` a field left without a date keeps the
+  // record's date and shows it again.
+  void Day(DateField* field, Date* value, bool keepWhenEmpty = false);
   void List(QComboBox* combo, ListEntry* entry);
   // A display-only text box (a weekday name).
   void Text(QLineEdit* box, std::string* text);
+  // An editable text, read back without leading and trailing blanks.
+  void Edit(QLineEdit* edit, std::string* text);
   // A memo, one record line per line.
   void Memo(QPlainTextEdit* memo, std::vector<std::string>* lines);
 
@@ -49,7 +54,7 @@ class Transfer {
   const std::vector<QWidget*>& controls() const { return controls_; }
 
  private:
-  enum class Kind { Label, Money, Rate, Count, UCount, Day, List, Text, Memo };
+  enum class Kind { Label, Money, Rate, Count, UCount, Day, KeptDay, List, Text, Edit, Memo };
   struct Binding {
     Kind kind;
     QWidget* control;
