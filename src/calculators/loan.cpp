@@ -317,18 +317,31 @@ Outcome CalcLoan(LoanRecord& rec, int* rateRounds) {
   return out;
 }
 
-std::vector<CalcRow> LoanRows(const LoanRecord& r) {
-  return {
-      {RowKind::Money, r.lPV, r.PV},
-      {RowKind::Count, r.lNumPmts, 0, r.NumPmts},
-      {RowKind::Rate, r.lRate, r.Rate},
-      {RowKind::Money, r.lPmt, r.Pmt},
-      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
-      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.lPmtMthd, 0, 0, r.PmtMthd.SelectedText()},
-      {RowKind::Choice, r.lAmortMthd, 0, 0, r.AmortMthd.SelectedText()},
-      {RowKind::Money, "Total Interest:", r.TotInt},
-  };
+const KindDescription<LoanRecord>& LoanKind() {
+  using R = LoanRecord;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::Loan,
+               .title = "Loan Calculator",
+               .menu = {"mLoan", "&Loan...", "F2"},
+               .help = {.window = 125},
+               .command = {"loan", "solve a level-payment loan for the value left at 0",
+                           "A value left out is 0, the unknown."}},
+      .make = [](const KindContext&) { return NewLoanRecord(); },
+      .reset = [](R& r, const KindContext&) { ResetLoan(r); },
+      .calc = [](R& r, const KindContext&) { return CalcLoan(r); },
+      .fields = {Field("PV", &R::lPV, &R::PV, 1).Option("--amount", "amount of the loan"),
+                 Field("NumPmts", &R::lNumPmts, &R::NumPmts, 97).Option("--periods", "total number of payments"),
+                 Field("Rate", &R::lRate, &R::Rate, 9).Option("--rate", "annual rate in percent"),
+                 Field("Pmt", &R::lPmt, &R::Pmt, 11).Option("--payment", "periodic payment"),
+                 Field("PYR", &R::lPYR, &R::PYR, 16).Option("--payment-period").Json("PaymentPeriod"),
+                 Field("CmpPYR", &R::lCmpPYR, &R::CmpPYR, 13).Option("--compounding").Json("Compounding"),
+                 Field("PmtMthd", &R::lPmtMthd, &R::PmtMthd, 25).Option("--payment-method").Json("PaymentMethod"),
+                 Field("AmortMthd", &R::lAmortMthd, &R::AmortMthd, 14).Option("--amortizing").Json("Amortizing"),
+                 // A rule sets the result apart from the terms.
+                 Field("TotInt", &R::lTotInt, &R::TotInt).Result().Rule()},
+      .hint = &R::lHint,
+      .jsonOrder = {"PV", "NumPmts", "Rate", "Pmt", "TotInt", "PYR", "CmpPYR", "PmtMthd", "AmortMthd"}};
+  return kind;
 }
 
 }  // namespace brevika

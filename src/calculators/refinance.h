@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/format.h"
 #include "finance/outcome.h"
 
@@ -98,6 +99,11 @@ Outcome AnalyseRefinance(const RefiRecord& rec, RefiResults& out);
 // and, when given, the results into `results`. A refusal changes nothing.
 Outcome CalcRefinance(RefiRecord& rec, RefiResults* results = nullptr,
                       const LocaleFormat& loc = UsLocaleFormat());
+
+// The refinance advisor kind: its fields in three framed groups (current
+// financing, possible financing, taxes and sale); its copy text and page
+// are the advisor's own.
+const KindDescription<RefiRecord>& RefinanceKind();
 
 // The window keeps the new loan amount equal to the remaining balance (the
 // analysis does not need it): leaving the remaining balance copies it into

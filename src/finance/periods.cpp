@@ -147,6 +147,12 @@ Date SpinDate(Date date, DatePart part, int delta) {
   return MakeDate(std::min(d, DaysInMonth(m, y)), m, y);
 }
 
+const WeekdayNames& EnglishWeekdayNames() {
+  static const WeekdayNames k{"Sunday", "Monday", "Tuesday", "Wednesday",
+                              "Thursday", "Friday", "Saturday"};
+  return k;
+}
+
 Date TodayDate() {
   std::time_t now = std::time(nullptr);
   std::tm local{};

@@ -1,5 +1,6 @@
 // Period codes, periods per year, standard days and the calendar date step.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -55,5 +56,9 @@ Date StepPeriodBack(Date date, std::uint16_t periodsPerYear);
 
 // Today's date on the local calendar.
 Date TodayDate();
+
+// Full weekday names, Sunday first; windows use the locale's.
+using WeekdayNames = std::array<std::string, 7>;
+const WeekdayNames& EnglishWeekdayNames();
 
 }  // namespace brevika

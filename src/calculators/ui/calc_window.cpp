@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
@@ -12,13 +13,16 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStackedWidget>
 #include <cmath>
 #include <exception>
 
 #include "components/app_services.h"
+#include "components/date_row.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
 #include "components/page_painter.h"
@@ -34,16 +38,20 @@ int PointsOf(const QFont& font) {
 }
 }  // namespace
 
-CalcWindow::CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* parent)
+KindContext WindowKindContext() {
+  return KindContext{TodayDate(), LocaleWeekdayNames(), CurrentLocaleInfo().format};
+}
+
+CalcWindow::CalcWindow(const KindInfo& kind, int slot, AppServices* services, QWidget* parent)
     : WindowBase(services, parent,
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      kind_(kind), slot_(slot) {
+      info_(kind), slot_(slot) {
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   setSizeGripEnabled(false);
-  setWindowTitle(QString::fromStdString(SlotCaption(kind_, slot_)));
+  setWindowTitle(QString::fromStdString(SlotCaption(info_, slot_)));
 
   CalcBTN = MakeButton(this, "CalcBTN", QStringLiteral("&Calc"), -1, &CalcWindow::CalcBTNClick);
   CloseBTN = MakeButton(this, "CloseBTN", QStringLiteral("Close"), -1, &CalcWindow::CloseBTNClick);
@@ -54,11 +62,15 @@ CalcWindow::CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* 
   UndoBTN = MakeButton(this, "UndoBTN", QStringLiteral("&Undo"), -1, &CalcWindow::UndoBTNClick);
   // Enter in a field calculates.
   CalcBTN->setDefault(true);
-  SetButtonHelp(ButtonHelp{});
-
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  f1->setContext(Qt::WindowShortcut);
-  connect(f1, &QShortcut::activated, this, &CalcWindow::ShowFocusedHelp);
+  const KindHelp& h = info_.help;
+  SetHelpContext(CalcBTN, h.calc);
+  SetHelpContext(CloseBTN, h.close);
+  SetHelpContext(HelpBTN, h.help);
+  SetHelpContext(PrintBTN, h.print);
+  SetHelpContext(CopyBTN, h.copy);
+  SetHelpContext(ResetBTN, h.reset);
+  SetHelpContext(UndoBTN, h.undo);
+  SetHelpTopic(h.window, ZeroContext::Contents);
 
   // Every field as wide as the widest amount the money mask allows.
   fieldWidth_ = QFontMetrics(font()).horizontalAdvance(QStringLiteral("$999,999,999,999.99")) + 24;
@@ -85,16 +97,6 @@ CalcWindow::CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* 
 }
 
 CalcWindow::~CalcWindow() = default;
-
-void CalcWindow::SetButtonHelp(const ButtonHelp& h) {
-  SetHelpContext(CalcBTN, h.calc);
-  SetHelpContext(CloseBTN, h.close);
-  SetHelpContext(HelpBTN, h.help);
-  SetHelpContext(PrintBTN, h.print);
-  SetHelpContext(CopyBTN, h.copy);
-  SetHelpContext(ResetBTN, h.reset);
-  SetHelpContext(UndoBTN, h.undo);
-}
 
 QLabel* CalcWindow::MakeLabel(const char* name, std::string& caption, QWidget* buddy) {
   auto* label = new QLabel(QString::fromStdString(caption), this);
@@ -158,6 +160,16 @@ DateField* CalcWindow::AddDate(const char* name, std::string& caption, Date& val
   return f;
 }
 
+DateField* CalcWindow::AddDateRow(const char* name, std::string& caption, Date& value, int help,
+                                  std::string& weekday, const char* dayName, int dayHelp,
+                                  const char* spinName) {
+  auto* row = new DateRow(dayName, dayHelp, spinName, FieldWidth(), this);
+  AddRow(name, caption, row->field(), help, row);
+  transfer().Day(row->field(), &value);
+  transfer().Text(row->dayBox(), &weekday);
+  return row->field();
+}
+
 QComboBox* CalcWindow::AddList(const char* name, std::string& caption, ListEntry& entry, int help) {
   auto* c = new QComboBox(this);
   c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -179,7 +191,75 @@ QLabel* CalcWindow::AddHint(const char* name, std::string& caption) {
   return hint;
 }
 
-void CalcWindow::SetRowGrid(QGridLayout* grid) { grid_ = grid; }
+void CalcWindow::BeginGroup(std::string* heading, const char* name) {
+  QVBoxLayout* into = groups_ ? groups_ : body_;
+  auto* panel = new QFrame(into->parentWidget() ? into->parentWidget() : this);
+  panel->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel"));
+  panel->setFrameShape(QFrame::StyledPanel);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(10, 8, 10, 8);
+  if (heading) {
+    auto* title = new QLabel(QString::fromStdString(*heading), panel);
+    title->setObjectName(QString::fromLatin1(name));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title);
+    transfer().Label(title, heading);
+  }
+  grid_ = new QGridLayout;
+  grid_->setHorizontalSpacing(12);
+  grid_->setVerticalSpacing(6);
+  layout->addLayout(grid_);
+  into->addWidget(panel);
+}
+
+namespace {
+// A page of a notebook with its layout.
+QVBoxLayout* AddPage(QStackedWidget* book, const char* name) {
+  auto* page = new QWidget(book);
+  page->setObjectName(QString::fromLatin1(name));
+  book->addWidget(page);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  return layout;
+}
+}  // namespace
+
+void CalcWindow::BeginEntryPage() {
+  pages_ = new QStackedWidget(this);
+  pages_->setObjectName(QStringLiteral("Notebook1"));
+  groups_ = AddPage(pages_, "DataEntry");
+  groups_->setSpacing(8);
+}
+
+void CalcWindow::AddResultsPage(std::vector<std::string>& lines, int columns) {
+  QVBoxLayout* results = AddPage(pages_, "Results");
+  auto* memo = new QPlainTextEdit(pages_->widget(1));
+  memo->setObjectName(QStringLiteral("Memo1"));
+  memo->setReadOnly(true);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  memo->setFont(mono);
+  // The memo shows whole lines.
+  memo->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(columns + 1, QLatin1Char('M'))) + 24);
+  transfer().Memo(memo, &lines);
+  results->addWidget(memo, 1);
+  QPushButton* back = MakeButton(pages_->widget(1), "BitBtn1", QStringLiteral("&Data Entry"), -1,
+                                 &CalcWindow::BitBtn1Click);
+  results->addWidget(back, 0, Qt::AlignLeft);
+  body_->addWidget(pages_);
+}
+
+void CalcWindow::ShowResultsPage() {
+  if (pages_) pages_->setCurrentIndex(1);
+}
+
+bool CalcWindow::showingResults() const { return pages_ && pages_->currentIndex() == 1; }
+
+void CalcWindow::BitBtn1Click() {
+  if (pages_) pages_->setCurrentIndex(0);
+}
 
 void CalcWindow::FinishRows() {
   body_->addStretch(1);
@@ -242,13 +322,7 @@ void CalcWindow::CalcBTNClick() {
 
 void CalcWindow::CloseBTNClick() { close(); }
 
-void CalcWindow::HelpBTNClick() {
-  if (services()) services()->ShowHelp(WindowHelpTopic());
-}
-
-void CalcWindow::ShowFocusedHelp() {
-  if (services()) services()->ShowHelp(HelpTopicFor(focusWidget(), WindowHelpTopic()));
-}
+void CalcWindow::HelpBTNClick() { ShowWindowHelp(); }
 
 void CalcWindow::PrintBTNClick() {
   if (!HasRecord()) return;
@@ -259,15 +333,6 @@ void CalcWindow::PrintBTNClick() {
   const std::vector<Page> pages = PrintPagesOf(windowTitle().toStdString(), font.family().toStdString(),
                                                points, CurrentLocaleInfo().format);
   PrintThroughHandler(this, pages, windowTitle(), printFont);
-}
-
-std::string CalcWindow::CopyTextOf(const std::string& caption, const LocaleFormat& loc) const {
-  return CopyText(caption, Rows(), loc);
-}
-
-std::vector<Page> CalcWindow::PrintPagesOf(const std::string& caption, const std::string& fontName,
-                                           int points, const LocaleFormat& loc) const {
-  return CalculatorPage(caption, PrintLines(Rows(), loc), fontName, points);
 }
 
 void CalcWindow::CopyBTNClick() {

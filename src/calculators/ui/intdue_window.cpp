@@ -1,54 +1,21 @@
 #include "calculators/ui/intdue_window.h"
 
 #include <QLineEdit>
-#include <QLocale>
 #include <QSignalBlocker>
 
-#include "components/date_row.h"
-#include "components/masked_fields.h"
+#include "components/locale_info.h"
 
 namespace brevika {
 
-WeekdayNames LocaleWeekdayNames() {
-  const QLocale locale;
-  WeekdayNames names;
-  // Qt numbers Monday 1 .. Sunday 7.
-  for (int k = 0; k < 7; ++k)
-    names[static_cast<std::size_t>(k)] = locale.dayName(k == 0 ? 7 : k, QLocale::LongFormat).toStdString();
-  return names;
-}
-
 TcLoIntDu::TcLoIntDu(IntDueRecord* record, int slot, AppServices* services, QWidget* parent)
-    : RecordWindow(record, [] { return NewIntDueRecord(TodayDate(), LocaleWeekdayNames()); },
-                   CalcKind::InterestDue, slot, services, parent),
-      names_(LocaleWeekdayNames()) {
+    : KindWindow(IntDueKind(), record, slot, services, parent), names_(LocaleWeekdayNames()) {
   setObjectName(QStringLiteral("TcLoIntDu"));
-  IntDueRecord& r = rec();
-  AddMoney("PV", r.lPV, r.PV, 1);
-  NumDays_ = AddCount("NumDays", r.lNumDays, r.NumDays, 39);
-  AddRate("Rate", r.lRate, r.Rate, 9);
-  auto* start = new DateRow("StartDay", 52, "OvcSpinner1", FieldWidth(), this);
-  StartDate_ = start->field();
-  StartDay_ = start->dayBox();
-  AddRow("StartDate", r.lStartDate, StartDate_, 41, start);
-  transfer().Day(StartDate_, &r.StartDate);
-  transfer().Text(StartDay_, &r.StartDay);
-  auto* end = new DateRow("EndDay", 54, "OvcSpinner2", FieldWidth(), this);
-  EndDate_ = end->field();
-  EndDay_ = end->dayBox();
-  AddRow("EndDate", r.lEndDate, EndDate_, 43, end);
-  transfer().Day(EndDate_, &r.EndDate);
-  transfer().Text(EndDay_, &r.EndDay);
-  AddList("CmpPYR", r.lCmpPYR, r.CmpPYR, 13);
-  AddList("RateBasis", r.lRateBasis, r.RateBasis, 45);
-  AddRule();
-  AddResult("IntPaid", r.lIntPaid, r.IntPaid);
-  AddResult("FV", r.lFV, r.FV);
-  ShowAsResult(AddRate("APY", r.lAPY, r.APY, 0));
-  RateField* daily = AddRate("DailyRate", r.lDailyRate, r.DailyRate, 0);
-  daily->SetDecimals(6);
-  ShowAsResult(daily);
-
+  BuildFields();
+  NumDays_ = findChild<CountField*>(QStringLiteral("NumDays"));
+  StartDate_ = findChild<DateField*>(QStringLiteral("StartDate"));
+  EndDate_ = findChild<DateField*>(QStringLiteral("EndDate"));
+  StartDay_ = findChild<QLineEdit*>(QStringLiteral("StartDay"));
+  EndDay_ = findChild<QLineEdit*>(QStringLiteral("EndDay"));
   // Days and dates follow each other as the user types; a refusal waits
   // until the field is left, so a year being typed ("01/01/20" on the way
   // to 2026) does not interrupt.
@@ -86,7 +53,5 @@ void TcLoIntDu::FieldChanged(IntDueField which, bool typing) {
   adjusting_ = false;
   ShowMessages(this, outcome);
 }
-
-void TcLoIntDu::ResetRecord() { ResetIntDue(rec(), TodayDate(), names_); }
 
 }  // namespace brevika
