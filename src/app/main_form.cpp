@@ -28,6 +28,7 @@
 #include "components/locale_info.h"
 #include "components/tips.h"
 #include "records/kind_registry.h"
+#include "records/ui/loan_records_store.h"
 // The window of each kind (KindWindowOf).
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
@@ -292,7 +293,9 @@ void TMainForm::OpenCalculator(CalcKind kind) { slots_->Open(kind); }
 void TMainForm::AmortClick() {
   // The schedule window and its options dialog live only while shown; the
   // records they work on are kept here for the whole run.
-  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this);
+  // Save and Load go through the loan records of the services' folder.
+  LoanRecordsStore store(this);
+  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this, &store);
 }
 
 AmortInputs& TMainForm::amortInputs() {
