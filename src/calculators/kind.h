@@ -166,6 +166,9 @@ struct KindDescription {
   // Orders of field names where Copy and Print, the JSON or the options
   // differ from the fields' order; empty: the fields' order.
   std::vector<const char*> rowOrder, jsonOrder, optionOrder;
+  // A kind whose rows of Copy and Print are more than its fields' (rows of
+  // a list the record holds) gives them all.
+  std::vector<CalcRow> (*rows)(const R&) = nullptr;
   // A kind whose clipboard text or printout is not the common layout of
   // its rows gives its own.
   std::string (*copyText)(const std::string& caption, const R&, const LocaleFormat&) = nullptr;
@@ -220,9 +223,10 @@ bool FieldRow(const KindField<R>& f, const R& r, CalcRow& row) {
   return true;
 }
 
-// Rows of Copy and Print, in the kind's row order.
+// Rows of Copy and Print: the kind's own, else its fields' in its row order.
 template <class R>
 std::vector<CalcRow> KindRows(const KindDescription<R>& d, const R& r) {
+  if (d.rows) return d.rows(r);
   std::vector<CalcRow> rows;
   CalcRow row;
   for (const KindField<R>* f : d.Ordered(d.rowOrder))

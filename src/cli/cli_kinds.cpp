@@ -52,9 +52,13 @@ void Bind(Options& o, const KindField<R>& f, ListEntry& v) { o.Choice(f.option, 
 template <class R>
 void Bind(Options&, const KindField<R>&, std::string&) {}
 
-// What a kind's command does around the common steps.
+// What a kind's command does around the common steps. A kind with more to
+// do specialises KindCommandOf below, deriving from these defaults.
 template <class R>
-struct KindCommandOf {
+struct KindCommandDefaults {
+  // Options beyond the fields' (a repeatable option for a list the record
+  // holds), added after them; Prepare or Run reads them.
+  static void AddOptions(CLI::App*, R&) {}
   // Before the options are read: checks of their combination, synonyms.
   static void Prepare(Options&, R&) {}
   // Calc; `json`, when given, receives the object to print.
@@ -65,8 +69,11 @@ struct KindCommandOf {
   }
 };
 
+template <class R>
+struct KindCommandOf : KindCommandDefaults<R> {};
+
 template <>
-struct KindCommandOf<IntDueRecord> {
+struct KindCommandOf<IntDueRecord> : KindCommandDefaults<IntDueRecord> {
   static void Prepare(Options& o, IntDueRecord&) {
     const bool days = o.Given("--days"), start = o.Given("--start-date"), end = o.Given("--end-date");
     if (days == (start || end) || start != end)
@@ -86,7 +93,7 @@ struct KindCommandOf<IntDueRecord> {
 };
 
 template <>
-struct KindCommandOf<RefiRecord> {
+struct KindCommandOf<RefiRecord> : KindCommandDefaults<RefiRecord> {
   // "yes" and "no" stand for the two deductibility items.
   static void Prepare(Options& o, RefiRecord& rec) {
     if (std::string* t = o.Text("--deductible")) {
@@ -131,6 +138,7 @@ void AddKindCommand(CLI::App& app, const KindDescription<R>& kind, int& exitCode
   auto o = std::make_shared<Options>(sub);
   for (const KindField<R>* f : kind.Ordered(kind.optionOrder))
     if (f->option) std::visit([&](auto member) { Bind(*o, *f, (*rec).*member); }, f->value);
+  KindCommandOf<R>::AddOptions(sub, *rec);
   o->Flag("--json", kind.info.command.json, *json);
   if (kind.info.command.footer) sub->footer(kind.info.command.footer);
   sub->callback([rec, json, o, &kind, &exitCode] {

@@ -28,8 +28,14 @@ void ListToControl(const ListEntry& entry, QComboBox* combo) {
 void ControlToList(const QComboBox* combo, ListEntry& entry) { entry.Select(combo->currentIndex()); }
 
 void Transfer::Bind(Kind kind, QWidget* control, void* value) {
-  bindings_.push_back({kind, control, value});
+  bindings_.push_back({kind, control, value, {}, {}});
   if (kind != Kind::Label) controls_.push_back(control);
+}
+
+void Transfer::Own(QWidget* control, std::function<void()> toControl, std::function<void()> fromControl) {
+  Bind(Kind::Own, control, nullptr);
+  bindings_.back().toControl = std::move(toControl);
+  bindings_.back().fromControl = std::move(fromControl);
 }
 
 void Transfer::Label(QLabel* label, std::string* caption) { Bind(Kind::Label, label, caption); }
@@ -91,6 +97,9 @@ void Transfer::ToControls() const {
         static_cast<QPlainTextEdit*>(b.control)->setPlainText(lines.join(QLatin1Char('\n')));
         break;
       }
+      case Kind::Own:
+        if (b.toControl) b.toControl();
+        break;
     }
   }
 }
@@ -141,6 +150,9 @@ void Transfer::FromControls() const {
           for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
         break;
       }
+      case Kind::Own:
+        if (b.fromControl) b.fromControl();
+        break;
     }
   }
 }

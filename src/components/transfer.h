@@ -5,6 +5,7 @@
 // it fills the controls.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ class Transfer {
   void Edit(QLineEdit* edit, std::string* text);
   // A memo, one record line per line.
   void Memo(QPlainTextEdit* memo, std::vector<std::string>* lines);
+  // A control of the window's own making (a grid of rows): `toControl`
+  // shows the record's values in it, `fromControl` reads them back. Its
+  // signals are blocked while it is filled, as every control's.
+  void Own(QWidget* control, std::function<void()> toControl, std::function<void()> fromControl);
 
   // Record into the controls (captions, values, list items and choices).
   void ToControls() const;
@@ -54,11 +59,12 @@ class Transfer {
   const std::vector<QWidget*>& controls() const { return controls_; }
 
  private:
-  enum class Kind { Label, Money, Rate, Count, UCount, Day, KeptDay, List, Text, Edit, Memo };
+  enum class Kind { Label, Money, Rate, Count, UCount, Day, KeptDay, List, Text, Edit, Memo, Own };
   struct Binding {
     Kind kind;
     QWidget* control;
     void* value;
+    std::function<void()> toControl, fromControl;
   };
   void Bind(Kind kind, QWidget* control, void* value);
   std::vector<Binding> bindings_;

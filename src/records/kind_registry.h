@@ -4,15 +4,24 @@
 //
 // Adding a kind:
 //   1. its record, New/Reset/Calc and its description (KindDescription in
-//      calculators/kind.h), in the core folder of its layer;
-//   2. its value in CalcKind (calculators/kinds.h);
+//      calculators/kind.h) in the core folder of its layer (calculators/,
+//      or amortization/ for a kind that runs the schedule engine), with
+//      its include below;
+//   2. its value in CalcKind and kCalcKindCount (calculators/kinds.h);
 //   3. its window in the window folder of that layer: a KindWindow<R>
-//      (calculators/ui/kind_window.h) that adds only what is special, with
-//      its KindWindowOf<R> line, included in app/main_form.cpp;
-//   4. one line below.
+//      (calculators/ui/kind_window.h) that calls Build(), or BuildFields(),
+//      its own widgets (bound with transfer(), Own() for a grid) and
+//      FinishRows(); with its KindWindowOf<R> line, its header included in
+//      app/main_form.cpp;
+//   4. one line below, at its place in the menus and commands.
 // The main window then offers it in its menu with its slots, and
-// brevika-calc has its command, options and JSON (cli/cli_kinds.cpp, where a
-// kind with more than fields and one Calc adds its KindCommandOf<R>).
+// brevika-calc has its command, options and JSON (cli/cli_kinds.cpp; a kind
+// whose command does more than read its fields' options, Calc and print its
+// record specialises KindCommandOf<R> there: repeatable options, checks,
+// its own JSON). A kind whose rows of Copy and Print are more than its
+// fields gives `rows`; one with a page of its own gives `copyText` and
+// `printPages`. Its help topics go in help/, its command in the manual page
+// man/brevika-calc.1 (a test compares it with --help).
 #pragma once
 
 #include "calculators/accelerated.h"
