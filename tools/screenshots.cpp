@@ -25,6 +25,7 @@
 #include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
 #include "components/app_services.h"
+#include "components/locale_info.h"
 #include "records/loan_records.h"
 #include "records/ui/loan_info_dialog.h"
 
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
   bool ok = true;
 
   {
-    TcLoLoan w(records.Loan(), 1, &services);
+    TcLoLoan w(records.Get(LoanKind()), 1, &services);
     w.show();
     Type(&w, "PV", "100000");
     Type(&w, "NumPmts", "360");
@@ -179,7 +180,7 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "loan-calculator.png") && ok;
   }
   {
-    TcLoIntDu w(records.InterestDue(MakeDate(1, 1, 2026), LocaleWeekdayNames()), 1, &services);
+    TcLoIntDu w(records.Get(IntDueKind(), KindContext{MakeDate(1, 1, 2026), LocaleWeekdayNames()}), 1, &services);
     w.show();
     Type(&w, "PV", "10000");
     Type(&w, "Rate", "7.5");
@@ -189,7 +190,7 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "interest-due-calculator.png") && ok;
   }
   {
-    TcLoRemBl w(records.RemainingBalance(), 1, &services);
+    TcLoRemBl w(records.Get(RemBalKind()), 1, &services);
     w.show();
     Type(&w, "PV", "100000");
     Type(&w, "NumPmts", "360");
@@ -199,7 +200,7 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "remaining-balance-calculator.png") && ok;
   }
   {
-    TcLoAccel w(records.Accelerated(), 1, &services);
+    TcLoAccel w(records.Get(AccelKind()), 1, &services);
     w.show();
     Type(&w, "PV", "100000");
     Type(&w, "NumPmts", "360");
@@ -210,7 +211,7 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "accelerated-payment-calculator.png") && ok;
   }
   {
-    TcLoBallP w(records.Balloon(), 1, &services);
+    TcLoBallP w(records.Get(BalloonKind()), 1, &services);
     w.show();
     Type(&w, "PV", "10000");
     Type(&w, "Rate", "12");
@@ -220,7 +221,7 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "balloon-payment-calculator.png") && ok;
   }
   {
-    TcLoReFin w(records.Refinance(), 1, &services);
+    TcLoReFin w(records.Get(RefinanceKind()), 1, &services);
     w.show();
     Type(&w, "RemBal", "100000");
     Type(&w, "PmtsRem", "300");

@@ -1,15 +1,6 @@
 #include "amortization/amort_records.h"
 
-#include <ctime>
-
 namespace brevika {
-
-Date TodayDate() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return MakeDate(local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
-}
 
 Date DefaultFirstPaymentDate(Date today) {
   Date next = IncDate(today, 0, 1, 0);
@@ -45,6 +36,19 @@ ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt) 
   s.PointsPaidMthd = opt.PointsPaidMthd;
   s.OtherFees = in.OtherFees;
   return s;
+}
+
+void ApplyScheduleTerms(const ScheduleInputs& s, AmortInputs& in, AmortChoices& choices) {
+  in.PV = s.PV;
+  in.NumPmts = s.NumPmts;
+  in.OrgDate = s.OrgDate;
+  in.FrstPmtDate = s.FrstPmtDate;
+  in.PYR.Select(s.PYR);
+  in.CmpPYR.Select(s.CmpPYR);
+  in.Points = s.Points;
+  in.Rate = s.Rate;
+  choices.AmortMthd = s.AmortMthd;
+  choices.RateBasis = s.RateBasis;
 }
 
 }  // namespace brevika

@@ -45,7 +45,7 @@ struct AmortInputs {
   float Points = 0;
   Date OrgDate = 0;
   Date FrstPmtDate = 0;
-  ListEntry PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  ListEntry PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   ListEntry CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   std::string lAnnualTotals = "Annual Totals:";
   std::string lRunningTotals = "Running Totals:";
@@ -53,9 +53,6 @@ struct AmortInputs {
   std::string lOtherFees = "Other F&ees?:";
   double OtherFees = 0;
 };
-
-// Today's date on the local calendar.
-Date TodayDate();
 
 // First payment suggested for a loan made today: one month on (calendar
 // step), moved to the first of the following month unless it is a first.
@@ -67,6 +64,9 @@ AmortInputs NewAmortInputs(Date today);
 
 // Engine inputs from the entry record and the current option choices.
 ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt);
+// The terms of engine inputs back into the entry record and the choices of
+// method and rate basis; how points are paid and other fees stay.
+void ApplyScheduleTerms(const ScheduleInputs& terms, AmortInputs& in, AmortChoices& choices);
 
 // The window's date fields read a two-digit year as 1960..2059.
 constexpr int kAmortCenturyEpoch = 1960;

@@ -74,7 +74,7 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
     r.outcome = Outcome::Refuse(*m);
     return r;
   }
-  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
+  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.pyrIndex();
   const std::uint16_t P = PyrPeriodsPerYear(pyr);
   const ScheduleRow& r0 = schedule.row(0);
   const long double financed =

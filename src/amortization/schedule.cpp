@@ -258,7 +258,7 @@ std::optional<Message> CheckInputs(const ScheduleInputs& in, int maxPeriods) {
 // Resolves the terms; list indexes outside their lists fall back to the
 // defaults. Refuses the 2059 limit and values that are not finite.
 std::optional<Message> Resolve(const ScheduleInputs& in, Terms& t) {
-  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
+  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.pyrIndex();
   const int cmp = (in.CmpPYR >= 0 && in.CmpPYR <= 8) ? in.CmpPYR : LoanDefaults.compoundingPeriod;
   const AmortMethod method = AmortMethodOf(
       (in.AmortMthd >= 0 && in.AmortMthd <= 5) ? in.AmortMthd : LoanDefaults.amortizingMethod);

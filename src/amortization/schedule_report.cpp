@@ -34,12 +34,6 @@ std::string CutCharacters(const std::string& s, std::size_t n) {
   return s;
 }
 
-std::string Fixed4(float v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%2.4f", static_cast<double>(v));
-  return buf;
-}
-
 const std::string& ItemText(const ItemList& items, int index) {
   static const std::string kNone;
   return index >= 0 && index < static_cast<int>(items.size())
@@ -137,9 +131,9 @@ class ReportLayout {
     const LocaleFormat& loc = setup_.money;
     const std::string lines[] = {
         Format("\tInitial Loan Amount:\t%m", {terms_.amount}, loc),
-        "\tInitial Interest Rate:\t" + Fixed4(terms_.rate),
+        "\tInitial Interest Rate:\t" + RateText(terms_.rate),
         "\tInitial Periods:\t" + std::to_string(terms_.periods),
-        "\tPoints:\t" + Fixed4(terms_.points),
+        "\tPoints:\t" + RateText(terms_.points),
         "\tOrigination Date:\t" + FormatShortDate(terms_.origination),
         "\tFirst Payment Due:\t" + FormatShortDate(terms_.firstPayment),
         "\tPayment Method:\t" + terms_.paymentPeriod,
@@ -177,7 +171,7 @@ class ReportLayout {
       const bool money = ev.kind == EventKind::Extra || ev.kind == EventKind::Lump;
       b_.PrintTabbed("\t" + std::string(EventKindCaption(ev.kind)) + "\t" + EventPaymentsText(ev) + "\t" +
                      (money ? Format("%m", {ev.amount}, loc) : std::string()) + "\t" +
-                     (ev.kind == EventKind::Rate ? Fixed4(ev.rate) : std::string()) + "\t" +
+                     (ev.kind == EventKind::Rate ? RateText(ev.rate) : std::string()) + "\t" +
                      EventHowCaption(ev.how));
       Down(1);
     }

@@ -8,21 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "amortization/borrower.h"
 #include "amortization/schedule.h"
 #include "finance/format.h"
 #include "finance/page_layout.h"
 #include "finance/periods.h"
 
 namespace brevika {
-
-// The account holder a schedule is tied to, as plain texts (blank-trimmed
-// or not: the lines are trimmed when printed).
-struct Borrower {
-  std::string firstName, lastName, mi, business;
-  std::string address1, address2, city, state, zip;
-  std::string phone;
-  bool operator==(const Borrower&) const = default;
-};
 
 // "First Last"; the business when both names are empty.
 std::string BorrowerNameLine(const Borrower& b);

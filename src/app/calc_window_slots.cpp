@@ -10,26 +10,6 @@
 
 namespace brevika {
 
-namespace {
-
-const std::array<CalcKindInfo, kCalcKindCount> kKinds = {{
-    {"mLoan", "&Loan...", QKeyCombination(Qt::Key_F2)},
-    {"mIntDue", "&Interest Due...", QKeyCombination(Qt::Key_F3)},
-    {"RemainingBalance1", "&Remaining Balance...", QKeyCombination(Qt::Key_F4)},
-    {"AcceleratedPayment1", "&Accelerated Payment...",
-     QKeyCombination(Qt::Key_F5)},
-    {"BalloonPayment1", "&Balloon Payment...", QKeyCombination(Qt::Key_F6)},
-    {"Refinance2", "&Refinance...", Qt::CTRL | Qt::Key_R},
-}};
-
-}  // namespace
-
-const CalcKindInfo& KindInfo(CalcKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
-
-QString SlotCaptionText(CalcKind kind, int slot) {
-  return QString::fromStdString(SlotCaption(kind, slot));
-}
-
 CalcWindowSlots::CalcWindowSlots(QMenu* windowsMenu, QObject* parent)
     : QObject(parent), menu_(windowsMenu) {}
 
@@ -43,8 +23,14 @@ CalcWindowSlots::~CalcWindowSlots() {
       }
 }
 
-void CalcWindowSlots::SetFactory(CalcKind kind, Factory factory) {
-  kinds_[Index(kind)].factory = std::move(factory);
+void CalcWindowSlots::SetFactory(const KindInfo& kind, Factory factory) {
+  kinds_[Index(kind.kind)].info = &kind;
+  kinds_[Index(kind.kind)].factory = std::move(factory);
+}
+
+int CalcWindowSlots::SlotCount(CalcKind kind) const {
+  const KindInfo* info = kinds_[Index(kind)].info;
+  return info ? info->slotCount : kMaxSlots;
 }
 
 bool CalcWindowSlots::CanOpen(CalcKind kind) const {
@@ -54,7 +40,7 @@ bool CalcWindowSlots::CanOpen(CalcKind kind) const {
 CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
   Kind& k = kinds_[Index(kind)];
   if (!k.factory) return nullptr;
-  for (int slot = 1; slot <= KindSlotCount(kind); ++slot) {
+  for (int slot = 1; slot <= SlotCount(kind); ++slot) {
     Slot& s = SlotOf(kind, slot);
     if (s.inUse) continue;
     const bool created = s.window.isNull();
@@ -75,7 +61,7 @@ CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
           if (!*closed) Release(kind, slot);
         });
       }
-      const QString caption = SlotCaptionText(kind, slot);
+      const QString caption = QString::fromStdString(SlotCaption(*k.info, slot));
       s.window->setWindowTitle(caption);
       s.inUse = true;
       s.item = menu_->addAction(caption);
@@ -117,16 +103,16 @@ void CalcWindowSlots::Release(CalcKind kind, int slot) {
 }
 
 bool CalcWindowSlots::InUse(CalcKind kind, int slot) const {
-  return slot >= 1 && slot <= KindSlotCount(kind) && SlotOf(kind, slot).inUse;
+  return slot >= 1 && slot <= SlotCount(kind) && SlotOf(kind, slot).inUse;
 }
 
 CalcWindow* CalcWindowSlots::Window(CalcKind kind, int slot) const {
-  if (slot < 1 || slot > KindSlotCount(kind)) return nullptr;
+  if (slot < 1 || slot > SlotCount(kind)) return nullptr;
   return SlotOf(kind, slot).window.data();
 }
 
 QAction* CalcWindowSlots::MenuItem(CalcKind kind, int slot) const {
-  if (slot < 1 || slot > KindSlotCount(kind)) return nullptr;
+  if (slot < 1 || slot > SlotCount(kind)) return nullptr;
   return SlotOf(kind, slot).item;
 }
 

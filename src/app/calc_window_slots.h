@@ -1,15 +1,15 @@
-// Which calculator windows are open: for every calculator kind its caption
-// base, its slots (two, the refinance advisor one), the kind's transfer
-// record shared by its windows, each slot's window and its entry in the
-// main window's "&Windows" menu. The main window owns the one instance.
+// Which calculator windows are open: for every calculator kind (its title
+// and number of slots from its description) the kind's transfer record
+// shared by its windows, each slot's window and its entry in the main
+// window's "&Windows" menu. The main window owns the one instance.
 #pragma once
-#include <QKeySequence>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <array>
 #include <functional>
 
+#include "calculators/kind.h"
 #include "calculators/kinds.h"
 #include "calculators/transfer_records.h"
 
@@ -19,17 +19,6 @@ class QMenu;
 namespace brevika {
 
 class CalcWindow;
-
-// How the main window offers a kind: its menu item and shortcut.
-struct CalcKindInfo {
-  const char* menuName;     // object name of the menu item ("mLoan")
-  const char* menuCaption;  // "&Loan..."
-  QKeyCombination shortcut;
-};
-
-const CalcKindInfo& KindInfo(CalcKind kind);
-// Caption of a slot's window: the kind's title, a blank and the slot number.
-QString SlotCaptionText(CalcKind kind, int slot);
 
 class CalcWindowSlots : public QObject {
   Q_OBJECT
@@ -41,8 +30,10 @@ class CalcWindowSlots : public QObject {
   ~CalcWindowSlots() override;
 
   // Kinds without a factory cannot be opened (their windows do not exist).
-  void SetFactory(CalcKind kind, Factory factory);
+  void SetFactory(const KindInfo& kind, Factory factory);
   bool CanOpen(CalcKind kind) const;
+  // The kind's number of slots (two when it has no factory).
+  int SlotCount(CalcKind kind) const;
 
   // Opens the kind's window in its first free slot, captions and shows it
   // and adds its "&Windows" entry. Nothing when every slot is taken. An
@@ -74,6 +65,7 @@ class CalcWindowSlots : public QObject {
     QAction* item = nullptr;
   };
   struct Kind {
+    const KindInfo* info = nullptr;
     Factory factory;
     std::array<Slot, kMaxSlots> entries;
   };

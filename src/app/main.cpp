@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/startup.h"
-#include "app/version.h"
+#include "components/version.h"
 
 namespace {
 

@@ -17,22 +17,25 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <cmath>
+#include <type_traits>
 
 #include "amortization/amort_records.h"
 #include "amortization/ui/amort_window.h"
 #include "app/about_box.h"
 #include "app/system_info.h"
-#include "calculators/loan.h"
+#include "calculators/ui/calc_window.h"
+#include "components/help_viewer.h"
+#include "components/locale_info.h"
+#include "components/tips.h"
+#include "records/kind_registry.h"
+#include "records/ui/loan_records_store.h"
+// The window of each kind (KindWindowOf).
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
 #include "calculators/ui/intdue_window.h"
 #include "calculators/ui/loan_window.h"
 #include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
-#include "calculators/ui/calc_window.h"
-#include "components/help_viewer.h"
-#include "components/locale_info.h"
-#include "components/tips.h"
 
 namespace brevika {
 
@@ -136,38 +139,20 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
 
   BuildMenus();
   slots_ = std::make_unique<CalcWindowSlots>(windowsMenu_);
-  AddWindowKind(CalcKind::Loan, [this](int slot) -> CalcWindow* {
-    LoanRecord* record = slots_->records().Loan();
-    if (!record) QApplication::beep();
-    return new TcLoLoan(record, slot, this);
-  });
-  AddWindowKind(CalcKind::InterestDue, [this](int slot) -> CalcWindow* {
-    IntDueRecord* record = slots_->records().InterestDue(TodayDate(), LocaleWeekdayNames());
-    if (!record) QApplication::beep();
-    return new TcLoIntDu(record, slot, this);
-  });
-  AddWindowKind(CalcKind::Refinance, [this](int slot) -> CalcWindow* {
-    RefiRecord* record = slots_->records().Refinance();
-    if (!record) QApplication::beep();
-    return new TcLoReFin(record, slot, this);
-  });
-  AddWindowKind(CalcKind::RemainingBalance, [this](int slot) -> CalcWindow* {
-    RemBalRecord* record = slots_->records().RemainingBalance();
-    if (!record) QApplication::beep();
-    return new TcLoRemBl(record, slot, this);
-  });
-  AddWindowKind(CalcKind::Accelerated, [this](int slot) -> CalcWindow* {
-    AccelRecord* record = slots_->records().Accelerated();
-    if (!record) QApplication::beep();
-    return new TcLoAccel(record, slot, this);
-  });
-  AddWindowKind(CalcKind::Balloon, [this](int slot) -> CalcWindow* {
-    BalloonRecord* record = slots_->records().Balloon();
-    if (!record) QApplication::beep();
-    return new TcLoBallP(record, slot, this);
+  // Each kind's windows, on the record its first window makes; a second
+  // window of a kind opens offset from the first.
+  ForEachKind([this](const auto& kind) {
+    slots_->SetFactory(kind.info, [this, &kind](int slot) -> CalcWindow* {
+      auto* record = slots_->records().Get(kind, WindowKindContext());
+      if (!record) QApplication::beep();
+      using Window = typename KindWindowOf<std::remove_pointer_t<decltype(record)>>::type;
+      CalcWindow* window = new Window(record, slot, this);
+      PlaceBesideSibling(kind.info.kind, slot, window);
+      return window;
+    });
   });
   for (int k = 0; k < kCalcKindCount; ++k)
-    kindActions_[k]->setEnabled(slots_->CanOpen(static_cast<CalcKind>(k)));
+    if (kindActions_[k]) kindActions_[k]->setEnabled(slots_->CanOpen(static_cast<CalcKind>(k)));
 
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   f1->setContext(Qt::WindowShortcut);
@@ -206,13 +191,15 @@ void TMainForm::BuildMenus() {
   QMenu* advisors = menuBar()->addMenu(QStringLiteral("&Advisors"));
   advisors->setObjectName(QStringLiteral("Advisors1"));
 
-  for (int k = 0; k < kCalcKindCount; ++k) {
-    const auto kind = static_cast<CalcKind>(k);
-    const CalcKindInfo& info = KindInfo(kind);
-    QMenu* menu = kind == CalcKind::Refinance ? advisors : calculators;
-    kindActions_[k] = add(menu, info.menuName, QString::fromLatin1(info.menuCaption),
-                          [this, kind] { OpenCalculator(kind); }, QKeySequence(info.shortcut));
-  }
+  ForEachKind([&](const auto& description) {
+    const KindInfo& info = description.info;
+    const CalcKind kind = info.kind;
+    QMenu* menu = info.menu.menu == KindMenu::Advisors ? advisors : calculators;
+    QAction* action = add(menu, info.menu.name, QString::fromLatin1(info.menu.caption),
+                          [this, kind] { OpenCalculator(kind); },
+                          QKeySequence(QString::fromLatin1(info.menu.shortcut)));
+    kindActions_[static_cast<std::size_t>(kind)] = action;
+  });
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("Options1"));
@@ -306,7 +293,9 @@ void TMainForm::OpenCalculator(CalcKind kind) { slots_->Open(kind); }
 void TMainForm::AmortClick() {
   // The schedule window and its options dialog live only while shown; the
   // records they work on are kept here for the whole run.
-  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this);
+  // Save and Load go through the loan records of the services' folder.
+  LoanRecordsStore store(this);
+  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this, &store);
 }
 
 AmortInputs& TMainForm::amortInputs() {
@@ -381,21 +370,13 @@ void TMainForm::RestorePosition(QWidget* window) {
   window->setGeometry(QRect(*pos, window->size()));
 }
 
-void TMainForm::AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make) {
-  slots_->SetFactory(kind, [this, kind, make = std::move(make)](int slot) -> CalcWindow* {
-    CalcWindow* window = make(slot);
-    if (window) PlaceBesideSibling(kind, slot, window);
-    return window;
-  });
-}
-
 void TMainForm::PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const {
   // Without a saved position both windows of a kind would open centred
   // over the main window, one hiding the other: the new one goes down and
   // to the right of the open one (up and to the left near the screen's
   // edge). Client-area places, as for saved positions: the new window's
   // frame is not known yet.
-  for (int other = 1; other <= KindSlotCount(kind); ++other) {
+  for (int other = 1; other <= slots_->SlotCount(kind); ++other) {
     if (other == slot || !slots_->InUse(kind, other)) continue;
     const QWidget* sibling = slots_->Window(kind, other);
     if (!sibling || !sibling->isVisible()) continue;

@@ -117,9 +117,6 @@ class TMainForm : public QMainWindow, public AppServices {
   void WriteOption(const char* key, bool value);
   void Report(Preferences::WriteResult result);
   void ShowDamageNotice();
-  // The kind's windows come from `make`; a second window of the kind opens
-  // offset from the first.
-  void AddWindowKind(CalcKind kind, CalcWindowSlots::Factory make);
   void PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const;
   void UpdateWindowsMenu();
 

@@ -33,7 +33,7 @@ bool IsLevel(AmortMethod m) {
 AccelRecord NewAccelRecord() {
   AccelRecord r;
   r.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   return r;
@@ -108,20 +108,34 @@ Outcome CalcAccel(AccelRecord& rec) {
   return Outcome::Ok();
 }
 
-std::vector<CalcRow> AccelRows(const AccelRecord& r) {
-  return {
-      {RowKind::Money, r.lPV, r.PV},
-      {RowKind::Count, r.lNumPmts, 0, r.NumPmts},
-      {RowKind::Rate, r.lRate, r.Rate},
-      {RowKind::Count, r.lIncPer, 0, r.IncPer},
-      {RowKind::Money, r.lExtraPd, r.ExtraPd},
-      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
-      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.lPmtMthd, 0, 0, r.PmtMthd.SelectedText()},
-      {RowKind::Choice, r.lAmortMthd, 0, 0, r.AmortMthd.SelectedText()},
-      {RowKind::Count, r.lPerOff, 0, r.PerOff},
-      {RowKind::Money, r.lIntSaved, r.IntSaved},
-  };
+const KindDescription<AccelRecord>& AccelKind() {
+  using R = AccelRecord;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::Accelerated,
+               .title = "Accelerated Payment Calculator",
+               .menu = {"AcceleratedPayment1", "&Accelerated Payment...", "F5"},
+               .help = {.window = 32},
+               .command = {"accelerated", "payments and interest saved with an extra amount"}},
+      .make = [](const KindContext&) { return NewAccelRecord(); },
+      // Reset behaves like Undo: the record goes back into the controls.
+      .reset = [](R& r, const KindContext&) { ResetAccel(r); },
+      .calc = [](R& r, const KindContext&) { return CalcAccel(r); },
+      .fields = {
+          Field("PV", &R::lPV, &R::PV, 1).Option("--amount", "amount of the loan", kRequired),
+          Field("NumPmts", &R::lNumPmts, &R::NumPmts, 97).Option("--periods", "total number of payments", kRequired),
+          Field("Rate", &R::lRate, &R::Rate, 9).Option("--rate", "annual rate in percent", kRequired),
+          Field("IncPer", &R::lIncPer, &R::IncPer, 56)
+              .Option("--increase-after", "the extra amount is paid after this period", kRequired),
+          Field("ExtraPd", &R::lExtraPd, &R::ExtraPd, 58)
+              .Option("--extra", "extra amount paid with each payment", kRequired),
+          Field("PYR", &R::lPYR, &R::PYR, 16).Option("--payment-period"),
+          Field("CmpPYR", &R::lCmpPYR, &R::CmpPYR, 13).Option("--compounding"),
+          Field("PmtMthd", &R::lPmtMthd, &R::PmtMthd, 25).Option("--payment-method"),
+          Field("AmortMthd", &R::lAmortMthd, &R::AmortMthd, 14).Option("--amortizing"),
+          // The payments to pay off are a count, shown like the results.
+          Field("PerOff", &R::lPerOff, &R::PerOff).Result().Rule(),
+          Field("IntSaved", &R::lIntSaved, &R::IntSaved).Result()}};
+  return kind;
 }
 
 }  // namespace brevika

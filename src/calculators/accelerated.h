@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/outcome.h"
 
 namespace brevika {
@@ -45,7 +46,7 @@ inline void ResetAccel(AccelRecord&) {}
 // then the walk with the extra amount.
 Outcome CalcAccel(AccelRecord& rec);
 
-// Rows of the copy text and print page, in their order.
-std::vector<CalcRow> AccelRows(const AccelRecord& rec);
+// The accelerated payment calculator kind.
+const KindDescription<AccelRecord>& AccelKind();
 
 }  // namespace brevika

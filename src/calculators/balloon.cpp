@@ -20,7 +20,7 @@ Outcome Refuse(const char* text) { return Outcome::Refuse(Message{text, BoxType:
 
 BalloonRecord NewBalloonRecord() {
   BalloonRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   return r;
@@ -50,17 +50,33 @@ Outcome CalcBalloon(BalloonRecord& rec) {
   return Outcome::Ok();
 }
 
-std::vector<CalcRow> BalloonRows(const BalloonRecord& r) {
-  return {
-      {RowKind::Money, r.lPV, r.PV},
-      {RowKind::Number, r.lRate, r.Rate, 0, "", 4},
-      {RowKind::PlainMoney, r.lBallPmt, r.BallPmt},
-      {RowKind::Count, r.lPerDue, 0, r.PerDue},
-      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
-      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.lPmtMthd, 0, 0, r.PmtMthd.SelectedText()},
-      {RowKind::Money, r.lPmt, r.Pmt},
-  };
+const KindDescription<BalloonRecord>& BalloonKind() {
+  using R = BalloonRecord;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::Balloon,
+               .title = "Balloon Payment Calculator",
+               .menu = {"BalloonPayment1", "&Balloon Payment...", "F6"},
+               .help = {.window = 92},
+               .command = {"balloon", "the periodic payment of a loan ending with a balloon"}},
+      .make = [](const KindContext&) { return NewBalloonRecord(); },
+      // Reset moves the record into the controls; Undo does nothing.
+      .reset = [](R& r, const KindContext&) { ResetBalloon(r); },
+      .calc = [](R& r, const KindContext&) { return CalcBalloon(r); },
+      .undoMovesRecord = false,
+      .fields = {
+          Field("PV", &R::lPV, &R::PV, 1).Option("--amount", "amount of the loan", kRequired),
+          Field("Rate", &R::lRate, &R::Rate, 9).Option("--rate", "annual rate in percent", kRequired)
+              .Row(RowKind::Number, 4),
+          Field("PerDue", &R::lPerDue, &R::PerDue, 0)
+              .Option("--balloon-after", "number of the payment with which the balloon is due", kRequired),
+          Field("BallPmt", &R::lBallPmt, &R::BallPmt, 87).Option("--balloon", "balloon amount", kRequired)
+              .Row(RowKind::PlainMoney),
+          Field("PYR", &R::lPYR, &R::PYR, 16).Option("--payment-period"),
+          Field("CmpPYR", &R::lCmpPYR, &R::CmpPYR, 13).Option("--compounding"),
+          Field("PmtMthd", &R::lPmtMthd, &R::PmtMthd, 25).Option("--payment-method"),
+          Field("Pmt", &R::lPmt, &R::Pmt).Result().Rule()},
+      .rowOrder = {"PV", "Rate", "BallPmt", "PerDue", "PYR", "CmpPYR", "PmtMthd", "Pmt"}};
+  return kind;
 }
 
 }  // namespace brevika

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/outcome.h"
 
 namespace brevika {
@@ -41,7 +42,7 @@ inline void ResetBalloon(BalloonRecord&) {}
 // finite is refused too; the record then keeps its values.
 Outcome CalcBalloon(BalloonRecord& rec);
 
-// Rows of the copy text and print page, in their order.
-std::vector<CalcRow> BalloonRows(const BalloonRecord& rec);
+// The balloon payment calculator kind.
+const KindDescription<BalloonRecord>& BalloonKind();
 
 }  // namespace brevika

@@ -4,20 +4,6 @@
 
 namespace brevika {
 
-ListEntry ListEntry::Of(const ItemList& list, int index) {
-  ListEntry e;
-  e.items = list;
-  e.Select(index);
-  return e;
-}
-
-void ListEntry::Select(int i) {
-  index = i;
-  text = (i >= 0 && i < static_cast<int>(items.size())) ? items[i] : std::string();
-}
-
-const std::string& ListEntry::SelectedText() const { return text; }
-
 namespace {
 
 // "%16.<d>n" for a Number row.

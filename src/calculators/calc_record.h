@@ -1,5 +1,5 @@
-// Pieces every calculator kind shares: list entries of a transfer record,
-// refusals as data, and the rows that Copy and Print format.
+// Pieces every calculator kind shares: the Canadian period switch and the
+// rows that Copy and Print format.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -11,20 +11,6 @@
 #include "finance/items.h"
 
 namespace brevika {
-
-// A list control in a transfer record: item index, its text and the items.
-struct ListEntry {
-  std::int32_t index = 0;
-  std::string text;
-  ItemList items;
-
-  static ListEntry Of(const ItemList& list, int index);
-  void Select(int i);
-  const std::string& SelectedText() const;
-  // The selected item as the list's code type (AmortMethod, PaymentMethod ...).
-  template <class Code>
-  Code code() const { return static_cast<Code>(index); }
-};
 
 // "Canadian" pays monthly and compounds semi-annually: with that method the
 // two period choices switch to those; otherwise they stay. True when it is.

@@ -86,12 +86,6 @@ void SetDayCount(IntDueRecord& v) { v.NumDays = static_cast<std::int16_t>(v.EndD
 
 }  // namespace
 
-const WeekdayNames& EnglishWeekdayNames() {
-  static const WeekdayNames k{"Sunday", "Monday", "Tuesday", "Wednesday",
-                              "Thursday", "Friday", "Saturday"};
-  return k;
-}
-
 bool IsFieldDate(Date date) { return date >= 0 && date <= MakeDate(31, 12, kMaxYear); }
 
 int WeekdayOf(Date date) {
@@ -198,20 +192,40 @@ Outcome CalcIntDue(IntDueRecord& rec) {
   return Outcome::Ok();
 }
 
-std::vector<CalcRow> IntDueRows(const IntDueRecord& r) {
-  return {
-      {RowKind::Money, r.lPV, r.PV},
-      {RowKind::Count, r.lNumDays, 0, r.NumDays},
-      {RowKind::Rate, r.lRate, r.Rate},
-      {RowKind::Date, r.lStartDate, 0, r.StartDate, r.StartDay},
-      {RowKind::Date, r.lEndDate, 0, r.EndDate, r.EndDay},
-      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.lRateBasis, 0, 0, r.RateBasis.SelectedText()},
-      {RowKind::Money, r.lIntPaid, r.IntPaid},
-      {RowKind::Money, r.lFV, r.FV},
-      {RowKind::Number, r.lAPY, r.APY, 0, "", 4},
-      {RowKind::Number, r.lDailyRate, r.DailyRate, 0, "", 7},
-  };
+const KindDescription<IntDueRecord>& IntDueKind() {
+  using R = IntDueRecord;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::InterestDue,
+               .title = "Interest Due Calculator",
+               .menu = {"mIntDue", "&Interest Due...", "F3"},
+               .help = {.window = 7},
+               .command = {"interest-due", "interest, future value and APY between two dates"}},
+      .make = [](const KindContext& c) { return NewIntDueRecord(c.today, c.weekdays); },
+      .reset = [](R& r, const KindContext& c) { ResetIntDue(r, c.today, c.weekdays); },
+      .calc = [](R& r, const KindContext&) { return CalcIntDue(r); },
+      .fields = {
+          Field("PV", &R::lPV, &R::PV, 1).Option("--amount", "amount", kRequired),
+          Field("NumDays", &R::lNumDays, &R::NumDays, 39)
+              .Option("--days", "number of days (the start date is today)"),
+          Field("Rate", &R::lRate, &R::Rate, 9).Option("--rate", "annual rate in percent", kRequired),
+          Field("StartDate", &R::lStartDate, &R::StartDate, 41)
+              .Weekday(&R::StartDay, "OvcSpinner1")
+              .Option("--start-date", "start date MM/DD/YYYY"),
+          Field<R>("StartDay", nullptr, &R::StartDay, 52),
+          Field("EndDate", &R::lEndDate, &R::EndDate, 43)
+              .Weekday(&R::EndDay, "OvcSpinner2")
+              .Option("--end-date", "end date MM/DD/YYYY"),
+          Field<R>("EndDay", nullptr, &R::EndDay, 54),
+          Field("CmpPYR", &R::lCmpPYR, &R::CmpPYR, 13).Option("--compounding"),
+          Field("RateBasis", &R::lRateBasis, &R::RateBasis, 45).Option("--rate-basis"),
+          Field("IntPaid", &R::lIntPaid, &R::IntPaid).Result().Rule(),
+          Field("FV", &R::lFV, &R::FV).Result(),
+          Field("APY", &R::lAPY, &R::APY).Result().Row(RowKind::Number, 4),
+          Field("DailyRate", &R::lDailyRate, &R::DailyRate).Result().Decimals(6).Row(RowKind::Number, 7)},
+      .jsonOrder = {"PV", "NumDays", "Rate", "StartDate", "EndDate", "StartDay", "EndDay", "CmpPYR",
+                    "RateBasis", "IntPaid", "FV", "APY", "DailyRate"},
+      .optionOrder = {"PV", "Rate", "NumDays", "StartDate", "EndDate", "CmpPYR", "RateBasis"}};
+  return kind;
 }
 
 }  // namespace brevika

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
 
@@ -20,10 +21,6 @@ enum class IntDueCompounding : int {
 };
 // Codes of the rate basis list.
 enum class DayBasis : int { Days360 = 0, Days365 = 1 };
-
-// Full weekday names, Sunday first; the window passes the locale's.
-using WeekdayNames = std::array<std::string, 7>;
-const WeekdayNames& EnglishWeekdayNames();
 
 // True for a day number the date fields hold (01/01/1600 .. 12/31/3999).
 bool IsFieldDate(Date date);
@@ -83,7 +80,7 @@ Outcome IntDueFieldChanged(IntDueRecord& values, IntDueField changed,
 // and when a result is not finite.
 Outcome CalcIntDue(IntDueRecord& rec);
 
-// Rows of the copy text and print page, in their order.
-std::vector<CalcRow> IntDueRows(const IntDueRecord& rec);
+// The interest due calculator kind.
+const KindDescription<IntDueRecord>& IntDueKind();
 
 }  // namespace brevika

@@ -186,8 +186,7 @@ Outcome SolveAmount(LoanNumbers& r, const Terms& t) {
   Outcome out;
   const long double i = t.i, N = t.N;
   if (IsLevel(t.method)) {
-    r.PV = static_cast<double>(t.arrears ? r.Pmt * (1.0L - std::pow(1.0L + i, -N)) / i
-                                         : r.Pmt * (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - N)) / i));
+    r.PV = static_cast<double>(AnnuityAmount(r.Pmt, i, N, t.arrears));
   } else if (t.method == AmortMethod::InterestOnly) {
     if (t.arrears) r.PV = static_cast<double>(r.Pmt / i);
     else out = Refuse(kPVIO);
@@ -274,7 +273,7 @@ Outcome SolveRate(LoanNumbers& r, const Terms& t, int* rounds) {
 
 LoanRecord NewLoanRecord() {
   LoanRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   r.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
@@ -286,7 +285,7 @@ void ResetLoan(LoanRecord& r) {
   r.NumPmts = 0;
   r.Rate = 0;
   r.Pmt = 0;
-  r.PYR.Select(LoanDefaults.paymentPeriod - 1);
+  r.PYR.Select(LoanDefaults.pyrIndex());
   r.CmpPYR.Select(LoanDefaults.compoundingPeriod);
   r.PmtMthd.Select(LoanDefaults.paymentMethod);
   r.AmortMthd.Select(LoanDefaults.amortizingMethod);
@@ -318,18 +317,31 @@ Outcome CalcLoan(LoanRecord& rec, int* rateRounds) {
   return out;
 }
 
-std::vector<CalcRow> LoanRows(const LoanRecord& r) {
-  return {
-      {RowKind::Money, r.lPV, r.PV},
-      {RowKind::Count, r.lNumPmts, 0, r.NumPmts},
-      {RowKind::Rate, r.lRate, r.Rate},
-      {RowKind::Money, r.lPmt, r.Pmt},
-      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
-      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.lPmtMthd, 0, 0, r.PmtMthd.SelectedText()},
-      {RowKind::Choice, r.lAmortMthd, 0, 0, r.AmortMthd.SelectedText()},
-      {RowKind::Money, "Total Interest:", r.TotInt},
-  };
+const KindDescription<LoanRecord>& LoanKind() {
+  using R = LoanRecord;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::Loan,
+               .title = "Loan Calculator",
+               .menu = {"mLoan", "&Loan...", "F2"},
+               .help = {.window = 125},
+               .command = {"loan", "solve a level-payment loan for the value left at 0",
+                           "A value left out is 0, the unknown."}},
+      .make = [](const KindContext&) { return NewLoanRecord(); },
+      .reset = [](R& r, const KindContext&) { ResetLoan(r); },
+      .calc = [](R& r, const KindContext&) { return CalcLoan(r); },
+      .fields = {Field("PV", &R::lPV, &R::PV, 1).Option("--amount", "amount of the loan"),
+                 Field("NumPmts", &R::lNumPmts, &R::NumPmts, 97).Option("--periods", "total number of payments"),
+                 Field("Rate", &R::lRate, &R::Rate, 9).Option("--rate", "annual rate in percent"),
+                 Field("Pmt", &R::lPmt, &R::Pmt, 11).Option("--payment", "periodic payment"),
+                 Field("PYR", &R::lPYR, &R::PYR, 16).Option("--payment-period").Json("PaymentPeriod"),
+                 Field("CmpPYR", &R::lCmpPYR, &R::CmpPYR, 13).Option("--compounding").Json("Compounding"),
+                 Field("PmtMthd", &R::lPmtMthd, &R::PmtMthd, 25).Option("--payment-method").Json("PaymentMethod"),
+                 Field("AmortMthd", &R::lAmortMthd, &R::AmortMthd, 14).Option("--amortizing").Json("Amortizing"),
+                 // A rule sets the result apart from the terms.
+                 Field("TotInt", &R::lTotInt, &R::TotInt).Result().Rule()},
+      .hint = &R::lHint,
+      .jsonOrder = {"PV", "NumPmts", "Rate", "Pmt", "TotInt", "PYR", "CmpPYR", "PmtMthd", "AmortMthd"}};
+  return kind;
 }
 
 }  // namespace brevika

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/outcome.h"
 
 namespace brevika {
@@ -42,7 +43,7 @@ void ResetLoan(LoanRecord& rec);
 // nothing. `rateRounds`, when given, receives the rounds of the rate solve.
 Outcome CalcLoan(LoanRecord& rec, int* rateRounds = nullptr);
 
-// Rows of the copy text and print page, in their order.
-std::vector<CalcRow> LoanRows(const LoanRecord& rec);
+// The loan calculator kind.
+const KindDescription<LoanRecord>& LoanKind();
 
 }  // namespace brevika

@@ -134,23 +134,14 @@ void ExtraCapital(const RefiRecord& rec, std::uint16_t p, long double d, long do
 
 RefiRecord NewRefiRecord() {
   RefiRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
-  r.PYR2 = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
+  r.PYR2 = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.Deduct = ListEntry::Of(DeductibilityItems(), LoanDefaults.deductibility);
   r.PntsAre = ListEntry::Of(PointsTreatmentItems(), LoanDefaults.pointsTreatment);
   return r;
 }
 
 void ResetRefinance(RefiRecord& rec) { rec = NewRefiRecord(); }
-
-double RoundToCentsShort(long double x) {
-  if (!std::isfinite(x)) return static_cast<double>(x);
-  // While the whole part of the two-decimal text fits 10 characters the cut
-  // only drops decimals; a longer whole part keeps its units.
-  const double cents = RoundToCents(x);
-  const bool wholeFits = cents < 0 ? cents > -1e9 : cents < 1e10;
-  return wholeFits ? RoundThroughText(x, 2, 10) : std::trunc(cents);
-}
 
 InterestRun DiscountedInterestRun(float rate, int periods, double payment, double balance,
                                   std::uint16_t p, long double d) {
@@ -213,6 +204,59 @@ Outcome CalcRefinance(RefiRecord& rec, RefiResults* results, const LocaleFormat&
   rec.Memo1 = NarrativeMemo(n);
   if (results) *results = r;
   return out;
+}
+
+const KindDescription<RefiRecord>& RefinanceKind() {
+  using R = RefiRecord;
+  // The advisor's fields have no topics of their own: F1 opens the window's.
+  constexpr int kWindowTopic = -1;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::Refinance,
+               .title = "Refinance Advisor",
+               .slotCount = 1,
+               .menu = {"Refinance2", "&Refinance...", "Ctrl+R", KindMenu::Advisors},
+               .help = {.window = 31},
+               .command = {"refinance", "compare the current loan with a possible new one", nullptr,
+                           "print the results as one JSON object"}},
+      .make = [](const KindContext&) { return NewRefiRecord(); },
+      .reset = [](R& r, const KindContext&) { ResetRefinance(r); },
+      .calc = [](R& r, const KindContext& c) { return CalcRefinance(r, nullptr, c.format); },
+      .fields = {
+          Field("RemBal", &R::lRemBal, &R::RemBal, kWindowTopic)
+              .Group(&R::Label1, "Label1")
+              .Option("--balance", "remaining balance of the current loan", kRequired),
+          Field("PmtsRem", &R::lPmtsRem, &R::PmtsRem, kWindowTopic)
+              .Option("--periods-remaining", "payments remaining on the current loan", kRequired),
+          Field("Rate", &R::lRate, &R::Rate, kWindowTopic)
+              .Option("--rate", "annual rate of the current loan", kRequired),
+          Field("PYR", &R::lPYR, &R::PYR, kWindowTopic).Option("--payment-period"),
+          Field("NewPV", &R::lNewPV, &R::NewPV, kWindowTopic)
+              .Group(&R::Label2, "Label2")
+              .Option("--new-amount", "amount of the new loan", kRequired),
+          Field("NumPmts", &R::lNumPmts, &R::NumPmts, kWindowTopic)
+              .Option("--periods", "payments of the new loan", kRequired),
+          Field("Rate2", &R::lRate2, &R::Rate2, kWindowTopic)
+              .Option("--new-rate", "annual rate of the new loan", kRequired),
+          Field("PYR2", &R::lPYR2, &R::PYR2, kWindowTopic).Option("--new-payment-period"),
+          Field("Points", &R::lPoints, &R::Points, kWindowTopic)
+              .Option("--points", "points, per cent of the new loan"),
+          Field("Misc", &R::lMisc, &R::Misc, kWindowTopic).Option("--misc", "miscellaneous closing costs"),
+          Field("Penalty", &R::lPenalty, &R::Penalty, kWindowTopic).Option("--penalty", "prepayment penalty"),
+          Field("Deduct", &R::lDeduct, &R::Deduct, kWindowTopic)
+              .Group(nullptr, "Panel3")
+              .Option("--deductible"),
+          Field("PntsAre", &R::lPntsAre, &R::PntsAre, kWindowTopic).Option("--points-are"),
+          Field("SldAfter", &R::lSldAfter, &R::SldAfter, kWindowTopic)
+              .Option("--sold-after", "years until the property is sold (default 1)"),
+          Field("ProTaxBracket", &R::lProTaxBracket, &R::ProTaxBracket, kWindowTopic)
+              .Option("--tax-bracket", "projected tax bracket in percent"),
+          Field("DiscRate", &R::lDiscRate, &R::DiscRate, kWindowTopic)
+              .Option("--discount-rate", "discount rate in percent a year")},
+      .memo = &R::Memo1,
+      .memoColumns = kMemoWidth,
+      .copyText = RefiCopyText,
+      .printPages = RefinancePage};
+  return kind;
 }
 
 void FollowRemainingBalance(double remBal, double& newPV) { newPV = remBal; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/format.h"
 #include "finance/outcome.h"
 
@@ -79,10 +80,6 @@ RefiRecord NewRefiRecord();
 // Every entry value back to its default and the verdict cleared.
 void ResetRefinance(RefiRecord& rec);
 
-// Two decimals through text cut to 10 characters: from 10,000,000 up the
-// last decimal is dropped, not rounded; whole units are never cut.
-double RoundToCentsShort(long double x);
-
 // Discounted interest of a loan run period by period in cents.
 struct InterestRun {
   double discountedInterest = 0;
@@ -102,6 +99,11 @@ Outcome AnalyseRefinance(const RefiRecord& rec, RefiResults& out);
 // and, when given, the results into `results`. A refusal changes nothing.
 Outcome CalcRefinance(RefiRecord& rec, RefiResults* results = nullptr,
                       const LocaleFormat& loc = UsLocaleFormat());
+
+// The refinance advisor kind: its fields in three framed groups (current
+// financing, possible financing, taxes and sale); its copy text and page
+// are the advisor's own.
+const KindDescription<RefiRecord>& RefinanceKind();
 
 // The window keeps the new loan amount equal to the remaining balance (the
 // analysis does not need it): leaving the remaining balance copies it into

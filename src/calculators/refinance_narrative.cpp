@@ -43,53 +43,12 @@ std::string PrintRow(const CalcRow& r, const LocaleFormat& loc) {
   return {};
 }
 
-std::vector<CalcRow> CurrentRows(const RefiRecord& r) {
-  return {
-      {RowKind::Money, r.lRemBal, r.RemBal},
-      {RowKind::Count, r.lPmtsRem, 0, r.PmtsRem},
-      {RowKind::Rate, r.lRate, r.Rate},
-      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
-  };
-}
-
-std::vector<CalcRow> PossibleRows(const RefiRecord& r) {
-  return {
-      {RowKind::Money, r.lNewPV, r.NewPV},
-      {RowKind::Count, r.lNumPmts, 0, r.NumPmts},
-      {RowKind::Rate, r.lRate2, r.Rate2},
-      {RowKind::Choice, r.lPYR2, 0, 0, r.PYR2.SelectedText()},
-      {RowKind::Rate, r.lPoints, r.Points},
-      {RowKind::Money, r.lMisc, r.Misc},
-      {RowKind::Money, r.lPenalty, r.Penalty},
-  };
-}
-
-std::vector<CalcRow> TaxRows(const RefiRecord& r) {
-  return {
-      {RowKind::Choice, r.lDeduct, 0, 0, r.Deduct.SelectedText()},
-      {RowKind::Choice, r.lPntsAre, 0, 0, r.PntsAre.SelectedText()},
-      {RowKind::Count, r.lSldAfter, 0, r.SldAfter},
-      {RowKind::Rate, r.lProTaxBracket, r.ProTaxBracket},
-      {RowKind::Rate, r.lDiscRate, r.DiscRate},
-  };
-}
+// The input rows in their three groups: current financing, possible
+// financing, taxes and sale.
+enum { kCurrent, kPossible, kTaxes };
+std::vector<std::vector<CalcRow>> InputRows(const RefiRecord& r) { return KindRowGroups(RefinanceKind(), r); }
 
 }  // namespace
-
-std::string FormatMoneyText(double x, const LocaleFormat& loc) {
-  const std::string digits = FormatNumber(std::fabs(x), 2, loc);
-  const bool negative = FormatNumber(x, 2, loc) != digits;  // not for amounts shown as 0.00
-  std::string symbol;
-  if (loc.symbolBefore && !loc.currencySymbol.empty()) {
-    // The first character, which may take several bytes in UTF-8.
-    std::size_t n = 1;
-    while (n < loc.currencySymbol.size() &&
-           (static_cast<unsigned char>(loc.currencySymbol[n]) & 0xC0) == 0x80)
-      ++n;
-    symbol = loc.currencySymbol.substr(0, n);
-  }
-  return (negative ? loc.negativeSign : std::string()) + symbol + digits;
-}
 
 std::vector<std::string> WrapLine(std::string_view text, std::size_t width) {
   std::vector<std::string> lines;
@@ -235,14 +194,15 @@ std::string RefiLabel(const std::string& caption) {
 
 std::string RefiCopyText(const std::string& windowCaption, const RefiRecord& rec,
                          const LocaleFormat& loc) {
+  const auto groups = InputRows(rec);
   std::string out = windowCaption + "\r\n\r\n";
   out += RefiLabel(rec.Label1) + "\r\n\r\n";
-  for (const CalcRow& row : CurrentRows(rec)) out += CopyRow(row, loc);
+  for (const CalcRow& row : groups[kCurrent]) out += CopyRow(row, loc);
   out += "\r\n";
   out += RefiLabel(rec.Label2) + "\r\n\r\n";
-  for (const CalcRow& row : PossibleRows(rec)) out += CopyRow(row, loc);
+  for (const CalcRow& row : groups[kPossible]) out += CopyRow(row, loc);
   out += "\r\n";
-  for (const CalcRow& row : TaxRows(rec))
+  for (const CalcRow& row : groups[kTaxes])
     out += CopyRow(row, loc, row.kind == RowKind::Count ? 13 : 16);
   out += "\r\n";
   // The wrapped lines flow back into paragraphs.
@@ -270,11 +230,12 @@ std::vector<Page> RefinancePage(const std::string& windowCaption, const RefiReco
     b.NewLine();  // two empty lines after each group
     b.NewLine();
   };
+  const auto groups = InputRows(rec);
   heading(rec.Label1);
-  rows(CurrentRows(rec));
+  rows(groups[kCurrent]);
   heading(rec.Label2);
-  rows(PossibleRows(rec));
-  rows(TaxRows(rec));
+  rows(groups[kPossible]);
+  rows(groups[kTaxes]);
 
   // The verdict under one tab stop that leaves room for a memo line.
   b.ClearTabs();

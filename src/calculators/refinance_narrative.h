@@ -14,10 +14,6 @@ namespace brevika {
 
 inline constexpr std::size_t kMemoWidth = 85;
 
-// Money as the verdict writes it: "$1,234.50", "-$20.00" (the first
-// character of a leading currency symbol, the minus sign before it).
-std::string FormatMoneyText(double x, const LocaleFormat& loc = UsLocaleFormat());
-
 // A paragraph cut into lines of at most `width` characters at blanks; a
 // word longer than a line is cut hard. Leading blanks stay on the first line.
 std::vector<std::string> WrapLine(std::string_view text, std::size_t width = kMemoWidth);

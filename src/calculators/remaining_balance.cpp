@@ -64,7 +64,7 @@ double BalanceAfter(AmortMethod method, bool arrears, double pv, int n, long dou
 
 RemBalRecord NewRemBalRecord() {
   RemBalRecord r;
-  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  r.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   r.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   r.PmtMthd = ListEntry::Of(PaymentMethodItems(), LoanDefaults.paymentMethod);
   r.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
@@ -75,7 +75,7 @@ void ResetRemBal(RemBalRecord& r) {
   r.PV = 0;
   r.NumPmts = 0;
   r.Rate = 0;
-  r.PYR.Select(LoanDefaults.paymentPeriod - 1);
+  r.PYR.Select(LoanDefaults.pyrIndex());
   r.CmpPYR.Select(LoanDefaults.compoundingPeriod);
   r.PmtMthd.Select(LoanDefaults.paymentMethod);
   r.AmortMthd.Select(LoanDefaults.amortizingMethod);
@@ -106,19 +106,36 @@ Outcome CalcRemBal(RemBalRecord& rec) {
   return Outcome::Ok();
 }
 
-std::vector<CalcRow> RemBalRows(const RemBalRecord& r) {
-  return {
-      {RowKind::Money, r.lPV, r.PV},
-      {RowKind::Count, r.lNumPmts, 0, r.NumPmts},
-      {RowKind::Rate, r.lRate, r.Rate},
-      {RowKind::NarrowCount, r.lBalAfter, 0, r.IncPer},
-      {RowKind::Choice, r.lPYR, 0, 0, r.PYR.SelectedText()},
-      {RowKind::Choice, r.lCmpPYR, 0, 0, r.CmpPYR.SelectedText()},
-      {RowKind::Choice, r.lPmtMthd, 0, 0, r.PmtMthd.SelectedText()},
-      {RowKind::Choice, r.lAmortMthd, 0, 0, r.AmortMthd.SelectedText()},
-      {RowKind::Money, r.lRemBal, r.RemBal},
-      {RowKind::Money, r.lPmt, r.Pmt},
-  };
+const KindDescription<RemBalRecord>& RemBalKind() {
+  using R = RemBalRecord;
+  static const std::vector<const char*> kTermsFirst = {"PV",      "NumPmts", "Rate",      "IncPer", "PYR",
+                                                       "CmpPYR", "PmtMthd", "AmortMthd", "RemBal", "Pmt"};
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::RemainingBalance,
+               .title = "Remaining Balance Calculator",
+               .menu = {"RemainingBalance1", "&Remaining Balance...", "F4"},
+               .help = {.window = 90},
+               .command = {"remaining-balance", "the balance owed after a given payment"}},
+      .make = [](const KindContext&) { return NewRemBalRecord(); },
+      .reset = [](R& r, const KindContext&) { ResetRemBal(r); },
+      .calc = [](R& r, const KindContext&) { return CalcRemBal(r); },
+      .fields = {
+          Field("PV", &R::lPV, &R::PV, 1).Option("--amount", "amount of the loan", kRequired),
+          Field("NumPmts", &R::lNumPmts, &R::NumPmts, 97).Option("--periods", "total number of payments", kRequired),
+          Field("Rate", &R::lRate, &R::Rate, 9).Option("--rate", "annual rate in percent", kRequired),
+          Field("PYR", &R::lPYR, &R::PYR, 16).Option("--payment-period"),
+          Field("CmpPYR", &R::lCmpPYR, &R::CmpPYR, 13).Option("--compounding"),
+          Field("PmtMthd", &R::lPmtMthd, &R::PmtMthd, 25).Option("--payment-method"),
+          Field("AmortMthd", &R::lAmortMthd, &R::AmortMthd, 14).Option("--amortizing"),
+          Field("IncPer", &R::lBalAfter, &R::IncPer, 34)
+              .Option("--after-payment", "the payment after which the balance is wanted", kRequired)
+              .Row(RowKind::NarrowCount),
+          Field("RemBal", &R::lRemBal, &R::RemBal).Result().Rule(),
+          Field("Pmt", &R::lPmt, &R::Pmt).Result()},
+      .rowOrder = kTermsFirst,
+      .jsonOrder = kTermsFirst,
+      .optionOrder = kTermsFirst};
+  return kind;
 }
 
 }  // namespace brevika

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/outcome.h"
 
 namespace brevika {
@@ -40,7 +41,7 @@ void ResetRemBal(RemBalRecord& rec);
 // and the balance after payment `IncPer`.
 Outcome CalcRemBal(RemBalRecord& rec);
 
-// Rows of the copy text and print page, in their order.
-std::vector<CalcRow> RemBalRows(const RemBalRecord& rec);
+// The remaining balance calculator kind.
+const KindDescription<RemBalRecord>& RemBalKind();
 
 }  // namespace brevika

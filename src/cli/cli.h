@@ -124,13 +124,10 @@ void AddSaveOptions(CLI::App* sub, SaveOptions& o);
 int SaveToRecords(const SaveOptions& o, const ScheduleInputs& in, const Schedule& schedule);
 
 // Each command registers its subcommand; the callback sets `exitCode`.
-void AddLoanCommand(CLI::App& app, int& exitCode);
+// The calculators, one command per kind, with the schedule after the loan
+// calculator's.
+void AddKindCommands(CLI::App& app, int& exitCode);
 void AddScheduleCommand(CLI::App& app, int& exitCode);
-void AddInterestDueCommand(CLI::App& app, int& exitCode);
-void AddRemainingBalanceCommand(CLI::App& app, int& exitCode);
-void AddAcceleratedCommand(CLI::App& app, int& exitCode);
-void AddBalloonCommand(CLI::App& app, int& exitCode);
-void AddRefinanceCommand(CLI::App& app, int& exitCode);
 // accounts add, records, load, delete: the loan records.
 void AddRecordsCommands(CLI::App& app, int& exitCode);
 

@@ -80,13 +80,7 @@ std::string ChoiceHelp(const ItemList& items, int defaultIndex) {
 int ExitCode(const Outcome& outcome) { return outcome.refused ? kExitRefused : kExitOk; }
 
 int Finish(const Outcome& outcome) {
-  for (const Message& m : outcome.messages) {
-    // A lone carriage return breaks the line, as in the message boxes.
-    std::string text = m.text;
-    for (std::size_t k = 0; k < text.size(); ++k)
-      if (text[k] == '\r' && (k + 1 == text.size() || text[k + 1] != '\n')) text[k] = '\n';
-    std::cerr << text << "\n";
-  }
+  for (const Message& m : outcome.messages) std::cerr << ShownText(m.text) << "\n";
   return ExitCode(outcome);
 }
 

@@ -181,7 +181,7 @@ std::string AccountText(const records::Account& a, const std::vector<records::Lo
     const LocaleFormat& loc = UserLocale();
     std::string row = Format("  %-9s  %10s  %18s  %6s  %9s  %s",
                              {l.loanNo, DateText(l.firstPmtDate), FormatNumber(l.amount, 2, loc),
-                              FormatNumber(l.term, 0, loc), FormatNumber(l.rate, 4, loc), l.collateral});
+                              FormatNumber(l.term, 0, loc), RateText(l.rate, loc), l.collateral});
     while (!row.empty() && row.back() == ' ') row.pop_back();
     out += row + "\n";
   }
@@ -273,11 +273,10 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
     if (!loaded.ok()) return;
     if (sub->count("--pdf") > 0) {
       // The report of the loan's terms, with its account as the borrower.
-      AmortInputs inputs;
-      AmortChoices choices;
-      records::ApplyTerms(loan.terms, inputs, choices);
+      ScheduleInputs in = ToScheduleInputs(AmortInputs{}, AmortChoices{});
+      records::ApplyTerms(loan.terms, in);
       const auto account = r->FindAccount(r->AccountOfLoan(loan.loanNo));
-      WritePdf(o->pdf, *schedule, ReportTermsWithApr(*schedule, ToScheduleInputs(inputs, choices)),
+      WritePdf(o->pdf, *schedule, ReportTermsWithApr(*schedule, in),
                account ? std::optional<Borrower>(records::BorrowerOf(*account)) : std::nullopt, setup);
       return;
     }

@@ -112,7 +112,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--origination", o->origination, "origination date MM/DD/YYYY")->required();
   sub->add_option("--first-payment", o->firstPayment, "first payment date MM/DD/YYYY")->required();
   sub->add_option("--payment-period", o->paymentPeriod,
-                  ChoiceHelp(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1));
+                  ChoiceHelp(PaymentPeriodItems(), LoanDefaults.pyrIndex()));
   sub->add_option("--compounding", o->compounding,
                   ChoiceHelp(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod));
   sub->add_option("--amortizing", o->amortizing,
@@ -136,7 +136,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->callback([o, sub, &exitCode] {
     auto given = [sub](const char* name) { return sub->count(name) > 0; };
     ScheduleInputs in;
-    in.PYR = LoanDefaults.paymentPeriod - 1;
+    in.PYR = LoanDefaults.pyrIndex();
     in.CmpPYR = LoanDefaults.compoundingPeriod;
     in.AmortMthd = LoanDefaults.amortizingMethod;
     in.RateBasis = LoanDefaults.interestBasis;

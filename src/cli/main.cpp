@@ -1,7 +1,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/version.h"
+#include "components/version.h"
 #include "cli/cli.h"
 
 int main(int argc, char** argv) {
@@ -16,13 +16,7 @@ int main(int argc, char** argv) {
       "Exit status: 0 ran, 1 the calculation or the change of the loan records was refused\n"
       "(the message on standard error, the tables unchanged), 2 bad arguments.");
   int exitCode = kExitOk;
-  AddLoanCommand(app, exitCode);
-  AddScheduleCommand(app, exitCode);
-  AddInterestDueCommand(app, exitCode);
-  AddRemainingBalanceCommand(app, exitCode);
-  AddAcceleratedCommand(app, exitCode);
-  AddBalloonCommand(app, exitCode);
-  AddRefinanceCommand(app, exitCode);
+  AddKindCommands(app, exitCode);
   AddRecordsCommands(app, exitCode);
 
   // The innermost subcommand given ("accounts add").

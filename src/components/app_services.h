@@ -22,12 +22,9 @@ class AppServices {
   virtual void RestorePosition(QWidget* window) = 0;
   // Font every printout uses.
   virtual QFont PrinterFont() const = 0;
-  // Folder of the loan record tables: by default TablesFolder() of the
-  // program's directory.
-  virtual std::string LoanTablesFolder() const;
+  // Folder of the loan record tables; empty (the default) for the folder
+  // the program keeps them in.
+  virtual std::string LoanTablesFolder() const { return {}; }
 };
-
-// The services' tables folder, or the default one when there are none.
-std::string LoanTablesFolderOf(const AppServices* services);
 
 }  // namespace brevika

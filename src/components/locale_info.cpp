@@ -74,4 +74,13 @@ void SetLocaleInfoOverride(std::optional<LocaleInfo> info) { Override() = std::m
 
 std::string CurrentMoneyMask() { return MoneyMaskForCountry(CurrentLocaleInfo().countryCode); }
 
+WeekdayNames LocaleWeekdayNames() {
+  const QLocale locale;
+  WeekdayNames names;
+  // Qt numbers Monday 1 .. Sunday 7.
+  for (int k = 0; k < 7; ++k)
+    names[static_cast<std::size_t>(k)] = locale.dayName(k == 0 ? 7 : k, QLocale::LongFormat).toStdString();
+  return names;
+}
+
 }  // namespace brevika

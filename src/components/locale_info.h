@@ -7,6 +7,7 @@
 #include <string>
 
 #include "finance/format.h"
+#include "finance/periods.h"
 
 namespace brevika {
 
@@ -31,5 +32,8 @@ void SetLocaleInfoOverride(std::optional<LocaleInfo> info);
 
 // Money mask of the current country code ("" when the code is unknown).
 std::string CurrentMoneyMask();
+
+// The locale's full weekday names, Sunday first.
+WeekdayNames LocaleWeekdayNames();
 
 }  // namespace brevika

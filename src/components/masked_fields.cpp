@@ -371,4 +371,16 @@ bool DateField::ParseEdit(const QString& text) {
   return true;
 }
 
+void ShowAsResult(QWidget* f) {
+  if (auto* edit = qobject_cast<QLineEdit*>(f)) edit->setReadOnly(true);
+  f->setFocusPolicy(Qt::NoFocus);
+  // A result, not an entry: the window's colour behind bold figures.
+  QPalette pal = f->palette();
+  pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+  f->setPalette(pal);
+  QFont bold = f->font();
+  bold.setBold(true);
+  f->setFont(bold);
+}
+
 }  // namespace brevika

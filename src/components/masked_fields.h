@@ -205,4 +205,8 @@ class DateField : public MaskedField {
   int epoch_ = 1960;
 };
 
+// Makes a field a display-only result: read-only, no focus, bold figures
+// on the window's colour.
+void ShowAsResult(QWidget* field);
+
 }  // namespace brevika

@@ -103,4 +103,19 @@ bool PrintPagesToPdf(const QString& path, const std::vector<Page>& pages, const 
   return PaintPages(&printer, pages, font);
 }
 
+namespace {
+PrintHandler& CurrentPrintHandler() {
+  static PrintHandler handler;
+  return handler;
+}
+}  // namespace
+
+void SetPrintHandler(PrintHandler handler) { CurrentPrintHandler() = std::move(handler); }
+
+bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                         const QFont& font) {
+  if (CurrentPrintHandler()) return CurrentPrintHandler()(parent, pages, title, font);
+  return PrintPages(parent, pages, title, font);
+}
+
 }  // namespace brevika

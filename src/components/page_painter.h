@@ -31,6 +31,15 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
 bool PrintPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
                 const QFont& font = QFont(QStringLiteral("Courier New"), 10));
 
+// How a window's print pages reach the printer; by default the print dialog
+// (PrintPages). Tests replace it (an empty function restores the dialog).
+using PrintHandler = std::function<bool(QWidget* parent, const std::vector<Page>& pages,
+                                        const QString& title, const QFont& font)>;
+void SetPrintHandler(PrintHandler handler);
+// Sends pages to the printer through the handler (or the print dialog).
+bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                         const QFont& font);
+
 // Prints the pages straight into a PDF file.
 bool PrintPagesToPdf(const QString& path, const std::vector<Page>& pages, const QString& title,
                      const QFont& font);

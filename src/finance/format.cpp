@@ -69,6 +69,27 @@ std::string FormatMoney(double value, int decimals, const LocaleFormat& loc) {
   return ShowsNegative(value, decimals) ? loc.negativeSign + body : body;
 }
 
+std::string FormatMoneyText(double x, const LocaleFormat& loc) {
+  // The money format with the symbol cut to its first character (which may
+  // take several bytes in UTF-8), or none, and no blank after it.
+  LocaleFormat text = loc;
+  text.symbolSpaced = false;
+  if (!loc.symbolBefore) text.currencySymbol.clear();
+  text.symbolBefore = true;
+  std::size_t n = text.currencySymbol.empty() ? 0 : 1;
+  while (n < text.currencySymbol.size() &&
+         (static_cast<unsigned char>(text.currencySymbol[n]) & 0xC0) == 0x80)
+    ++n;
+  text.currencySymbol.resize(n);
+  return FormatMoney(x, 2, text);
+}
+
+std::string RateText(double rate, const LocaleFormat& loc) {
+  LocaleFormat plain = loc;
+  plain.thousands.clear();
+  return FormatNumber(rate, 4, plain);
+}
+
 std::string Format(std::string_view fmt, const std::vector<FormatArg>& args,
                    const LocaleFormat& loc) {
   std::string out;

@@ -41,6 +41,13 @@ std::string Format(std::string_view fmt, const std::vector<FormatArg>& args,
 std::string FormatNumber(double value, int decimals, const LocaleFormat& loc = UsLocaleFormat());
 // Money in the locale's currency format ("$1,234.57", "1.234,57 €").
 std::string FormatMoney(double value, int decimals, const LocaleFormat& loc = UsLocaleFormat());
+// Money as running text writes it: "$1,234.50", "-$20.00" (the first
+// character of a leading currency symbol, the minus sign before it, no
+// symbol when the locale writes it after the amount).
+std::string FormatMoneyText(double x, const LocaleFormat& loc = UsLocaleFormat());
+// A stored annual rate in percent: four decimals, the locale's decimal
+// mark, no grouping ("7.5000").
+std::string RateText(double rate, const LocaleFormat& loc = UsLocaleFormat());
 
 // Money picture mask of a telephone country code; empty for unknown codes.
 std::string MoneyMaskForCountry(int countryCode);

@@ -62,4 +62,18 @@ int FindItem(const ItemList& items, const std::string& text) {
   return -1;
 }
 
+ListEntry ListEntry::Of(const ItemList& list, int index) {
+  ListEntry e;
+  e.items = list;
+  e.Select(index);
+  return e;
+}
+
+void ListEntry::Select(int i) {
+  index = i;
+  text = (i >= 0 && i < static_cast<int>(items.size())) ? items[i] : std::string();
+}
+
+const std::string& ListEntry::SelectedText() const { return text; }
+
 }  // namespace brevika

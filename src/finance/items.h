@@ -45,10 +45,26 @@ struct LoanDefaultsTable {
   std::uint8_t deductibility;
   std::uint8_t pointsTreatment;
   std::uint8_t pointsPaid;
+  // Index of the default payment period in a payment-period list.
+  constexpr int pyrIndex() const { return paymentPeriod - 1; }
 };
 inline constexpr LoanDefaultsTable LoanDefaults{3, 3, 3, 6, 3, 1, 0, 1, 2, 0, 0, 0};
 
 // Index of an item by its text, ignoring case; -1 when absent.
 int FindItem(const ItemList& items, const std::string& text);
+
+// The state of a list control: item index, its text and the items.
+struct ListEntry {
+  std::int32_t index = 0;
+  std::string text;
+  ItemList items;
+
+  static ListEntry Of(const ItemList& list, int index);
+  void Select(int i);
+  const std::string& SelectedText() const;
+  // The selected item as the list's code type (AmortMethod, PaymentMethod ...).
+  template <class Code>
+  Code code() const { return static_cast<Code>(index); }
+};
 
 }  // namespace brevika

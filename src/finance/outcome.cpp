@@ -8,4 +8,10 @@ Message NonFiniteMessage() {
           BoxType::Error};
 }
 
+std::string ShownText(std::string text) {
+  for (std::size_t k = 0; k < text.size(); ++k)
+    if (text[k] == '\r' && (k + 1 == text.size() || text[k + 1] != '\n')) text[k] = '\n';
+  return text;
+}
+
 }  // namespace brevika

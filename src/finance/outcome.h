@@ -42,4 +42,8 @@ struct Outcome {
 // Message for a result that is not a finite number.
 Message NonFiniteMessage();
 
+// A message text as it is shown: a lone carriage return breaks the line
+// too (a carriage return before a line feed stays as it is).
+std::string ShownText(std::string text);
+
 }  // namespace brevika

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <cstdio>
+#include <ctime>
 
 namespace brevika {
 
@@ -144,6 +145,19 @@ Date SpinDate(Date date, DatePart part, int delta) {
   }
   if (y < kMinYear || y > kMaxYear) return kBadDate;
   return MakeDate(std::min(d, DaysInMonth(m, y)), m, y);
+}
+
+const WeekdayNames& EnglishWeekdayNames() {
+  static const WeekdayNames k{"Sunday", "Monday", "Tuesday", "Wednesday",
+                              "Thursday", "Friday", "Saturday"};
+  return k;
+}
+
+Date TodayDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return MakeDate(local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
 }
 
 }  // namespace brevika

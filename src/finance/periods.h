@@ -1,5 +1,6 @@
 // Period codes, periods per year, standard days and the calendar date step.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -52,5 +53,12 @@ enum class DatePart { Month, Day, Year };
 // month. kBadDate when the result leaves 1600..3999.
 Date SpinDate(Date date, DatePart part, int delta);
 Date StepPeriodBack(Date date, std::uint16_t periodsPerYear);
+
+// Today's date on the local calendar.
+Date TodayDate();
+
+// Full weekday names, Sunday first; windows use the locale's.
+using WeekdayNames = std::array<std::string, 7>;
+const WeekdayNames& EnglishWeekdayNames();
 
 }  // namespace brevika

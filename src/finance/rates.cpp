@@ -74,21 +74,37 @@ double RoundThroughText(long double x, int decimals, int maxChars) {
 // cents: a 13-digit payment of a 12-digit loan keeps its cents.
 double RoundToCents(long double x) { return RoundThroughText(x, 2, 18); }
 
+double RoundToCentsShort(long double x) {
+  if (!std::isfinite(x)) return static_cast<double>(x);
+  // While the whole part of the two-decimal text fits 10 characters the cut
+  // only drops decimals; a longer whole part keeps its units.
+  const double cents = RoundToCents(x);
+  const bool wholeFits = cents < 0 ? cents > -1e9 : cents < 1e10;
+  return wholeFits ? RoundThroughText(x, 2, 10) : std::trunc(cents);
+}
+
+long double AnnuityPayment(long double principal, long double i, long double n, bool arrears) {
+  if (arrears) return principal * i / (1.0L - std::pow(1.0L / (1.0L + i), n));
+  return principal / (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i);
+}
+
+long double AnnuityAmount(long double payment, long double i, long double n, bool arrears) {
+  if (arrears) return payment * (1.0L - std::pow(1.0L + i, -n)) / i;
+  return payment * (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i);
+}
+
 double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r) {
   return LevelPaymentArrearsAt(n, PeriodicRate(a, c, r), principal);
 }
 
 double LevelPaymentArrearsAt(std::int16_t n, long double i, double principal) {
-  const long double v = 1.0L / (1.0L + i);
-  return RoundToCents(principal * i / (1.0L - std::pow(v, static_cast<long double>(n))));
+  return RoundToCents(AnnuityPayment(principal, i, n, true));
 }
 
 double LevelPaymentAdvance(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r) {
-  const long double i = PeriodicRate(a, c, r);
-  return RoundToCents(principal /
-                      (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i));
+  return RoundToCents(AnnuityPayment(principal, PeriodicRate(a, c, r), n, false));
 }
 
 double FirstPaymentArrears(AmortMethod method, long double i, std::int16_t n, double principal) {
@@ -97,7 +113,7 @@ double FirstPaymentArrears(AmortMethod method, long double i, std::int16_t n, do
     case AmortMethod::InterestOnly: p = principal * i; break;
     case AmortMethod::FixedPrincipal: p = principal / static_cast<long double>(n) + principal * i; break;
     case AmortMethod::Canadian: case AmortMethod::Normal: case AmortMethod::RuleOf78: case AmortMethod::USRule:
-      p = principal * i / (1.0L - std::pow(1.0L / (1.0L + i), static_cast<long double>(n)));
+      p = AnnuityPayment(principal, i, n, true);
       break;
     default: break;
   }
@@ -110,7 +126,7 @@ double FirstPaymentAdvance(AmortMethod method, long double i, std::int16_t n, do
     case AmortMethod::InterestOnly: p = 0.0L; break;
     case AmortMethod::FixedPrincipal: p = principal / static_cast<long double>(n); break;
     case AmortMethod::Canadian: case AmortMethod::Normal: case AmortMethod::RuleOf78: case AmortMethod::USRule:
-      p = principal / (1.0L + (1.0L - std::pow(1.0L + i, 1.0L - n)) / i);
+      p = AnnuityPayment(principal, i, n, false);
       break;
     default: break;
   }

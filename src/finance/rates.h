@@ -19,6 +19,16 @@ long double PeriodicRate(std::uint16_t a, std::uint16_t c, float r);
 double RoundThroughText(long double x, int decimals, int maxChars);
 // Two decimals; amounts keep their cents up to 14 integer digits.
 double RoundToCents(long double x);
+// Two decimals through text cut to 10 characters: from 10,000,000 up the
+// last decimal is dropped, not rounded; whole units are never cut.
+double RoundToCentsShort(long double x);
+
+// The annuity formula, unrounded: the level payment that repays
+// `principal` in n payments at the periodic rate i, in arrears
+// P i / (1 - (1 + i)^-n), in advance P / (1 + (1 - (1 + i)^(1 - n)) / i);
+// and its inverse, the amount that n payments of `payment` repay.
+long double AnnuityPayment(long double principal, long double i, long double n, bool arrears);
+long double AnnuityAmount(long double payment, long double i, long double n, bool arrears);
 
 double LevelPaymentArrears(std::int16_t n, std::uint16_t a, std::uint16_t c,
                            double principal, float r);

@@ -652,21 +652,17 @@ LoanTerms TermsOf(const ScheduleInputs& in) {
   return t;
 }
 
-LoanTerms TermsOf(const AmortInputs& in, const AmortChoices& choices) {
-  return TermsOf(ToScheduleInputs(in, choices));
-}
-
-void ApplyTerms(const LoanTerms& t, AmortInputs& in, AmortChoices& choices) {
+void ApplyTerms(const LoanTerms& t, ScheduleInputs& in) {
   in.PV = t.amount;
   in.NumPmts = t.term;
   in.OrgDate = t.origDate;
   in.FrstPmtDate = t.firstPmtDate;
-  in.PYR.Select(t.pmtsPerYr);
-  in.CmpPYR.Select(t.cmpPerYr);
+  in.PYR = t.pmtsPerYr;
+  in.CmpPYR = t.cmpPerYr;
   in.Points = t.points;
   in.Rate = t.rate;
-  choices.AmortMthd = t.amortMthd;
-  choices.RateBasis = t.rateBasis;
+  in.AmortMthd = t.amortMthd;
+  in.RateBasis = t.rateBasis;
 }
 
 // ---- texts

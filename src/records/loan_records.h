@@ -11,9 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "amortization/amort_records.h"
+#include "amortization/borrower.h"
 #include "amortization/schedule.h"
-#include "amortization/schedule_report.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
 #include "records/loan_tables.h"
@@ -163,11 +162,10 @@ class LoanRecords {
   std::function<std::string()> timeText_;
 };
 
-// Terms of the schedule window and options dialog, and back (the points
-// choice is neither saved nor loaded).
+// Terms of a schedule's inputs, and back (how points are paid and other
+// fees are neither saved nor loaded: ApplyTerms leaves them).
 LoanTerms TermsOf(const ScheduleInputs& inputs);
-LoanTerms TermsOf(const AmortInputs& inputs, const AmortChoices& choices);
-void ApplyTerms(const LoanTerms& terms, AmortInputs& inputs, AmortChoices& choices);
+void ApplyTerms(const LoanTerms& terms, ScheduleInputs& inputs);
 
 // The borrower block of the printed schedule: the account's name, address
 // and first telephone (the second when the first is blank).

@@ -139,7 +139,7 @@ TEST(AccelCalc, NonFiniteResultLeavesTheRecord) {
 TEST(AccelCopy, CopyTextAndPrintLines) {
   AccelRecord r = Loan(100000, 360, 7.5f, 12, 100);
   ASSERT_TRUE(CalcAccel(r).ok());
-  EXPECT_EQ(CopyText("Accelerated Payment Calculator 1", AccelRows(r), UsLocaleFormat()),
+  EXPECT_EQ(CopyText("Accelerated Payment Calculator 1", KindRows(AccelKind(), r), UsLocaleFormat()),
             "Accelerated Payment Calculator 1\r\n\r\n"
             "Amount of Loan?:              $100,000.00\r\n"
             "Total Periods? (#):                   360\r\n"
@@ -152,7 +152,7 @@ TEST(AccelCopy, CopyTextAndPrintLines) {
             "Amortizing Method?:                Normal\r\n"
             "Periods to Pay Off:                   252\r\n"
             "Total Interest Saved:          $52,091.98\r\n");
-  const auto lines = PrintLines(AccelRows(r), UsLocaleFormat());
+  const auto lines = PrintLines(KindRows(AccelKind(), r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[9], "\tPeriods to Pay Off:     \t             252");
 }

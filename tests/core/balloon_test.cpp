@@ -114,7 +114,7 @@ TEST(BalloonCopy, CopyTextAndPrintLines) {
   BalloonRecord r = Loan(10000, 12.0f, 12, 5000);
   ASSERT_TRUE(CalcBalloon(r).ok());
   // The balloon is copied as a plain number; the rate with four decimals.
-  EXPECT_EQ(CopyText("Balloon Payment Calculator 1", BalloonRows(r), UsLocaleFormat()),
+  EXPECT_EQ(CopyText("Balloon Payment Calculator 1", KindRows(BalloonKind(), r), UsLocaleFormat()),
             "Balloon Payment Calculator 1\r\n\r\n"
             "Amount of Loan?:               $10,000.00\r\n"
             "Annual Rate? (%):                 12.0000\r\n"
@@ -124,7 +124,7 @@ TEST(BalloonCopy, CopyTextAndPrintLines) {
             "Compounding Period?:              Monthly\r\n"
             "Payment Method?:                  Arrears\r\n"
             "Payment Amount:                   $494.24\r\n");
-  const auto lines = PrintLines(BalloonRows(r), UsLocaleFormat());
+  const auto lines = PrintLines(KindRows(BalloonKind(), r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[1], "\tAnnual Rate? (%):       \t         12.0000");
   EXPECT_EQ(lines[2], "\tBalloon Payment?:       \t       $5,000.00");

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "finance/items.h"
+#include "finance/outcome.h"
 #include "finance/periods.h"
 #include "finance/rates.h"
 
@@ -147,6 +148,7 @@ TEST(Rates, LevelAndFirstPayments) {
 
 TEST(Items, ListsAndDefaults) {
   EXPECT_EQ(PaymentPeriodItems()[LoanDefaults.paymentPeriod - 1], "Monthly");
+  EXPECT_EQ(LoanDefaults.pyrIndex(), 2);
   EXPECT_EQ(CompoundingPeriodItems()[LoanDefaults.canadianCmpPYR], "SemiAnnually");
   EXPECT_EQ(AmortizingMethodItems()[LoanDefaults.amortizingMethod], "Normal");
   EXPECT_EQ(PaymentMethodItems()[LoanDefaults.paymentMethod], "Arrears");
@@ -155,6 +157,24 @@ TEST(Items, ListsAndDefaults) {
   EXPECT_EQ(PointsPaidItems()[LoanDefaults.pointsPaid], "At Origination");
   EXPECT_EQ(FindItem(AmortizingMethodItems(), "rule of 78's"), static_cast<int>(AmortMethod::RuleOf78));
   EXPECT_EQ(FindItem(AmortizingMethodItems(), "Rule of 78"), -1);
+}
+
+TEST(Annuity, PaymentAndAmountOfTheThirtyYearLoan) {
+  // 100,000.00 over 360 months at 7.5 %: 699.21 a month in arrears; in
+  // advance each payment is one period earlier, 699.2145 / 1.00625 = 694.87.
+  const long double i = 0.075L / 12;
+  EXPECT_EQ(RoundToCents(AnnuityPayment(100000, i, 360, true)), 699.21);
+  EXPECT_EQ(RoundToCents(AnnuityPayment(100000, i, 360, false)), 694.87);
+  // 699.21 repays 699.21 x (1 - 1.00625^-360) / 0.00625 = 99,999.36, 694.87
+  // in advance 694.87 x (1 + (1 - 1.00625^-359) / 0.00625) = 99,999.78.
+  EXPECT_NEAR(static_cast<double>(AnnuityAmount(699.21, i, 360, true)), 99999.36, 0.01);
+  EXPECT_NEAR(static_cast<double>(AnnuityAmount(694.87, i, 360, false)), 99999.78, 0.01);
+}
+
+TEST(Outcome, ALoneCarriageReturnBreaksTheLine) {
+  EXPECT_EQ(ShownText("a\rb\r\nc\r"), "a\nb\r\nc\n");
+  EXPECT_EQ(ShownText("\r\r\n"), "\n\r\n");
+  EXPECT_EQ(ShownText("plain"), "plain");
 }
 
 }  // namespace

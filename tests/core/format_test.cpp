@@ -84,7 +84,7 @@ TEST(CopyTextTest, GermanStyleLocaleByteForByte) {
   const LoanRecord r = SolvedLoan();
   // Money is right-aligned by characters, so the three-byte euro sign
   // takes one column.
-  EXPECT_EQ(CopyText("Loan Calculator 2", LoanRows(r), GermanStyle()),
+  EXPECT_EQ(CopyText("Loan Calculator 2", KindRows(LoanKind(), r), GermanStyle()),
             "Loan Calculator 2\r\n\r\n"
             "Amount of Loan?:             100.000,00 \xE2\x82\xAC\r\n"
             "Total Periods? (#):                   360\r\n"
@@ -116,7 +116,7 @@ TEST(PrintLinesTest, TabsFourDecimalRatesAndTwelveCharacterChoices) {
   LoanRecord r = SolvedLoan();
   r.AmortMthd.Select(static_cast<int>(AmortMethod::FixedPrincipal));
   r.CmpPYR.Select(kSemiAnnually);
-  const auto lines = PrintLines(LoanRows(r), UsLocaleFormat());
+  const auto lines = PrintLines(KindRows(LoanKind(), r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "\tAmount of Loan?:        \t     $100,000.00");
   EXPECT_EQ(lines[1], "\tTotal Periods? (#):     \t             360");
@@ -128,9 +128,27 @@ TEST(PrintLinesTest, TabsFourDecimalRatesAndTwelveCharacterChoices) {
   EXPECT_EQ(lines[7], "\tAmortizing Method?:     \tFixed Princi");
   EXPECT_EQ(lines[8], "\tTotal Interest:         \t     $151,715.60");
 
-  const auto de = PrintLines(LoanRows(r), GermanStyle());
+  const auto de = PrintLines(KindRows(LoanKind(), r), GermanStyle());
   EXPECT_EQ(de[2], "\tAnnual Rate? (%):       \t          7,5000");
   EXPECT_EQ(de[8], "\tTotal Interest:         \t    151.715,60 \xE2\x82\xAC");
+}
+
+TEST(Format, RateOfARecordAndMoneyInRunningText) {
+  // A stored rate: four decimals, no grouping, the locale's decimal mark.
+  EXPECT_EQ(RateText(7.5), "7.5000");
+  EXPECT_EQ(RateText(1234.5), "1234.5000");
+  EXPECT_EQ(RateText(7.5, GermanStyle()), "7,5000");
+  EXPECT_EQ(RateText(-0.00001), "0.0000");
+  // Money in running text: the first character of a leading symbol, no blank.
+  LocaleFormat swiss;
+  swiss.currencySymbol = "Fr.";
+  swiss.symbolSpaced = true;
+  swiss.thousands = "'";
+  EXPECT_EQ(FormatMoneyText(-1234.5, swiss), "-F1'234.50");
+  LocaleFormat euroFirst = GermanStyle();
+  euroFirst.symbolBefore = true;
+  EXPECT_EQ(FormatMoneyText(1234.5, euroFirst), "\xE2\x82\xAC" "1.234,50");
+  EXPECT_EQ(FormatMoneyText(1234.5, GermanStyle()), "1.234,50");
 }
 
 }  // namespace

@@ -238,7 +238,7 @@ TEST(IntDueCalc, RefusalsLeaveTheRecord) {
 TEST(IntDueCopy, CopyTextAndPrintLines) {
   IntDueRecord r = Term(365);
   ASSERT_TRUE(CalcIntDue(r).ok());
-  EXPECT_EQ(CopyText("Interest Due Calculator 1", IntDueRows(r), UsLocaleFormat()),
+  EXPECT_EQ(CopyText("Interest Due Calculator 1", KindRows(IntDueKind(), r), UsLocaleFormat()),
             "Interest Due Calculator 1\r\n\r\n"
             "Amount?:                       $10,000.00\r\n"
             "Number of Days? (#):                  365\r\n"
@@ -251,7 +251,7 @@ TEST(IntDueCopy, CopyTextAndPrintLines) {
             "Future Value:                  $10,778.76\r\n"
             "Annual Percentage Yield (APY):           7.7876\r\n"
             "Daily Periodic Rate:            0.0002055\r\n");
-  const auto lines = PrintLines(IntDueRows(r), UsLocaleFormat());
+  const auto lines = PrintLines(KindRows(IntDueKind(), r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[2], "\tAnnual Rate? (%):       \t          7.5000");
   EXPECT_EQ(lines[3], "\tStart Date?:            \tWednesday 01/01/2025");

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "amortization/amort_records.h"
 #include "records/loan_records.h"
 #include "support/loan_records_fixture.h"
 #include "support/python_dbf.h"
@@ -510,11 +511,16 @@ TEST(Schedules, TermsGoBetweenTheScheduleWindowAndTheLoanRecord) {
   in.Points = 1.5f;
   in.PYR.Select(1);
   in.CmpPYR.Select(5);
-  const LoanTerms t = TermsOf(in, AmortChoices{5, 2, 1});
+  const LoanTerms t = TermsOf(ToScheduleInputs(in, AmortChoices{5, 2, 1}));
   EXPECT_EQ(t, (LoanTerms{250000, 180, MakeDate(1, 1, 2024), in.FrstPmtDate, 1, 5, 1.5f, 6.125f, 5, 2}));
   AmortInputs out = NewAmortInputs(MakeDate(2, 2, 2020));
   AmortChoices choices{3, 0, 2};
-  ApplyTerms(t, out, choices);
+  ScheduleInputs loaded = ToScheduleInputs(out, choices);
+  loaded.OtherFees = 75;
+  ApplyTerms(t, loaded);
+  EXPECT_EQ(loaded.OtherFees, 75);  // not a term of the loan record
+  EXPECT_EQ(loaded.PointsPaidMthd, 2);
+  ApplyScheduleTerms(loaded, out, choices);
   EXPECT_EQ(out.PV, 250000);
   EXPECT_EQ(out.NumPmts, 180);
   EXPECT_EQ(out.PYR.index, 1);

@@ -309,9 +309,9 @@ TEST(LoanSolve, NonFiniteResultLeavesTheRecord) {
 TEST(LoanCopy, CopyTextByteForByte) {
   LoanRecord r = Terms(100000, 360, 7.5f, 0);
   CalcLoan(r);
-  EXPECT_EQ(CopyText("Loan Calculator 1", LoanRows(r), UsLocaleFormat()),
+  EXPECT_EQ(CopyText("Loan Calculator 1", KindRows(LoanKind(), r), UsLocaleFormat()),
             testing::LoanExampleCopyText("Loan Calculator 1"));
-  const auto lines = PrintLines(LoanRows(r), UsLocaleFormat());
+  const auto lines = PrintLines(KindRows(LoanKind(), r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[2], "\tAnnual Rate? (%):       \t          7.5000");
   EXPECT_EQ(lines[7], "\tAmortizing Method?:     \tNormal");

@@ -5,6 +5,8 @@
 
 #include "calculators/refinance.h"
 #include "calculators/refinance_narrative.h"
+#include "finance/format.h"
+#include "finance/rates.h"
 
 namespace brevika {
 namespace {

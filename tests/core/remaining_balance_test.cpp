@@ -142,7 +142,7 @@ TEST(RemBalCalc, Refusals) {
 TEST(RemBalCopy, CopyTextAndPrintLines) {
   RemBalRecord r = Loan(100000, 360, 7.5f, 12);
   ASSERT_TRUE(CalcRemBal(r).ok());
-  EXPECT_EQ(CopyText("Remaining Balance Calculator 1", RemBalRows(r), UsLocaleFormat()),
+  EXPECT_EQ(CopyText("Remaining Balance Calculator 1", KindRows(RemBalKind(), r), UsLocaleFormat()),
             "Remaining Balance Calculator 1\r\n\r\n"
             "Amount of Loan?:              $100,000.00\r\n"
             "Total Periods? (#):                   360\r\n"
@@ -154,7 +154,7 @@ TEST(RemBalCopy, CopyTextAndPrintLines) {
             "Amortizing Method?:                Normal\r\n"
             "Remaining Balance:             $99,078.23\r\n"
             "Periodic Payment:                 $699.21\r\n");
-  const auto lines = PrintLines(RemBalRows(r), UsLocaleFormat());
+  const auto lines = PrintLines(KindRows(RemBalKind(), r), UsLocaleFormat());
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[3], "\tBalance AFTER Payment? (#):\t              12");
 }

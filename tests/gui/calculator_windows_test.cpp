@@ -19,6 +19,7 @@
 #include "calculators/ui/refi_window.h"
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include "components/date_row.h"
 #include "components/masked_fields.h"
 #include "calculators/ui/rembal_window.h"
 #include "gui_test_util.h"
@@ -65,7 +66,7 @@ class CalculatorWindowsTest : public ::testing::Test {
 
 TEST_F(CalculatorWindowsTest, RemainingBalanceAfterTwelvePayments) {
   std::unique_ptr<TcLoRemBl> holder;
-  auto* w = Show(holder, new TcLoRemBl(records_.RemainingBalance(), 1, &services_));
+  auto* w = Show(holder, new TcLoRemBl(records_.Get(RemBalKind()), 1, &services_));
   EXPECT_EQ(w->windowTitle(), "Remaining Balance Calculator 1");
   Type(w, "PV", "100000");
   Type(w, "NumPmts", "360");
@@ -89,7 +90,7 @@ TEST_F(CalculatorWindowsTest, RemainingBalanceAfterTwelvePayments) {
 
 TEST_F(CalculatorWindowsTest, AcceleratedPaymentSavesInterest) {
   std::unique_ptr<TcLoAccel> holder;
-  auto* w = Show(holder, new TcLoAccel(records_.Accelerated(), 2, &services_));
+  auto* w = Show(holder, new TcLoAccel(records_.Get(AccelKind()), 2, &services_));
   EXPECT_EQ(w->windowTitle(), "Accelerated Payment Calculator 2");
   Type(w, "PV", "100000");
   Type(w, "NumPmts", "360");
@@ -109,7 +110,7 @@ TEST_F(CalculatorWindowsTest, AcceleratedPaymentSavesInterest) {
 
 TEST_F(CalculatorWindowsTest, BalloonPaymentAndItsUndo) {
   std::unique_ptr<TcLoBallP> holder;
-  auto* w = Show(holder, new TcLoBallP(records_.Balloon(), 1, &services_));
+  auto* w = Show(holder, new TcLoBallP(records_.Get(BalloonKind()), 1, &services_));
   Type(w, "PV", "10000");
   Type(w, "Rate", "12");
   Type(w, "PerDue", "12");
@@ -135,7 +136,7 @@ TEST_F(CalculatorWindowsTest, BalloonPaymentAndItsUndo) {
 
 TEST_F(CalculatorWindowsTest, InterestDueKeepsDaysAndDatesTogether) {
   std::unique_ptr<TcLoIntDu> holder;
-  IntDueRecord* rec = records_.InterestDue(MakeDate(1, 1, 2026), EnglishWeekdayNames());
+  IntDueRecord* rec = records_.Get(IntDueKind(), KindContext{MakeDate(1, 1, 2026)});
   auto* w = Show(holder, new TcLoIntDu(rec, 1, &services_));
   EXPECT_EQ(Text(w, "StartDate"), "01/01/2026");
   Type(w, "PV", "10000");
@@ -149,7 +150,7 @@ TEST_F(CalculatorWindowsTest, InterestDueKeepsDaysAndDatesTogether) {
   auto* end = w->findChild<DateField*>(QStringLiteral("EndDate"));
   end->setFocus();
   end->setCursorPosition(1);
-  w->SpinDateField(end, 1);
+  qobject_cast<DateRow*>(end->parentWidget())->Spin(1);
   EXPECT_EQ(Text(w, "EndDate"), "02/01/2027");
   EXPECT_EQ(Text(w, "NumDays"), "396");
   EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("OvcSpinner2"))->toolTip(),
@@ -161,7 +162,7 @@ TEST_F(CalculatorWindowsTest, InterestDueKeepsDaysAndDatesTogether) {
 
 TEST_F(CalculatorWindowsTest, RefinanceVerdictOnItsOwnPage) {
   std::unique_ptr<TcLoReFin> holder;
-  auto* w = Show(holder, new TcLoReFin(records_.Refinance(), 1, &services_));
+  auto* w = Show(holder, new TcLoReFin(records_.Get(RefinanceKind()), 1, &services_));
   EXPECT_EQ(w->windowTitle(), "Refinance Advisor 1");
   Type(w, "RemBal", "100000");
   Type(w, "PmtsRem", "300");

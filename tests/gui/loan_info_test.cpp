@@ -23,7 +23,8 @@
 #include "components/masked_fields.h"
 #include "gui_test_util.h"
 #include "records/ui/loan_info_dialog.h"
-#include "records/ui/questions.h"
+#include "records/ui/loan_records_store.h"
+#include "components/messages.h"
 #include "support/temp_dir.h"
 
 namespace brevika {
@@ -47,7 +48,7 @@ class LoanInfoTest : public ::testing::Test {
   }
 
   std::unique_ptr<TcLoAmort> OpenSchedule() {
-    auto w = std::make_unique<TcLoAmort>(&inputs, &optValues, &services);
+    auto w = std::make_unique<TcLoAmort>(&inputs, &optValues, &services, nullptr, &store);
     w->show();
     w->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -74,6 +75,7 @@ class LoanInfoTest : public ::testing::Test {
 
   testing::TempDir folder;
   TestServices services;
+  LoanRecordsStore store{&services};
   AmortInputs inputs = NewAmortInputs(MakeDate(20, 12, 1996));
   AmortOptValues optValues;
   std::vector<Message> messages;

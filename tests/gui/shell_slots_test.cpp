@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "calculators/ui/loan_window.h"
+#include "records/kind_registry.h"
 #include "components/masked_fields.h"
 #include "shell_test_util.h"
 
@@ -143,7 +144,7 @@ TEST_F(SlotsTest, AFailedOpenBeepsAndLeavesTheSlotFree) {
   EXPECT_FALSE(book.CanOpen(CalcKind::InterestDue));
   EXPECT_EQ(book.Open(CalcKind::InterestDue), nullptr);
   int calls = 0;
-  book.SetFactory(CalcKind::InterestDue, [&calls](int) -> CalcWindow* {
+  book.SetFactory(IntDueKind().info, [&calls](int) -> CalcWindow* {
     ++calls;
     throw std::runtime_error("cannot create");
   });
@@ -158,17 +159,17 @@ TEST_F(SlotsTest, RefinanceHasOneSlotAndEveryKindItsCaption) {
   MakeForm();
   CalcWindowSlots& book = form_->windowSlots();
   // A stand-in window kind shows the bookkeeping of the one-slot advisor.
-  book.SetFactory(CalcKind::Refinance, [this](int slot) -> CalcWindow* {
+  book.SetFactory(RefinanceKind().info, [this](int slot) -> CalcWindow* {
     return new TcLoLoan(nullptr, slot, form_.get());
   });
   EXPECT_NE(book.Open(CalcKind::Refinance), nullptr);
   EXPECT_EQ(book.Open(CalcKind::Refinance), nullptr);
   EXPECT_EQ(book.Window(CalcKind::Refinance, 1)->windowTitle(), QStringLiteral("Refinance Advisor 1"));
   EXPECT_EQ(book.OpenCount(), 1);
-  EXPECT_EQ(SlotCaption(CalcKind::InterestDue, 2), "Interest Due Calculator 2");
-  EXPECT_EQ(SlotCaption(CalcKind::RemainingBalance, 1), "Remaining Balance Calculator 1");
-  EXPECT_EQ(SlotCaption(CalcKind::Accelerated, 1), "Accelerated Payment Calculator 1");
-  EXPECT_EQ(SlotCaption(CalcKind::Balloon, 2), "Balloon Payment Calculator 2");
+  EXPECT_EQ(SlotCaption(IntDueKind().info, 2), "Interest Due Calculator 2");
+  EXPECT_EQ(SlotCaption(RemBalKind().info, 1), "Remaining Balance Calculator 1");
+  EXPECT_EQ(SlotCaption(AccelKind().info, 1), "Accelerated Payment Calculator 1");
+  EXPECT_EQ(SlotCaption(BalloonKind().info, 2), "Balloon Payment Calculator 2");
 }
 
 TEST_F(SlotsTest, TheSecondWindowOfAKindOpensBesideTheFirst) {

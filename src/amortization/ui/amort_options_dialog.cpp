@@ -11,21 +11,10 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "components/app_services.h"
-#include "calculators/ui/calc_window.h"
+#include "components/help_keys.h"
+#include "components/transfer.h"
 
 namespace brevika {
-
-void InstallAmortHelpKey(QWidget* window, AppServices* services, int fallback) {
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
-  f1->setContext(Qt::WindowShortcut);
-  QObject::connect(f1, &QShortcut::activated, window, [window, services, fallback] {
-    if (!services) return;
-    QWidget* focus = QApplication::focusWidget();
-    const int topic = (focus && focus->window() == window) ? HelpContextOf(focus) : -1;
-    services->ShowHelp(topic > 0 ? topic : fallback);
-  });
-}
 
 TAmortOpt::TAmortOpt(AmortOptValues* stored, AppServices* services, QWidget* parent)
     : QDialog(parent), stored_(stored), services_(services) {
@@ -88,20 +77,13 @@ TAmortOpt::TAmortOpt(AmortOptValues* stored, AppServices* services, QWidget* par
   lRateBasis->setText(QString::fromStdString(stored_->lRateBasis));
   lPointsPaidMthd->setText(QString::fromStdString(stored_->lPointsPaidMthd));
   SetDefaults();
-  InstallAmortHelpKey(this, services_, 0);
-}
-
-void TAmortOpt::FillList(QComboBox* box, const ListEntry& entry) {
-  QSignalBlocker block(box);
-  box->clear();
-  for (const std::string& item : entry.items) box->addItem(QString::fromStdString(item));
-  box->setCurrentIndex(entry.index);
+  InstallHelpKey(this, services_, 0, ZeroContext::WindowTopic);
 }
 
 void TAmortOpt::SetDefaults() {
-  FillList(AmortMthd, ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod));
-  FillList(RateBasis, ListEntry::Of(InterestBasisItems(), LoanDefaults.interestBasis));
-  FillList(PointsPaidMthd, ListEntry::Of(PointsPaidItems(), LoanDefaults.pointsPaid));
+  ListToControl(ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod), AmortMthd);
+  ListToControl(ListEntry::Of(InterestBasisItems(), LoanDefaults.interestBasis), RateBasis);
+  ListToControl(ListEntry::Of(PointsPaidItems(), LoanDefaults.pointsPaid), PointsPaidMthd);
 }
 
 AmortChoices TAmortOpt::Choices() const {
@@ -127,9 +109,9 @@ void TAmortOpt::FormShow() {
   lAmortMthd->setText(QString::fromStdString(stored_->lAmortMthd));
   lRateBasis->setText(QString::fromStdString(stored_->lRateBasis));
   lPointsPaidMthd->setText(QString::fromStdString(stored_->lPointsPaidMthd));
-  FillList(AmortMthd, stored_->AmortMthd);
-  FillList(RateBasis, stored_->RateBasis);
-  FillList(PointsPaidMthd, stored_->PointsPaidMthd);
+  ListToControl(stored_->AmortMthd, AmortMthd);
+  ListToControl(stored_->RateBasis, RateBasis);
+  ListToControl(stored_->PointsPaidMthd, PointsPaidMthd);
   SetHelpContext(AmortMthd, 14);
   SetHelpContext(RateBasis, 45);
   SetHelpContext(PointsPaidMthd, 77);
@@ -159,13 +141,12 @@ void TAmortOpt::closeEvent(QCloseEvent* e) {
 }
 
 void TAmortOpt::StoreControls() {
-  auto take = [](QComboBox* box, ListEntry& entry) { entry.Select(box->currentIndex()); };
   stored_->lAmortMthd = lAmortMthd->text().toStdString();
   stored_->lRateBasis = lRateBasis->text().toStdString();
   stored_->lPointsPaidMthd = lPointsPaidMthd->text().toStdString();
-  take(AmortMthd, stored_->AmortMthd);
-  take(RateBasis, stored_->RateBasis);
-  take(PointsPaidMthd, stored_->PointsPaidMthd);
+  ControlToList(AmortMthd, stored_->AmortMthd);
+  ControlToList(RateBasis, stored_->RateBasis);
+  ControlToList(PointsPaidMthd, stored_->PointsPaidMthd);
 }
 
 void TAmortOpt::done(int result) {

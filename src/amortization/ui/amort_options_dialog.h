@@ -16,10 +16,6 @@ namespace brevika {
 
 class AppServices;
 
-// Installs F1 on a window: opens the help topic of the focused control
-// (SetHelpContext), or `fallback` when it has none.
-void InstallAmortHelpKey(QWidget* window, AppServices* services, int fallback);
-
 class TAmortOpt : public QDialog {
   Q_OBJECT
  public:
@@ -56,7 +52,6 @@ class TAmortOpt : public QDialog {
   void FormShow();
   void CancelClick();
   void StoreControls();
-  static void FillList(QComboBox* box, const ListEntry& entry);
 
   AmortOptValues* stored_;
   AppServices* services_;

@@ -31,11 +31,11 @@
 #include "amortization/ui/schedule_chart.h"
 #include "amortization/ui/schedule_model.h"
 #include "components/app_services.h"
-#include "calculators/ui/calc_window.h"
+#include "components/busy_cursor.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
-#include "records/ui/loan_info_dialog.h"
-#include "records/ui/questions.h"
+#include "components/messages.h"
+#include "components/qt_strings.h"
 
 namespace brevika {
 
@@ -51,8 +51,6 @@ bool RowsFinite(const Schedule& s) {
   return true;
 }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 constexpr int kHelpWindow = 110;
 constexpr int kTermsHeight = 112;
 constexpr int kClientWidth = 600;
@@ -62,39 +60,22 @@ constexpr int kFeesRowHeight = 26;
 constexpr int kOtherFeesHelp = 114;
 constexpr int kChartPage = 1;
 
-constexpr const char* kMsgNoLoanDialog = "Low memory condition.\n\nCan't open loan dialog.";
-constexpr const char* kMsgSaveNotOpen = "Save failed.\n\n";
-
-// The loan information dialog, or null after the low-memory message.
-std::unique_ptr<TLoanInfo> MakeLoanDialog(TLoanInfo::Mode mode, AppServices* services, QWidget* parent) {
-  try {
-    return std::make_unique<TLoanInfo>(LoanTablesFolderOf(services), mode, services, parent);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(parent, Message{kMsgNoLoanDialog, BoxType::Error});
-    return nullptr;
-  }
-}
-
-void CentreOn(QWidget* dialog, const QWidget* over) {
-  dialog->move(over->geometry().center() - QPoint(dialog->width() / 2, dialog->height() / 2));
-}
-
 }  // namespace
 
 TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices* services,
-                     QWidget* parent)
-    : QDialog(parent),
+                     QWidget* parent, ScheduleStore* store)
+    : WindowBase(services, parent,
+                 Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                     Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                     Qt::WindowCloseButtonHint),
       inputs_(inputs),
       optValues_(optValues),
-      services_(services),
+      store_(store),
       schedule_(std::make_unique<Schedule>()) {
   setObjectName("TcLoAmort");
   setWindowTitle("Amortization Schedule");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
 
-  AmortOpt = new TAmortOpt(optValues_, services_, this);
+  AmortOpt = new TAmortOpt(optValues_, services, this);
   model_ = new ScheduleModel(schedule_.get(), this);
   model_->SetLocaleFormat(CurrentLocaleInfo().format);
 
@@ -129,14 +110,13 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
     OtherFees->SetMask(CurrentMoneyMask());
   }
 
-  InstallAmortHelpKey(this, services_, kHelpWindow);
+  SetHelpTopic(kHelpWindow, ZeroContext::WindowTopic);
   prevYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
   nextYearKey_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
   prevYearKey_->setContext(Qt::WindowShortcut);
   nextYearKey_->setContext(Qt::WindowShortcut);
   connect(prevYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgUp);
   connect(nextYearKey_, &QShortcut::activated, this, &TcLoAmort::CtrlPgDn);
-  connect(PrintBTN, &QPushButton::clicked, this, &TcLoAmort::PrintBTNClick);
   connect(PrintItem, &QAction::triggered, this, &TcLoAmort::PrintBTNClick);
 
   LoadControls();
@@ -212,6 +192,9 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   const char* names[8] = {"PV", "NumPmts", "OrgDate", "FrstPmtDate",
                           "PYR", "CmpPYR", "Points", "Rate"};
   const int topics[8] = {1, 2, 112, 113, 16, 13, 70, 9};
+  std::string* captions[8] = {&inputs_->lPV,          &inputs_->lNumPmts, &inputs_->lOrgDate,
+                              &inputs_->lFrstPmtDate, &inputs_->lPYR,     &inputs_->lCmpPYR,
+                              &inputs_->lPoints,      &inputs_->lRate};
   for (int i = 0; i < 8; ++i) {
     QWidget* f = fields[i];
     f->setObjectName(names[i]);
@@ -219,12 +202,13 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
     f->setPalette(blue);
     f->setFixedWidth(150);
     SetHelpContext(f, topics[i]);
-    labels_[i] = new QLabel(panel);
-    labels_[i]->setObjectName(QString("l") + names[i]);
-    labels_[i]->setBuddy(f);
+    auto* label = new QLabel(panel);
+    label->setObjectName(QString("l") + names[i]);
+    label->setBuddy(f);
+    transfer().Label(label, captions[i]);
     // The right column leaves its fourth row to Other Fees, beside Points.
     const int row = i == 7 ? 4 : i % 4, col = (i / 4) * 2;
-    grid->addWidget(labels_[i], row, col, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(label, row, col, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(f, row, col + 1, Qt::AlignLeft | Qt::AlignVCenter);
   }
   OtherFees = new MoneyField(panel);
@@ -240,8 +224,18 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   grid->addWidget(OtherFees, 3, 3, Qt::AlignLeft | Qt::AlignVCenter);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(2, 1);
-  for (const std::string& s : PaymentPeriodItems()) PYR->addItem(Q(s));
-  for (const std::string& s : CompoundingPeriodItems()) CmpPYR->addItem(Q(s));
+  // The entry record's values; an emptied date keeps the date it had.
+  Transfer& t = transfer();
+  t.Label(lOtherFees, &inputs_->lOtherFees);
+  t.Money(OtherFees, &inputs_->OtherFees);
+  t.Money(PV, &inputs_->PV);
+  t.Count(NumPmts, &inputs_->NumPmts);
+  t.Rate(Rate, &inputs_->Rate);
+  t.Rate(Points, &inputs_->Points);
+  t.Day(OrgDate, &inputs_->OrgDate, true);
+  t.Day(FrstPmtDate, &inputs_->FrstPmtDate, true);
+  t.List(PYR, &inputs_->PYR);
+  t.List(CmpPYR, &inputs_->CmpPYR);
   connect(PYR, &QComboBox::currentIndexChanged, this, &TcLoAmort::PYRChange);
   setTabOrder(PV, NumPmts);
   setTabOrder(NumPmts, OrgDate);
@@ -307,6 +301,8 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   lRunningTotals = new QLabel(TotalPanel);
   lAnnualTotals->setObjectName("lAnnualTotals");
   lRunningTotals->setObjectName("lRunningTotals");
+  transfer().Label(lAnnualTotals, &inputs_->lAnnualTotals);
+  transfer().Label(lRunningTotals, &inputs_->lRunningTotals);
   const int leadWidth =
       ScheduleModel::kColumnWidths[ScheduleModel::kPeriod] + ScheduleModel::kColumnWidths[ScheduleModel::kDate];
   for (QLabel* l : {lAnnualTotals, lRunningTotals}) {
@@ -391,41 +387,30 @@ void TcLoAmort::BuildButtons(QWidget* panel) {
   auto* row = new QHBoxLayout(panel);
   row->setContentsMargins(4, 0, 4, 0);
   row->setSpacing(3);
-  auto make = [&](QPushButton*& b, const char* name, const QString& text) {
-    b = new QPushButton(text, panel);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+  auto make = [&](QPushButton*& b, const char* name, const QString& text, auto handler) {
+    b = MakeButton(panel, name, text, -1, handler);
     row->addWidget(b);
   };
   QStyle* st = style();
-  make(FirstBTN, "FirstBTN", QString());
-  make(PrevBTN, "PrevBTN", QString());
-  make(NextBTN, "NextBTN", QString());
-  make(LastBTN, "LastBTN", QString());
+  make(FirstBTN, "FirstBTN", QString(), &TcLoAmort::FirstBTNClick);
+  make(PrevBTN, "PrevBTN", QString(), &TcLoAmort::PrevBTNClick);
+  make(NextBTN, "NextBTN", QString(), &TcLoAmort::NextBTNClick);
+  make(LastBTN, "LastBTN", QString(), &TcLoAmort::LastBTNClick);
   FirstBTN->setIcon(st->standardIcon(QStyle::SP_MediaSkipBackward));
   PrevBTN->setIcon(st->standardIcon(QStyle::SP_MediaSeekBackward));
   NextBTN->setIcon(st->standardIcon(QStyle::SP_MediaSeekForward));
   LastBTN->setIcon(st->standardIcon(QStyle::SP_MediaSkipForward));
   for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setFixedWidth(34);
   row->addStretch(1);
-  make(CalcBTN, "CalcBTN", "Calc");
-  make(SaveBTN, "SaveBTN", "Save");
-  make(OpenBTN, "OpenBTN", "Load");
-  make(PrintBTN, "PrintBTN", "Print");
-  make(HelpBTN, "HelpBTN", "Help");
-  make(CloseBTN, "CloseBTN", "Close");
+  make(CalcBTN, "CalcBTN", "Calc", &TcLoAmort::CalcBTNClick);
+  make(SaveBTN, "SaveBTN", "Save", &TcLoAmort::SaveBTNClick);
+  make(OpenBTN, "OpenBTN", "Load", &TcLoAmort::OpenBTNClick);
+  make(PrintBTN, "PrintBTN", "Print", &TcLoAmort::PrintBTNClick);
+  make(HelpBTN, "HelpBTN", "Help", &TcLoAmort::HelpBTNClick);
+  make(CloseBTN, "CloseBTN", "Close", &QDialog::reject);
   for (QPushButton* b : {CalcBTN, SaveBTN, OpenBTN, PrintBTN, HelpBTN, CloseBTN})
     b->setFixedWidth(64);
   CalcBTN->setDefault(true);
-  connect(FirstBTN, &QPushButton::clicked, this, &TcLoAmort::FirstBTNClick);
-  connect(PrevBTN, &QPushButton::clicked, this, &TcLoAmort::PrevBTNClick);
-  connect(NextBTN, &QPushButton::clicked, this, &TcLoAmort::NextBTNClick);
-  connect(LastBTN, &QPushButton::clicked, this, &TcLoAmort::LastBTNClick);
-  connect(CalcBTN, &QPushButton::clicked, this, &TcLoAmort::CalcBTNClick);
-  connect(SaveBTN, &QPushButton::clicked, this, &TcLoAmort::SaveBTNClick);
-  connect(OpenBTN, &QPushButton::clicked, this, &TcLoAmort::OpenBTNClick);
-  connect(HelpBTN, &QPushButton::clicked, this, &TcLoAmort::HelpBTNClick);
-  connect(CloseBTN, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TcLoAmort::showEvent(QShowEvent* e) {
@@ -441,7 +426,7 @@ void TcLoAmort::FormShow() {
   loanNo_.clear();
   borrower_.reset();
   NumPmts->SetMaximum(schedule_->maxPeriods());
-  if (services_ && services_->SavePositions()) services_->RestorePosition(this);
+  RestoreSavedPosition();
   SetHints();
   TransGrid->scrollToTop();
   if (!calculated_) {
@@ -456,7 +441,7 @@ void TcLoAmort::FormShow() {
 }
 
 void TcLoAmort::SetHints() {
-  if (!services_ || !services_->ShowHints()) return;
+  if (!ShowsHints()) return;
   FirstBTN->setToolTip("First Year or All");
   PrevBTN->setToolTip("Goto Prior Year [Ctrl][PgUp]");
   NextBTN->setToolTip("Goto Next Year [Ctrl][PgDn]");
@@ -470,52 +455,9 @@ void TcLoAmort::SetHints() {
   Years->setToolTip("Click to pick a year");
 }
 
-void TcLoAmort::LoadControls() {
-  const std::string* captions[8] = {&inputs_->lPV,     &inputs_->lNumPmts, &inputs_->lOrgDate,
-                                    &inputs_->lFrstPmtDate, &inputs_->lPYR, &inputs_->lCmpPYR,
-                                    &inputs_->lPoints, &inputs_->lRate};
-  for (int i = 0; i < 8; ++i) labels_[i]->setText(Q(*captions[i]));
-  lAnnualTotals->setText(Q(inputs_->lAnnualTotals));
-  lRunningTotals->setText(Q(inputs_->lRunningTotals));
-  lOtherFees->setText(Q(inputs_->lOtherFees));
-  OtherFees->setValue(inputs_->OtherFees);
-  PV->setValue(inputs_->PV);
-  NumPmts->setValue(static_cast<std::int16_t>(inputs_->NumPmts));
-  Rate->setValue(inputs_->Rate);
-  Points->setValue(inputs_->Points);
-  OrgDate->setValue(inputs_->OrgDate);
-  FrstPmtDate->setValue(inputs_->FrstPmtDate);
-  auto fill = [](QComboBox* box, const ListEntry& e) {
-    QSignalBlocker block(box);
-    box->clear();
-    for (const std::string& s : e.items) box->addItem(Q(s));
-    box->setCurrentIndex(e.index);
-  };
-  fill(PYR, inputs_->PYR);
-  fill(CmpPYR, inputs_->CmpPYR);
-}
+void TcLoAmort::LoadControls() { transfer().ToControls(); }
 
-void TcLoAmort::StoreControls() {
-  std::string* captions[8] = {&inputs_->lPV,     &inputs_->lNumPmts, &inputs_->lOrgDate,
-                              &inputs_->lFrstPmtDate, &inputs_->lPYR, &inputs_->lCmpPYR,
-                              &inputs_->lPoints, &inputs_->lRate};
-  for (int i = 0; i < 8; ++i) *captions[i] = labels_[i]->text().toStdString();
-  inputs_->lAnnualTotals = lAnnualTotals->text().toStdString();
-  inputs_->lRunningTotals = lRunningTotals->text().toStdString();
-  inputs_->lOtherFees = lOtherFees->text().toStdString();
-  inputs_->OtherFees = OtherFees->value();
-  inputs_->PV = PV->value();
-  inputs_->NumPmts = static_cast<std::uint16_t>(std::max<int>(0, NumPmts->value()));
-  inputs_->Rate = Rate->value();
-  inputs_->Points = Points->value();
-  // An emptied date field keeps the date it had.
-  if (OrgDate->value() != kBadDate) inputs_->OrgDate = OrgDate->value();
-  else OrgDate->setValue(inputs_->OrgDate);
-  if (FrstPmtDate->value() != kBadDate) inputs_->FrstPmtDate = FrstPmtDate->value();
-  else FrstPmtDate->setValue(inputs_->FrstPmtDate);
-  inputs_->PYR.Select(PYR->currentIndex());
-  inputs_->CmpPYR.Select(CmpPYR->currentIndex());
-}
+void TcLoAmort::StoreControls() { transfer().FromControls(); }
 
 void TcLoAmort::PYRChange(int index) { paymentsPerYear_ = PyrPeriodsPerYear(index); }
 
@@ -575,7 +517,7 @@ void TcLoAmort::CalcBTNClick() {
   for (const Message& m : outcome.messages) ShowMessage(this, m);
   if (outcome.refused) return;
   calculated_ = true;
-  scheduleTerms_ = records::TermsOf(*inputs_, AmortOpt->Choices());
+  scheduleTerms_ = ToScheduleInputs(*inputs_, AmortOpt->Choices());
   RebuildYearTabs();
   SelectYear(Years->count() > 1 ? 1 : 0);
   EnableSchedule(true);
@@ -585,78 +527,19 @@ void TcLoAmort::CalcBTNClick() {
 }
 
 void TcLoAmort::SaveBTNClick() {
-  if (!SaveBTN->isEnabled() || !calculated_) {
-    ShowMessage(this, Message{records::kMsgNotCalculated, BoxType::Information});
-    return;
-  }
-  const std::unique_ptr<TLoanInfo> dialog = MakeLoanDialog(TLoanInfo::SaveMode, services_, this);
-  if (!dialog) return;
-  if (!dialog->tablesOpen()) {
-    ShowMessage(this, Message{kMsgSaveNotOpen, BoxType::Error});
-    return;
-  }
-  records::LoanRecords& records = *dialog->records();
-  // Another running copy holds the tables: nothing could be written.
-  if (!records.writable()) {
-    ShowMessage(this, Message{tables::kMsgTablesInUse, BoxType::Error});
-    return;
-  }
-  CentreOn(dialog.get(), this);
-  std::string account = accountNo_;
-  const std::string chosen = dialog->ChooseLoan(account);
-  if (chosen.empty()) return;
-
-  Outcome outcome;
-  std::string saved = chosen;
-  if (dialog->chosenLoanIsNew()) {
-    // The new loan, its cross-reference row and the schedule rows go in one change.
-    records::Loan loan = dialog->chosenLoan();
-    loan.terms = scheduleTerms_;
-    {
-      BusyCursor busy;
-      outcome = records.SaveNewLoan(account, loan, *schedule_);
-    }
-    saved = loan.loanNo;
-  } else {
-    bool replace = false;
-    if (records.FindLoan(chosen) && records.TransactionCount(chosen) > 0) {
-      if (!AskYesNo(this, Message{records::ReplaceLoanQuestion(chosen), BoxType::Warning})) {
-        ShowMessage(this, Message{records::SaveCanceledText(chosen), BoxType::Information});
-        return;
-      }
-      replace = true;
-    }
-    BusyCursor busy;
-    outcome = records.SaveSchedule(chosen, scheduleTerms_, *schedule_, replace);
-  }
-  ShowMessages(this, outcome);
-  if (!outcome.ok()) return;
-  accountNo_ = account;
-  loanNo_ = saved;
-  SetBorrowerOfAccount(records);
+  if (!store_) return;
+  const bool ready = SaveBTN->isEnabled() && calculated_;
+  if (auto tie = store_->Save(this, accountNo_, scheduleTerms_, ready ? schedule_.get() : nullptr))
+    TieTo(*tie);
 }
 
 void TcLoAmort::OpenBTNClick() {
-  const std::unique_ptr<TLoanInfo> dialog = MakeLoanDialog(TLoanInfo::LoadMode, services_, this);
-  if (!dialog || !dialog->tablesOpen()) return;
-  records::LoanRecords& records = *dialog->records();
-  CentreOn(dialog.get(), this);
-  std::string account = accountNo_;
-  const std::string chosen = dialog->ChooseLoan(account);
-  if (chosen.empty()) return;
-
-  records::Loan loan;
-  Outcome outcome;
-  {
-    BusyCursor busy;
-    outcome = records.LoadSchedule(chosen, loan, *schedule_);
-  }
-  const std::string refusal = outcome.ok() ? std::string() : outcome.FirstText();
-  // Terms too long for the row table, or a loan without rows: the terms are
-  // shown and no schedule is. Any other refusal changes nothing.
-  const bool termsOnly = refusal == records::kMsgTooManyPeriods || refusal == records::kMsgNoTransactions;
-  if (outcome.ok() || termsOnly) ApplyLoadedTerms(loan.terms);
-  if (termsOnly) {
+  if (!store_) return;
+  const ScheduleStore::Loaded loaded =
+      store_->Load(this, accountNo_, ToScheduleInputs(*inputs_, AmortOpt->Choices()), *schedule_);
+  if (!loaded.chosen) return;
+  if (loaded.terms) ApplyLoadedTerms(*loaded.terms);
+  if (loaded.termsOnly) {
     calculated_ = false;
     model_->Clear();
     QSignalBlocker block(Years);
@@ -664,28 +547,27 @@ void TcLoAmort::OpenBTNClick() {
     HideSchedule();
     EnableSchedule(false);
   }
-  ShowMessages(this, outcome);
-  if (!outcome.ok()) return;
+  ShowMessages(this, loaded.outcome);
+  if (!loaded.outcome.ok()) return;
   calculated_ = true;
-  scheduleTerms_ = loan.terms;
+  scheduleTerms_ = *loaded.terms;
   RebuildYearTabs();
   // The first calendar year, or "All" when only the initial row was saved.
   SelectYear(schedule_->lastRow() > 0 && Years->count() > 1 ? 1 : 0);
   EnableSchedule(true);
   ShowSchedule();
-  accountNo_ = account;
-  loanNo_ = loan.loanNo;
-  SetBorrowerOfAccount(records);
+  TieTo(loaded.tie);
 }
 
-void TcLoAmort::SetBorrowerOfAccount(const records::LoanRecords& records) {
-  const auto found = records.FindAccount(accountNo_);
-  borrower_ = found ? std::optional<Borrower>(records::BorrowerOf(*found)) : std::nullopt;
+void TcLoAmort::TieTo(const ScheduleStore::Tie& tie) {
+  accountNo_ = tie.accountNo;
+  loanNo_ = tie.loanNo;
+  borrower_ = tie.borrower;
 }
 
-void TcLoAmort::ApplyLoadedTerms(const records::LoanTerms& terms) {
+void TcLoAmort::ApplyLoadedTerms(const ScheduleInputs& loaded) {
   AmortChoices choices = AmortOpt->Choices();
-  records::ApplyTerms(terms, *inputs_, choices);
+  ApplyScheduleTerms(loaded, *inputs_, choices);
   // Other fees are not saved with a loan: a loaded loan has none.
   inputs_->OtherFees = 0;
   LoadControls();
@@ -803,12 +685,12 @@ void TcLoAmort::PrintBTNClick() {
   TransGrid->setUpdatesEnabled(false);
   // The summary gives the terms the schedule was calculated or loaded with,
   // not fields edited since.
-  AmortInputs calculated = *inputs_;
-  AmortChoices choices = AmortOpt->Choices();
-  records::ApplyTerms(scheduleTerms_, calculated, choices);
-  const ScheduleInputs shown = ToScheduleInputs(calculated, choices);
+  const ScheduleInputs current = ToScheduleInputs(*inputs_, AmortOpt->Choices());
+  ScheduleInputs shown = scheduleTerms_;
+  shown.PointsPaidMthd = current.PointsPaidMthd;
+  shown.OtherFees = current.OtherFees;
   ScheduleReportSetup setup;
-  const QFont font = services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+  const QFont font = services() ? services()->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
   setup.fontName = font.family().toStdString();
   setup.fontPoints = font.pointSize() > 0 ? font.pointSize()
                      : font.pixelSize() > 0 ? static_cast<int>(std::lround(font.pixelSize() * 0.75))
@@ -846,9 +728,7 @@ bool TcLoAmort::ExportTo(const QString& path) {
   return true;
 }
 
-void TcLoAmort::HelpBTNClick() {
-  if (services_) services_->ShowHelp(kHelpWindow);
-}
+void TcLoAmort::HelpBTNClick() { ShowWindowHelp(); }
 
 void TcLoAmort::OptionsClick() {
   // Centred on this window.
@@ -863,14 +743,14 @@ void TcLoAmort::OptionsClick() {
 }
 
 void TcLoAmort::done(int result) {
-  if (isVisible() && services_ && services_->SavePositions()) services_->SavePosition(this);
+  if (isVisible()) SaveCurrentPosition();
   QDialog::done(result);
 }
 
 void OpenAmortizationSchedule(QWidget* parent, AmortInputs* inputs, AmortOptValues* optValues,
-                              AppServices* services) {
+                              AppServices* services, ScheduleStore* store) {
   // Window and dialog live only while shown.
-  auto window = std::make_unique<TcLoAmort>(inputs, optValues, services, parent);
+  auto window = std::make_unique<TcLoAmort>(inputs, optValues, services, parent, store);
   window->setWindowModality(Qt::ApplicationModal);
   window->exec();
 }

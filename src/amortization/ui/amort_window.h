@@ -1,7 +1,8 @@
 // The modal "Amortization Schedule" window: loan terms, Calc, and the
-// schedule paged year by year with annual and running totals.
+// schedule paged year by year with annual and running totals. Built on the
+// window base (buttons, F1, position) with the terms moved by the transfer
+// component; Save and Load go through the store the application gives it.
 #pragma once
-#include <QDialog>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,7 +11,8 @@
 #include "amortization/apr.h"
 #include "amortization/schedule.h"
 #include "amortization/schedule_report.h"
-#include "records/loan_records.h"
+#include "amortization/ui/schedule_store.h"
+#include "components/window_base.h"
 
 class QAction;
 class QComboBox;
@@ -35,13 +37,13 @@ class ScheduleModel;
 class TAmortOpt;
 class TMeterFrm;
 
-class TcLoAmort : public QDialog {
+class TcLoAmort : public WindowBase {
   Q_OBJECT
  public:
   // The records outlive the window (the application owns them); `services`
-  // may be null (no help, hints or positions).
+  // may be null (no help, hints or positions), `store` too (no Save or Load).
   TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices* services,
-            QWidget* parent = nullptr);
+            QWidget* parent = nullptr, ScheduleStore* store = nullptr);
   ~TcLoAmort() override;
 
   TAmortOpt* options() const { return AmortOpt; }
@@ -61,8 +63,7 @@ class TcLoAmort : public QDialog {
 
   // Commands (buttons, menu, keys).
   void CalcBTNClick();
-  // Save and Load through the loan information dialog, in the tables of
-  // the services' folder.
+  // Save and Load through the store.
   void SaveBTNClick();
   void OpenBTNClick();
   void OptionsClick();
@@ -152,17 +153,16 @@ class TcLoAmort : public QDialog {
   void PYRChange(int index);
   void CtrlPgUp();
   void CtrlPgDn();
-  void SetBorrowerOfAccount(const records::LoanRecords& records);
   void RefreshChartAndApr();
-  void ApplyLoadedTerms(const records::LoanTerms& terms);
+  void ApplyLoadedTerms(const ScheduleInputs& terms);
+  void TieTo(const ScheduleStore::Tie& tie);
 
   AmortInputs* inputs_;
   AmortOptValues* optValues_;
-  AppServices* services_;
+  ScheduleStore* store_;
   TAmortOpt* AmortOpt;
   std::unique_ptr<Schedule> schedule_;
   ScheduleModel* model_;
-  QLabel* labels_[8];
   QShortcut* prevYearKey_;
   QShortcut* nextYearKey_;
   bool shown_ = false;
@@ -173,14 +173,15 @@ class TcLoAmort : public QDialog {
   AprResult apr_;
   bool chartStale_ = false;  // the chart waits for its page to be shown
   QString exportPath_;
-  // Terms the shown schedule was calculated or loaded with: what Save writes.
-  records::LoanTerms scheduleTerms_;
+  // Terms the shown schedule was calculated or loaded with: what Save writes
+  // and the report prints.
+  ScheduleInputs scheduleTerms_;
   std::optional<Borrower> borrower_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its
 // options dialog, shows them modally and destroys both when closed.
 void OpenAmortizationSchedule(QWidget* parent, AmortInputs* inputs, AmortOptValues* optValues,
-                              AppServices* services);
+                              AppServices* services, ScheduleStore* store = nullptr);
 
 }  // namespace brevika

@@ -11,11 +11,11 @@
 #include <QStackedBarSeries>
 #include <QVBoxLayout>
 
+#include "components/qt_strings.h"
+
 namespace brevika {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Money ticks from 0 to the axis top, each labelled in the locale's money
 // without cents.

@@ -1,23 +1,18 @@
 // Accelerated payment calculator window: the payments it takes, and the
 // interest saved, when an extra amount is paid after a given period.
+// Its rows and commands come from the kind's description.
 #pragma once
 #include "calculators/accelerated.h"
-#include "calculators/ui/calc_window.h"
+#include "calculators/ui/kind_window.h"
 
 namespace brevika {
 
-class TcLoAccel : public RecordWindow<AccelRecord> {
+class TcLoAccel : public KindWindow<AccelRecord> {
   Q_OBJECT
  public:
-  static constexpr int kHelpTopic = 32;
   TcLoAccel(AccelRecord* record, int slot, AppServices* services, QWidget* parent = nullptr);
-
- protected:
-  Outcome Calculate() override { return CalcAccel(rec()); }
-  // Reset behaves like Undo: the record goes back into the controls.
-  void ResetRecord() override { ResetAccel(rec()); }
-  std::vector<CalcRow> Rows() const override { return AccelRows(rec()); }
-  int WindowHelpTopic() const override { return kHelpTopic; }
 };
+template <>
+struct KindWindowOf<AccelRecord> { using type = TcLoAccel; };
 
 }  // namespace brevika

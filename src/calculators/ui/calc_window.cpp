@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
@@ -12,13 +13,16 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStackedWidget>
 #include <cmath>
 #include <exception>
 
 #include "components/app_services.h"
+#include "components/date_row.h"
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
 #include "components/page_painter.h"
@@ -26,18 +30,6 @@
 namespace brevika {
 
 namespace {
-const char* const kHelpProperty = "helpContext";
-
-MessageHandler& CurrentMessageHandler() {
-  static MessageHandler handler;
-  return handler;
-}
-
-PrintHandler& CurrentPrintHandler() {
-  static PrintHandler handler;
-  return handler;
-}
-
 // Point size of a font that may have been given in pixels (96 per inch).
 int PointsOf(const QFont& font) {
   if (font.pointSize() > 0) return font.pointSize();
@@ -46,91 +38,39 @@ int PointsOf(const QFont& font) {
 }
 }  // namespace
 
-BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
-
-void SetHelpContext(QWidget* widget, int context) {
-  widget->setProperty(kHelpProperty, context);
+KindContext WindowKindContext() {
+  return KindContext{TodayDate(), LocaleWeekdayNames(), CurrentLocaleInfo().format};
 }
 
-int HelpContextOf(const QWidget* widget) {
-  for (const QWidget* w = widget; w; w = w->parentWidget()) {
-    const QVariant v = w->property(kHelpProperty);
-    if (v.isValid()) return v.toInt();
-    if (w->isWindow()) break;
-  }
-  return -1;
-}
-
-int HelpTopicFor(const QWidget* focused, int windowTopic) {
-  const int context = focused ? HelpContextOf(focused) : -1;
-  return context >= 0 ? context : windowTopic;
-}
-
-void ShowMessages(QWidget* parent, const Outcome& outcome) {
-  for (const Message& m : outcome.messages) ShowMessage(parent, m);
-}
-
-void ShowMessage(QWidget* parent, const Message& message) {
-  if (CurrentMessageHandler()) {
-    CurrentMessageHandler()(parent, message);
-    return;
-  }
-  QMessageBox::Icon icon = QMessageBox::Warning;
-  QString caption = QStringLiteral("Warning");
-  switch (message.box) {
-    case BoxType::Warning: break;
-    case BoxType::Error:
-      icon = QMessageBox::Critical;
-      caption = QStringLiteral("Error");
-      break;
-    case BoxType::Information:
-      icon = QMessageBox::Information;
-      caption = QStringLiteral("Information");
-      break;
-  }
-  // A lone carriage return in a message text breaks the line too.
-  QString text = QString::fromStdString(message.text);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
-}
-
-void SetMessageHandler(MessageHandler handler) { CurrentMessageHandler() = std::move(handler); }
-void SetPrintHandler(PrintHandler handler) { CurrentPrintHandler() = std::move(handler); }
-
-bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
-                         const QFont& font) {
-  if (CurrentPrintHandler()) return CurrentPrintHandler()(parent, pages, title, font);
-  return PrintPages(parent, pages, title, font);
-}
-
-CalcWindow::CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      kind_(kind), slot_(slot), services_(services) {
+CalcWindow::CalcWindow(const KindInfo& kind, int slot, AppServices* services, QWidget* parent)
+    : WindowBase(services, parent,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      info_(kind), slot_(slot) {
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   setSizeGripEnabled(false);
-  setWindowTitle(QString::fromStdString(SlotCaption(kind_, slot_)));
+  setWindowTitle(QString::fromStdString(SlotCaption(info_, slot_)));
 
-  CalcBTN = MakeButton("CalcBTN", QStringLiteral("&Calc"), &CalcWindow::CalcBTNClick);
-  CloseBTN = MakeButton("CloseBTN", QStringLiteral("Close"), &CalcWindow::CloseBTNClick);
-  HelpBTN = MakeButton("HelpBTN", QStringLiteral("&Help"), &CalcWindow::HelpBTNClick);
-  PrintBTN = MakeButton("PrintBTN", QStringLiteral("&Print"), &CalcWindow::PrintBTNClick);
-  CopyBTN = MakeButton("CopyBTN", QStringLiteral("Cop&y"), &CalcWindow::CopyBTNClick);
-  ResetBTN = MakeButton("ResetBTN", QStringLiteral("R&eset"), &CalcWindow::ResetBTNClick);
-  UndoBTN = MakeButton("UndoBTN", QStringLiteral("&Undo"), &CalcWindow::UndoBTNClick);
+  CalcBTN = MakeButton(this, "CalcBTN", QStringLiteral("&Calc"), -1, &CalcWindow::CalcBTNClick);
+  CloseBTN = MakeButton(this, "CloseBTN", QStringLiteral("Close"), -1, &CalcWindow::CloseBTNClick);
+  HelpBTN = MakeButton(this, "HelpBTN", QStringLiteral("&Help"), -1, &CalcWindow::HelpBTNClick);
+  PrintBTN = MakeButton(this, "PrintBTN", QStringLiteral("&Print"), -1, &CalcWindow::PrintBTNClick);
+  CopyBTN = MakeButton(this, "CopyBTN", QStringLiteral("Cop&y"), -1, &CalcWindow::CopyBTNClick);
+  ResetBTN = MakeButton(this, "ResetBTN", QStringLiteral("R&eset"), -1, &CalcWindow::ResetBTNClick);
+  UndoBTN = MakeButton(this, "UndoBTN", QStringLiteral("&Undo"), -1, &CalcWindow::UndoBTNClick);
   // Enter in a field calculates.
   CalcBTN->setDefault(true);
-  SetButtonHelp(ButtonHelp{});
-
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  f1->setContext(Qt::WindowShortcut);
-  connect(f1, &QShortcut::activated, this, &CalcWindow::ShowFocusedHelp);
+  const KindHelp& h = info_.help;
+  SetHelpContext(CalcBTN, h.calc);
+  SetHelpContext(CloseBTN, h.close);
+  SetHelpContext(HelpBTN, h.help);
+  SetHelpContext(PrintBTN, h.print);
+  SetHelpContext(CopyBTN, h.copy);
+  SetHelpContext(ResetBTN, h.reset);
+  SetHelpContext(UndoBTN, h.undo);
+  SetHelpTopic(h.window, ZeroContext::Contents);
 
   // Every field as wide as the widest amount the money mask allows.
   fieldWidth_ = QFontMetrics(font()).horizontalAdvance(QStringLiteral("$999,999,999,999.99")) + 24;
@@ -158,30 +98,11 @@ CalcWindow::CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* 
 
 CalcWindow::~CalcWindow() = default;
 
-QPushButton* CalcWindow::MakeButton(const char* name, const QString& caption,
-                                    void (CalcWindow::*handler)()) {
-  auto* b = new QPushButton(caption, this);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  connect(b, &QPushButton::clicked, this, handler);
-  return b;
-}
-
-void CalcWindow::SetButtonHelp(const ButtonHelp& h) {
-  SetHelpContext(CalcBTN, h.calc);
-  SetHelpContext(CloseBTN, h.close);
-  SetHelpContext(HelpBTN, h.help);
-  SetHelpContext(PrintBTN, h.print);
-  SetHelpContext(CopyBTN, h.copy);
-  SetHelpContext(ResetBTN, h.reset);
-  SetHelpContext(UndoBTN, h.undo);
-}
-
 QLabel* CalcWindow::MakeLabel(const char* name, std::string& caption, QWidget* buddy) {
   auto* label = new QLabel(QString::fromStdString(caption), this);
   label->setObjectName(QStringLiteral("l") + QString::fromLatin1(name));
   if (buddy) label->setBuddy(buddy);
-  transfer_.Label(label, &caption);
+  transfer().Label(label, &caption);
   return label;
 }
 
@@ -207,7 +128,7 @@ MoneyField* CalcWindow::AddMoney(const char* name, std::string& caption, double&
   const int country = CurrentLocaleInfo().countryCode;
   if (country != 1) f->SetMask(MoneyMaskForCountry(country));
   AddRow(name, caption, f, help);
-  transfer_.Money(f, &value);
+  transfer().Money(f, &value);
   return f;
 }
 
@@ -217,22 +138,10 @@ MoneyField* CalcWindow::AddResult(const char* name, std::string& caption, double
   return f;
 }
 
-void CalcWindow::ShowAsResult(QWidget* f) {
-  if (auto* edit = qobject_cast<QLineEdit*>(f)) edit->setReadOnly(true);
-  f->setFocusPolicy(Qt::NoFocus);
-  // A result, not an entry: the window's colour behind bold figures.
-  QPalette pal = f->palette();
-  pal.setColor(QPalette::Base, pal.color(QPalette::Window));
-  f->setPalette(pal);
-  QFont bold = f->font();
-  bold.setBold(true);
-  f->setFont(bold);
-}
-
 RateField* CalcWindow::AddRate(const char* name, std::string& caption, float& value, int help) {
   auto* f = new RateField(this);
   AddRow(name, caption, f, help);
-  transfer_.Rate(f, &value);
+  transfer().Rate(f, &value);
   return f;
 }
 
@@ -240,22 +149,32 @@ CountField* CalcWindow::AddCount(const char* name, std::string& caption, std::in
                                  int help) {
   auto* f = new CountField(this);
   AddRow(name, caption, f, help);
-  transfer_.Count(f, &value);
+  transfer().Count(f, &value);
   return f;
 }
 
 DateField* CalcWindow::AddDate(const char* name, std::string& caption, Date& value, int help) {
   auto* f = new DateField(this);
   AddRow(name, caption, f, help);
-  transfer_.Day(f, &value);
+  transfer().Day(f, &value);
   return f;
+}
+
+DateField* CalcWindow::AddDateRow(const char* name, std::string& caption, Date& value, int help,
+                                  std::string& weekday, const char* dayName, int dayHelp,
+                                  const char* spinName) {
+  auto* row = new DateRow(dayName, dayHelp, spinName, FieldWidth(), this);
+  AddRow(name, caption, row->field(), help, row);
+  transfer().Day(row->field(), &value);
+  transfer().Text(row->dayBox(), &weekday);
+  return row->field();
 }
 
 QComboBox* CalcWindow::AddList(const char* name, std::string& caption, ListEntry& entry, int help) {
   auto* c = new QComboBox(this);
   c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   AddRow(name, caption, c, help);
-  transfer_.List(c, &entry);
+  transfer().List(c, &entry);
   return c;
 }
 
@@ -272,12 +191,80 @@ QLabel* CalcWindow::AddHint(const char* name, std::string& caption) {
   return hint;
 }
 
-void CalcWindow::SetRowGrid(QGridLayout* grid) { grid_ = grid; }
+void CalcWindow::BeginGroup(std::string* heading, const char* name) {
+  QVBoxLayout* into = groups_ ? groups_ : body_;
+  auto* panel = new QFrame(into->parentWidget() ? into->parentWidget() : this);
+  panel->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel"));
+  panel->setFrameShape(QFrame::StyledPanel);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(10, 8, 10, 8);
+  if (heading) {
+    auto* title = new QLabel(QString::fromStdString(*heading), panel);
+    title->setObjectName(QString::fromLatin1(name));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title);
+    transfer().Label(title, heading);
+  }
+  grid_ = new QGridLayout;
+  grid_->setHorizontalSpacing(12);
+  grid_->setVerticalSpacing(6);
+  layout->addLayout(grid_);
+  into->addWidget(panel);
+}
+
+namespace {
+// A page of a notebook with its layout.
+QVBoxLayout* AddPage(QStackedWidget* book, const char* name) {
+  auto* page = new QWidget(book);
+  page->setObjectName(QString::fromLatin1(name));
+  book->addWidget(page);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  return layout;
+}
+}  // namespace
+
+void CalcWindow::BeginEntryPage() {
+  pages_ = new QStackedWidget(this);
+  pages_->setObjectName(QStringLiteral("Notebook1"));
+  groups_ = AddPage(pages_, "DataEntry");
+  groups_->setSpacing(8);
+}
+
+void CalcWindow::AddResultsPage(std::vector<std::string>& lines, int columns) {
+  QVBoxLayout* results = AddPage(pages_, "Results");
+  auto* memo = new QPlainTextEdit(pages_->widget(1));
+  memo->setObjectName(QStringLiteral("Memo1"));
+  memo->setReadOnly(true);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  memo->setFont(mono);
+  // The memo shows whole lines.
+  memo->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(columns + 1, QLatin1Char('M'))) + 24);
+  transfer().Memo(memo, &lines);
+  results->addWidget(memo, 1);
+  QPushButton* back = MakeButton(pages_->widget(1), "BitBtn1", QStringLiteral("&Data Entry"), -1,
+                                 &CalcWindow::BitBtn1Click);
+  results->addWidget(back, 0, Qt::AlignLeft);
+  body_->addWidget(pages_);
+}
+
+void CalcWindow::ShowResultsPage() {
+  if (pages_) pages_->setCurrentIndex(1);
+}
+
+bool CalcWindow::showingResults() const { return pages_ && pages_->currentIndex() == 1; }
+
+void CalcWindow::BitBtn1Click() {
+  if (pages_) pages_->setCurrentIndex(0);
+}
 
 void CalcWindow::FinishRows() {
   body_->addStretch(1);
   std::vector<QWidget*> chain;
-  for (QWidget* w : transfer_.controls())
+  for (QWidget* w : transfer().controls())
     if (w->focusPolicy() != Qt::NoFocus) chain.push_back(w);
   const std::size_t fields = chain.size();
   for (QPushButton* b : {CalcBTN, CloseBTN, HelpBTN, PrintBTN, CopyBTN, ResetBTN, UndoBTN})
@@ -288,22 +275,22 @@ void CalcWindow::FinishRows() {
 }
 
 void CalcWindow::ControlsToRecord() {
-  if (HasRecord()) transfer_.FromControls();
+  if (HasRecord()) transfer().FromControls();
 }
 
-void CalcWindow::RecordToControls() { transfer_.ToControls(); }
+void CalcWindow::RecordToControls() { transfer().ToControls(); }
 
 void CalcWindow::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (e->spontaneous()) return;  // back from minimised: nothing to reload
   if (HasRecord()) RecordToControls();
-  if (services_ && services_->SavePositions()) services_->RestorePosition(this);
+  RestoreSavedPosition();
 }
 
 void CalcWindow::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
-    if (services_ && services_->SavePositions()) services_->SavePosition(this);
+    SaveCurrentPosition();
     emit windowClosed(slot_);
   }
   e->accept();
@@ -335,32 +322,17 @@ void CalcWindow::CalcBTNClick() {
 
 void CalcWindow::CloseBTNClick() { close(); }
 
-void CalcWindow::HelpBTNClick() {
-  if (services_) services_->ShowHelp(WindowHelpTopic());
-}
-
-void CalcWindow::ShowFocusedHelp() {
-  if (services_) services_->ShowHelp(HelpTopicFor(focusWidget(), WindowHelpTopic()));
-}
+void CalcWindow::HelpBTNClick() { ShowWindowHelp(); }
 
 void CalcWindow::PrintBTNClick() {
   if (!HasRecord()) return;
   ControlsToRecord();
-  const QFont font = services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+  const QFont font = services() ? services()->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
   const int points = PointsOf(font);
   QFont printFont(font.family(), points);
   const std::vector<Page> pages = PrintPagesOf(windowTitle().toStdString(), font.family().toStdString(),
                                                points, CurrentLocaleInfo().format);
   PrintThroughHandler(this, pages, windowTitle(), printFont);
-}
-
-std::string CalcWindow::CopyTextOf(const std::string& caption, const LocaleFormat& loc) const {
-  return CopyText(caption, Rows(), loc);
-}
-
-std::vector<Page> CalcWindow::PrintPagesOf(const std::string& caption, const std::string& fontName,
-                                           int points, const LocaleFormat& loc) const {
-  return CalculatorPage(caption, PrintLines(Rows(), loc), fontName, points);
 }
 
 void CalcWindow::CopyBTNClick() {

@@ -1,20 +1,22 @@
 // Base of every calculator window: a fixed-size, non-modal dialog with the
 // seven common buttons (Calc, Close, Help, Print, Copy, Reset, Undo), their
 // help contexts, F1, saved positions, the locale money mask, and the
-// transfer between the window's controls and its kind's record. A kind's
-// window only adds its rows (label, field, help context, bound record
-// field) and supplies its calculation, reset, rows of Copy and Print and
-// help topic.
+// transfer between the window's controls and its kind's record. What a kind
+// is comes from its description (calculators/kind.h): KindWindow<R>
+// (kind_window.h) builds the rows from it.
 #pragma once
-#include <QDialog>
 #include <QFont>
-#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "calculators/calc_record.h"
-#include "calculators/kinds.h"
-#include "calculators/ui/transfer.h"
+#include "calculators/kind.h"
+#include "components/busy_cursor.h"
+#include "components/help_keys.h"
+#include "components/messages.h"
+#include "components/page_painter.h"
+#include "components/window_base.h"
 #include "finance/outcome.h"
 #include "finance/page_layout.h"
 
@@ -23,70 +25,40 @@ class QGridLayout;
 class QLabel;
 class QLayout;
 class QPushButton;
+class QStackedWidget;
 class QVBoxLayout;
 
 namespace brevika {
 
-class AppServices;
 class MoneyField;
 class RateField;
 class CountField;
 class DateField;
 
-// Busy (wait) cursor for the lifetime of the object, however the scope ends.
-class BusyCursor {
- public:
-  BusyCursor();
-  ~BusyCursor();
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
+// Today, the locale's weekday names and money format: where a window's
+// kind makes, resets and calculates its record.
+KindContext WindowKindContext();
 
-// Help context of a control (0 = help contents), kept as the dynamic
-// property "helpContext".
-void SetHelpContext(QWidget* widget, int context);
-// The context of the widget or of its nearest ancestor that has one; -1 if none.
-int HelpContextOf(const QWidget* widget);
-// F1: the topic of the focused widget, else the window's own topic.
-int HelpTopicFor(const QWidget* focused, int windowTopic);
-
-// Shows a calculator message modally: a warning box captioned "Warning"
-// (or "Error", "Information") with an OK button.
-void ShowMessage(QWidget* parent, const Message& message);
-// Every message of an outcome, in order.
-void ShowMessages(QWidget* parent, const Outcome& outcome);
-// Tests replace the message box (an empty function restores it).
-using MessageHandler = std::function<void(QWidget* parent, const Message& message)>;
-void SetMessageHandler(MessageHandler handler);
-
-// How a window's print pages reach the printer; by default the print dialog.
-using PrintHandler = std::function<bool(QWidget* parent, const std::vector<Page>& pages,
-                                        const QString& title, const QFont& font)>;
-void SetPrintHandler(PrintHandler handler);
-// Sends pages to the printer through the handler (or the print dialog).
-bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
-                         const QFont& font);
-
-class CalcWindow : public QDialog {
+class CalcWindow : public WindowBase {
   Q_OBJECT
  public:
   // Caption is the kind's title, a blank and the slot ("Loan Calculator 1").
-  CalcWindow(CalcKind kind, int slot, AppServices* services, QWidget* parent = nullptr);
+  CalcWindow(const KindInfo& kind, int slot, AppServices* services, QWidget* parent = nullptr);
   ~CalcWindow() override;
 
-  CalcKind kind() const { return kind_; }
+  CalcKind kind() const { return info_.kind; }
+  const KindInfo& info() const { return info_; }
   int slot() const { return slot_; }
-  AppServices* services() const { return services_; }
-
-  struct ButtonHelp {
-    int calc = 21, close = 0, help = 24, print = 26, copy = 30, reset = 19, undo = 28;
-  };
+  // The results page is shown (a kind with a verdict).
+  bool showingResults() const;
 
  signals:
   // Emitted once when the window closes, before it is deleted.
   void windowClosed(int slot);
 
  public slots:
+  // "&Data Entry": back to the entry page, nothing cleared.
+  void BitBtn1Click();
   void CalcBTNClick();
   void CloseBTNClick();
   void HelpBTNClick();
@@ -94,8 +66,6 @@ class CalcWindow : public QDialog {
   void CopyBTNClick();
   void ResetBTNClick();
   void UndoBTNClick();
-  // F1: help of the control with the focus (the window's topic if it has none).
-  void ShowFocusedHelp();
 
  protected:
   // The record this window works on exists (when allocation failed it does not).
@@ -104,17 +74,13 @@ class CalcWindow : public QDialog {
   virtual Outcome Calculate() = 0;
   // Entry values of the record back to the kind's defaults (Reset).
   virtual void ResetRecord() = 0;
-  // Rows of Copy and Print, from the record.
-  virtual std::vector<CalcRow> Rows() const = 0;
-  virtual int WindowHelpTopic() const = 0;
-  // Clipboard text and print pages from the record; by default the rows
-  // in the common copy and print layouts.
-  virtual std::string CopyTextOf(const std::string& caption, const LocaleFormat& loc) const;
+  // Clipboard text and print pages from the record.
+  virtual std::string CopyTextOf(const std::string& caption, const LocaleFormat& loc) const = 0;
   virtual std::vector<Page> PrintPagesOf(const std::string& caption, const std::string& fontName,
-                                         int points, const LocaleFormat& loc) const;
+                                         int points, const LocaleFormat& loc) const = 0;
   // Undo moves the record into the controls; a kind whose Undo does
   // nothing says so.
-  virtual bool UndoMovesRecord() const { return true; }
+  virtual bool UndoMovesRecord() const = 0;
 
   void ControlsToRecord();
   void RecordToControls();
@@ -125,12 +91,13 @@ class CalcWindow : public QDialog {
   MoneyField* AddMoney(const char* name, std::string& caption, double& value, int help);
   // A display-only result: bold on the window's colour, no focus, help 0.
   MoneyField* AddResult(const char* name, std::string& caption, double& value);
-  // Makes a field a display-only result.
-  static void ShowAsResult(QWidget* field);
   RateField* AddRate(const char* name, std::string& caption, float& value, int help);
   CountField* AddCount(const char* name, std::string& caption, std::int16_t& value, int help);
   DateField* AddDate(const char* name, std::string& caption, Date& value, int help);
   QComboBox* AddList(const char* name, std::string& caption, ListEntry& entry, int help);
+  // A date with its spin arrows and weekday box (components/date_row.h).
+  DateField* AddDateRow(const char* name, std::string& caption, Date& value, int help,
+                        std::string& weekday, const char* dayName, int dayHelp, const char* spinName);
   // A field of the kind's own making, bound by the caller. `cell`, when
   // given, is what stands in the grid (the field with its companions).
   QLabel* AddRow(const char* name, std::string& caption, QWidget* field, int help,
@@ -139,11 +106,16 @@ class CalcWindow : public QDialog {
   void AddRule();
   // A line of text under the grid (the hint), bound to its caption.
   QLabel* AddHint(const char* name, std::string& caption);
-  // Rows added from now on go into this grid (a kind with pages or panels).
-  void SetRowGrid(QGridLayout* grid);
+  // Starts a framed group: a bold heading bound to its caption (none when
+  // null), then the group's rows.
+  void BeginGroup(std::string* heading, const char* name);
+  // Pages: rows from now on go on the entry page ("DataEntry"); the
+  // results page ("Results") shows the lines of a verdict, at most
+  // `columns` characters each, and "&Data Entry" goes back.
+  void BeginEntryPage();
+  void AddResultsPage(std::vector<std::string>& lines, int columns);
+  void ShowResultsPage();
   QVBoxLayout* body() const { return body_; }
-  Transfer& transfer() { return transfer_; }
-  void SetButtonHelp(const ButtonHelp& help);
   // Width every entry field gets.
   int FieldWidth() const { return fieldWidth_; }
   // Call once at the end of the kind's constructor: tab order, first transfer.
@@ -163,40 +135,16 @@ class CalcWindow : public QDialog {
   QPushButton* UndoBTN;
 
  private:
-  QPushButton* MakeButton(const char* name, const QString& caption, void (CalcWindow::*slot)());
   QLabel* MakeLabel(const char* name, std::string& caption, QWidget* buddy);
   void PlaceRow(QLabel* label, QWidget* field);
-  CalcKind kind_;
+  const KindInfo& info_;
   int slot_;
-  AppServices* services_;
   bool closed_ = false;
-  Transfer transfer_;
   QVBoxLayout* body_;
   QGridLayout* grid_;
+  QVBoxLayout* groups_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
   int fieldWidth_;
-};
-
-// A calculator window over a record type R: the record belongs to the
-// application and is shared by both windows of the kind; without one the
-// window shows the kind's initial values and refuses to calculate.
-template <class R>
-class RecordWindow : public CalcWindow {
- public:
-  template <class Init>
-  RecordWindow(R* record, Init initial, CalcKind kind, int slot, AppServices* services,
-               QWidget* parent)
-      : CalcWindow(kind, slot, services, parent), record_(record) {
-    if (!record_) fallback_ = std::make_unique<R>(initial());
-  }
-
- protected:
-  bool HasRecord() const override { return record_ != nullptr; }
-  R& rec() { return record_ ? *record_ : *fallback_; }
-  const R& rec() const { return record_ ? *record_ : *fallback_; }
-
- private:
-  R* record_;
-  std::unique_ptr<R> fallback_;
 };
 
 }  // namespace brevika

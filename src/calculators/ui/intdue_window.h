@@ -1,48 +1,31 @@
 // Interest due calculator window: interest, future value, APY and daily
-// rate of an amount between two dates. Days and dates stay consistent as
-// either changes; spin buttons move the month, day or year under the caret.
+// rate of an amount between two dates. What is its own: the day count and
+// the two dates follow each other as either changes.
 #pragma once
 #include "calculators/interest_due.h"
-#include "calculators/ui/calc_window.h"
+#include "calculators/ui/kind_window.h"
 
 class QLineEdit;
 
 namespace brevika {
 
-class DateField;
-class CountField;
-
-// The locale's full weekday names, Sunday first.
-WeekdayNames LocaleWeekdayNames();
-
-class TcLoIntDu : public RecordWindow<IntDueRecord> {
+class TcLoIntDu : public KindWindow<IntDueRecord> {
   Q_OBJECT
  public:
-  static constexpr int kHelpTopic = 7;
-  static constexpr const char* kSpinHint = "Select M D or Y field\nclick to adjust.";
   TcLoIntDu(IntDueRecord* record, int slot, AppServices* services, QWidget* parent = nullptr);
 
-  // Moves the part of a date field that holds the caret (the spin buttons).
-  void SpinDateField(DateField* field, int delta);
-
- protected:
-  Outcome Calculate() override { return CalcIntDue(rec()); }
-  void ResetRecord() override;
-  std::vector<CalcRow> Rows() const override { return IntDueRows(rec()); }
-  int WindowHelpTopic() const override { return kHelpTopic; }
-
  private:
-  QWidget* DateRow(const char* name, DateField*& field, QLineEdit*& dayBox, const char* dayName,
-                   int dayHelp, const char* spinName);
   void FieldChanged(IntDueField which, bool typing);
 
-  CountField* NumDays_ = nullptr;
-  DateField* StartDate_ = nullptr;
-  DateField* EndDate_ = nullptr;
-  QLineEdit* StartDay_ = nullptr;
-  QLineEdit* EndDay_ = nullptr;
+  CountField* NumDays_;
+  DateField* StartDate_;
+  DateField* EndDate_;
+  QLineEdit* StartDay_;
+  QLineEdit* EndDay_;
   WeekdayNames names_;
   bool adjusting_ = false;
 };
+template <>
+struct KindWindowOf<IntDueRecord> { using type = TcLoIntDu; };
 
 }  // namespace brevika

@@ -1,22 +1,18 @@
 // Remaining balance calculator window: the balance still owed after a
 // given payment, and the first periodic payment.
+// Its rows and commands come from the kind's description.
 #pragma once
 #include "calculators/remaining_balance.h"
-#include "calculators/ui/calc_window.h"
+#include "calculators/ui/kind_window.h"
 
 namespace brevika {
 
-class TcLoRemBl : public RecordWindow<RemBalRecord> {
+class TcLoRemBl : public KindWindow<RemBalRecord> {
   Q_OBJECT
  public:
-  static constexpr int kHelpTopic = 90;
   TcLoRemBl(RemBalRecord* record, int slot, AppServices* services, QWidget* parent = nullptr);
-
- protected:
-  Outcome Calculate() override { return CalcRemBal(rec()); }
-  void ResetRecord() override { ResetRemBal(rec()); }
-  std::vector<CalcRow> Rows() const override { return RemBalRows(rec()); }
-  int WindowHelpTopic() const override { return kHelpTopic; }
 };
+template <>
+struct KindWindowOf<RemBalRecord> { using type = TcLoRemBl; };
 
 }  // namespace brevika

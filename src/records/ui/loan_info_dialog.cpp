@@ -21,17 +21,21 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "amortization/ui/amort_options_dialog.h"
-#include "calculators/ui/calc_window.h"
+#include <QCoreApplication>
+#include <QFile>
+
 #include "components/app_services.h"
+#include "components/busy_cursor.h"
+#include "components/help_keys.h"
+#include "components/messages.h"
+#include "components/qt_strings.h"
 #include "finance/format.h"
+#include "records/loan_tables.h"
 #include "records/ui/loan_info_models.h"
-#include "records/ui/questions.h"
 
 namespace brevika {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QLineEdit* e) { return e->text().trimmed().toStdString(); }
 
 // Help contexts of the controls.
@@ -76,12 +80,19 @@ QLineEdit* MakeField(QWidget* parent, const char* name, int width) {
 
 }  // namespace
 
+std::string LoanTablesFolderOf(const AppServices* services) {
+  const std::string folder = services ? services->LoanTablesFolder() : std::string();
+  if (!folder.empty()) return folder;
+  return records::TablesFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
+
 TLoanInfo::TLoanInfo(const std::string& folder, Mode mode, AppServices* services, QWidget* parent)
-    : QDialog(parent), mode_(mode), services_(services) {
+    : WindowBase(services, parent,
+                 Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      mode_(mode) {
   setObjectName("TLoanInfo");
   setWindowTitle("Loan Information");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setModal(true);
 
   Outcome opened;
@@ -142,7 +153,7 @@ TLoanInfo::TLoanInfo(const std::string& folder, Mode mode, AppServices* services
   outer->addWidget(BuildButtons());
 
   setFixedSize(kDialogWidth, kDialogHeight);
-  InstallAmortHelpKey(this, services_, kHelpDialog);
+  SetHelpTopic(kHelpDialog, ZeroContext::WindowTopic);
 }
 
 TLoanInfo::~TLoanInfo() = default;
@@ -224,6 +235,14 @@ QWidget* TLoanInfo::BuildAccountPage() {
   MI->setFixedWidth(30);
   State->setFixedWidth(40);
   Phone2Ext->setFixedWidth(50);
+  records::Account& a = fieldsAccount_;
+  const std::pair<QLineEdit*, std::string*> fields[] = {
+      {AccountNo, &a.accountNo}, {LastName, &a.lastName}, {FirstName, &a.firstName},
+      {MI, &a.mi},               {Business, &a.business}, {Address1, &a.address1},
+      {Address2, &a.address2},   {City, &a.city},         {State, &a.state},
+      {Zip, &a.zip},             {Country, &a.country},   {Phone1, &a.phone1},
+      {Phone2, &a.phone2},       {Phone2Ext, &a.phone2Ext}, {Comment, &a.comment}};
+  for (const auto& [edit, value] : fields) accountFields_.Edit(edit, value);
 
   auto label = [page](const char* text, QWidget* buddy) {
     auto* l = new QLabel(text, page);
@@ -331,6 +350,12 @@ QWidget* TLoanInfo::BuildLoanPage() {
   BlockNo = MakeField(page, "BlockNo", 8);
   LotNo = MakeField(page, "LotNo", 8);
   PropState->setFixedWidth(40);
+  records::Loan& l = fieldsLoan_;
+  const std::pair<QLineEdit*, std::string*> fields[] = {
+      {LoanNo, &l.loanNo},         {Collateral, &l.collateral}, {PropAddress, &l.propAddress},
+      {PropCity, &l.propCity},     {PropState, &l.propState},   {PropZip, &l.propZip},
+      {PropCountry, &l.propCountry}, {BlockNo, &l.blockNo},     {LotNo, &l.lotNo}};
+  for (const auto& [edit, value] : fields) loanFields_.Edit(edit, value);
   auto label = [page](const char* text, QWidget* buddy) {
     auto* l = new QLabel(text, page);
     l->setBuddy(buddy);
@@ -412,18 +437,15 @@ QWidget* TLoanInfo::BuildButtons() {
   row->addWidget(Navigator);
   row->addStretch(1);
 
-  auto make = [&](QPushButton*& b, const char* name, const char* text, int help) {
-    b = new QPushButton(text, panel);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    if (help) SetHelpContext(b, help);
+  auto make = [&](QPushButton*& b, const char* name, const char* text, int help, auto handler) {
+    b = MakeButton(panel, name, text, help, handler);
     row->addWidget(b);
   };
-  make(NewBTN, "NewBTN", "&New", kHelpNew);
-  make(PriorBTN, "PriorBTN", "&Prior Step", kHelpPrior);
-  make(NextBTN, "NextBTN", "Ne&xt Step", kHelpNext);
-  make(CancelBTN, "CancelBTN", "Cancel", 0);
-  make(HelpBTN, "HelpBTN", "&Help", 0);
+  make(NewBTN, "NewBTN", "&New", kHelpNew, &TLoanInfo::NewBTNClick);
+  make(PriorBTN, "PriorBTN", "&Prior Step", kHelpPrior, &TLoanInfo::PriorBTNClick);
+  make(NextBTN, "NextBTN", "Ne&xt Step", kHelpNext, &TLoanInfo::NextBTNClick);
+  make(CancelBTN, "CancelBTN", "Cancel", -1, &TLoanInfo::CancelBTNClick);
+  make(HelpBTN, "HelpBTN", "&Help", -1, &TLoanInfo::HelpBTNClick);
   NextBTN->setDefault(true);
   NextBTN->setMinimumWidth(NextBTN->fontMetrics().horizontalAdvance("Next Step") + 24);
 
@@ -432,11 +454,6 @@ QWidget* TLoanInfo::BuildButtons() {
   connect(NavNext, &QToolButton::clicked, this, &TLoanInfo::NavNextClick);
   connect(NavLast, &QToolButton::clicked, this, &TLoanInfo::NavLastClick);
   connect(NavDelete, &QToolButton::clicked, this, &TLoanInfo::NavDeleteClick);
-  connect(NewBTN, &QPushButton::clicked, this, &TLoanInfo::NewBTNClick);
-  connect(PriorBTN, &QPushButton::clicked, this, &TLoanInfo::PriorBTNClick);
-  connect(NextBTN, &QPushButton::clicked, this, &TLoanInfo::NextBTNClick);
-  connect(CancelBTN, &QPushButton::clicked, this, &TLoanInfo::CancelBTNClick);
-  connect(HelpBTN, &QPushButton::clicked, this, &TLoanInfo::HelpBTNClick);
   return panel;
 }
 
@@ -634,9 +651,7 @@ void TLoanInfo::CancelBTNClick() {
   reject();
 }
 
-void TLoanInfo::HelpBTNClick() {
-  if (services_) services_->ShowHelp(kHelpDialog);
-}
+void TLoanInfo::HelpBTNClick() { ShowWindowHelp(); }
 
 // ---- accounts
 
@@ -685,13 +700,8 @@ void TLoanInfo::SortOrderChange(int) { ReloadAccounts(currentAccountNo_); }
 void TLoanInfo::ShowAccount(const records::Account& a, bool isNew) {
   account_ = a;
   newAccount_ = isNew;
-  const std::pair<QLineEdit*, const std::string*> fields[] = {
-      {AccountNo, &a.accountNo}, {LastName, &a.lastName}, {FirstName, &a.firstName},
-      {MI, &a.mi},               {Business, &a.business}, {Address1, &a.address1},
-      {Address2, &a.address2},   {City, &a.city},         {State, &a.state},
-      {Zip, &a.zip},             {Country, &a.country},   {Phone1, &a.phone1},
-      {Phone2, &a.phone2},       {Phone2Ext, &a.phone2Ext}, {Comment, &a.comment}};
-  for (const auto& [edit, value] : fields) edit->setText(Q(*value));
+  fieldsAccount_ = a;
+  accountFields_.ToControls();
   if (isNew) AutoGenerate->setChecked(true);
   // The number of a stored account is its key: it is chosen only for a new one.
   AutoGenerate->setEnabled(isNew);
@@ -699,24 +709,12 @@ void TLoanInfo::ShowAccount(const records::Account& a, bool isNew) {
   IdModeChange();
 }
 
-records::Account TLoanInfo::AccountFromFields() const {
-  records::Account a = account_;
-  if (newAccount_) a.accountNo = S(AccountNo);
-  a.lastName = S(LastName);
-  a.firstName = S(FirstName);
-  a.mi = S(MI);
-  a.business = S(Business);
-  a.address1 = S(Address1);
-  a.address2 = S(Address2);
-  a.city = S(City);
-  a.state = S(State);
-  a.zip = S(Zip);
-  a.country = S(Country);
-  a.phone1 = S(Phone1);
-  a.phone2 = S(Phone2);
-  a.phone2Ext = S(Phone2Ext);
-  a.comment = S(Comment);
-  return a;
+records::Account TLoanInfo::AccountFromFields() {
+  // The fields over the account as loaded; its number is typed only for a new one.
+  fieldsAccount_ = account_;
+  accountFields_.FromControls();
+  if (!newAccount_) fieldsAccount_.accountNo = account_.accountNo;
+  return fieldsAccount_;
 }
 
 void TLoanInfo::IdModeChange() {
@@ -779,11 +777,8 @@ std::string TLoanInfo::PredictedLoanNumber() const {
 void TLoanInfo::ShowLoan(const records::Loan& loan, bool isNew) {
   loan_ = loan;
   newLoan_ = isNew;
-  const std::pair<QLineEdit*, const std::string*> fields[] = {
-      {LoanNo, &loan.loanNo},         {Collateral, &loan.collateral}, {PropAddress, &loan.propAddress},
-      {PropCity, &loan.propCity},     {PropState, &loan.propState},   {PropZip, &loan.propZip},
-      {PropCountry, &loan.propCountry}, {BlockNo, &loan.blockNo},     {LotNo, &loan.lotNo}};
-  for (const auto& [edit, value] : fields) edit->setText(Q(*value));
+  fieldsLoan_ = loan;
+  loanFields_.ToControls();
   if (isNew) {
     LoanTerms->setText("A new loan of account " + Q(currentAccountNo_) +
                        ".\nIts terms and schedule are written when you press Save.");
@@ -795,21 +790,16 @@ void TLoanInfo::ShowLoan(const records::Loan& loan, bool isNew) {
   LoanTerms->setText(QString("Amount of Loan: %1   Initial Periods: %2   Initial Rate: %3 %\n"
                              "Origination:    %4   1st Payment:     %5   Saved rows: %6")
                          .arg(Q(FormatNumber(t.amount, 2)), Q(FormatNumber(t.term, 0)),
-                              QString::number(t.rate, 'f', 4), date(t.origDate), date(t.firstPmtDate))
+                              Q(RateText(t.rate)), date(t.origDate), date(t.firstPmtDate))
                          .arg(rows));
 }
 
-records::Loan TLoanInfo::LoanFromFields() const {
-  records::Loan l = loan_;
-  l.collateral = S(Collateral);
-  l.propAddress = S(PropAddress);
-  l.propCity = S(PropCity);
-  l.propState = S(PropState);
-  l.propZip = S(PropZip);
-  l.propCountry = S(PropCountry);
-  l.blockNo = S(BlockNo);
-  l.lotNo = S(LotNo);
-  return l;
+records::Loan TLoanInfo::LoanFromFields() {
+  // The fields over the loan as loaded; its number comes from the counter.
+  fieldsLoan_ = loan_;
+  loanFields_.FromControls();
+  fieldsLoan_.loanNo = loan_.loanNo;
+  return fieldsLoan_;
 }
 
 bool TLoanInfo::PostLoan() {

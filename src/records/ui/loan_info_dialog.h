@@ -1,13 +1,16 @@
 // The loan information dialog: picks or creates the account and the loan a
 // schedule is saved into or loaded from, in four steps on a notebook
 // (browse accounts, edit the account, browse its loans, edit the loan).
-// It opens the tables of one folder for as long as it lives; the schedule
-// window then saves or loads through records().
+// It opens the tables of one folder for as long as it lives; the loan
+// records' store (loan_records_store.h) then saves or loads through
+// records(). Built on the window base (buttons, F1) with the account's and
+// the loan's fields moved by the transfer component.
 #pragma once
-#include <QDialog>
 #include <memory>
 #include <string>
 
+#include "components/transfer.h"
+#include "components/window_base.h"
 #include "records/loan_records.h"
 
 class QButtonGroup;
@@ -26,7 +29,7 @@ class AccountsModel;
 class AppServices;
 class LoansModel;
 
-class TLoanInfo : public QDialog {
+class TLoanInfo : public WindowBase {
   Q_OBJECT
  public:
   enum Mode { LoadMode = 0, SaveMode = 1 };
@@ -146,7 +149,7 @@ class TLoanInfo : public QDialog {
   void SortOrderChange(int index);
   // Page 2.
   void ShowAccount(const records::Account& a, bool isNew);
-  records::Account AccountFromFields() const;
+  records::Account AccountFromFields();
   void IdModeChange();
   void UpdateGeneratedNumber();
   bool PostAccount();
@@ -156,7 +159,7 @@ class TLoanInfo : public QDialog {
   void SelectLoanRow(int row);
   // Page 4.
   void ShowLoan(const records::Loan& loan, bool isNew);
-  records::Loan LoanFromFields() const;
+  records::Loan LoanFromFields();
   bool PostLoan();
   std::string PredictedLoanNumber() const;
   // Navigator.
@@ -165,7 +168,6 @@ class TLoanInfo : public QDialog {
   void DeleteLoan(std::string loanNo);
 
   Mode mode_;
-  AppServices* services_;
   std::unique_ptr<records::LoanRecords> records_;
   AccountsModel* accounts_;
   LoansModel* loans_;
@@ -176,7 +178,15 @@ class TLoanInfo : public QDialog {
   std::string currentAccountNo_;
   std::string chosenLoanNo_;
   bool loanChosen_ = false;
+  // The account and the loan as their pages' fields show them.
+  records::Account fieldsAccount_;
+  records::Loan fieldsLoan_;
+  Transfer accountFields_, loanFields_;
 };
+
+// The folder of the loan record tables the services name, else the one
+// the program keeps them in (TablesFolder of its directory).
+std::string LoanTablesFolderOf(const AppServices* services);
 
 // Hints of the dialog's buttons and status texts.
 inline constexpr const char* kLoanInfoWatchStatus = " Watch this space for status messages.";

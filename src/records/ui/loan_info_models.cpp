@@ -1,12 +1,10 @@
 #include "records/ui/loan_info_models.h"
 
+#include "components/qt_strings.h"
 #include "finance/format.h"
 #include "finance/periods.h"
 
 namespace brevika {
-namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
 
 // ---- accounts
 
@@ -84,7 +82,7 @@ QVariant LoansModel::data(const QModelIndex& index, int role) const {
     case kFirstPmtDate: return l.firstPmtDate == kBadDate ? QString() : Q(FormatShortDate(l.firstPmtDate));
     case kAmount: return Q(FormatNumber(l.amount, 2));
     case kTerm: return Q(FormatNumber(l.term, 0));
-    case kRate: return QString::number(l.rate, 'f', 4);
+    case kRate: return Q(RateText(l.rate));
     default: return {};
   }
 }

@@ -5,10 +5,11 @@
 // it fills the controls.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "calculators/calc_record.h"
+#include "finance/items.h"
 #include "finance/periods.h"
 
 class QComboBox;
@@ -30,13 +31,22 @@ class Transfer {
   void Money(MoneyField* field, double* value);
   void Rate(RateField* field, float* value);
   void Count(CountField* field, std::int16_t* value);
+  // An unsigned count: shown as the field's 16-bit value, read back as 0 or above.
   void Count(CountField* field, std::uint16_t* value);
-  void Day(DateField* field, Date* value);
+  // A date. With `keepWhenEmpty` a field left without a date keeps the
+  // record's date and shows it again.
+  void Day(DateField* field, Date* value, bool keepWhenEmpty = false);
   void List(QComboBox* combo, ListEntry* entry);
   // A display-only text box (a weekday name).
   void Text(QLineEdit* box, std::string* text);
+  // An editable text, read back without leading and trailing blanks.
+  void Edit(QLineEdit* edit, std::string* text);
   // A memo, one record line per line.
   void Memo(QPlainTextEdit* memo, std::vector<std::string>* lines);
+  // A control of the window's own making (a grid of rows): `toControl`
+  // shows the record's values in it, `fromControl` reads them back. Its
+  // signals are blocked while it is filled, as every control's.
+  void Own(QWidget* control, std::function<void()> toControl, std::function<void()> fromControl);
 
   // Record into the controls (captions, values, list items and choices).
   void ToControls() const;
@@ -49,11 +59,12 @@ class Transfer {
   const std::vector<QWidget*>& controls() const { return controls_; }
 
  private:
-  enum class Kind { Label, Money, Rate, Count, UCount, Day, List, Text, Memo };
+  enum class Kind { Label, Money, Rate, Count, UCount, Day, KeptDay, List, Text, Edit, Memo, Own };
   struct Binding {
     Kind kind;
     QWidget* control;
     void* value;
+    std::function<void()> toControl, fromControl;
   };
   void Bind(Kind kind, QWidget* control, void* value);
   std::vector<Binding> bindings_;

@@ -1,4 +1,4 @@
-#include "calculators/ui/transfer.h"
+#include "components/transfer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -28,8 +28,14 @@ void ListToControl(const ListEntry& entry, QComboBox* combo) {
 void ControlToList(const QComboBox* combo, ListEntry& entry) { entry.Select(combo->currentIndex()); }
 
 void Transfer::Bind(Kind kind, QWidget* control, void* value) {
-  bindings_.push_back({kind, control, value});
+  bindings_.push_back({kind, control, value, {}, {}});
   if (kind != Kind::Label) controls_.push_back(control);
+}
+
+void Transfer::Own(QWidget* control, std::function<void()> toControl, std::function<void()> fromControl) {
+  Bind(Kind::Own, control, nullptr);
+  bindings_.back().toControl = std::move(toControl);
+  bindings_.back().fromControl = std::move(fromControl);
 }
 
 void Transfer::Label(QLabel* label, std::string* caption) { Bind(Kind::Label, label, caption); }
@@ -37,9 +43,12 @@ void Transfer::Money(MoneyField* f, double* v) { Bind(Kind::Money, f, v); }
 void Transfer::Rate(RateField* f, float* v) { Bind(Kind::Rate, f, v); }
 void Transfer::Count(CountField* f, std::int16_t* v) { Bind(Kind::Count, f, v); }
 void Transfer::Count(CountField* f, std::uint16_t* v) { Bind(Kind::UCount, f, v); }
-void Transfer::Day(DateField* f, Date* v) { Bind(Kind::Day, f, v); }
+void Transfer::Day(DateField* f, Date* v, bool keepWhenEmpty) {
+  Bind(keepWhenEmpty ? Kind::KeptDay : Kind::Day, f, v);
+}
 void Transfer::List(QComboBox* c, ListEntry* e) { Bind(Kind::List, c, e); }
 void Transfer::Text(QLineEdit* box, std::string* text) { Bind(Kind::Text, box, text); }
+void Transfer::Edit(QLineEdit* edit, std::string* text) { Bind(Kind::Edit, edit, text); }
 void Transfer::Memo(QPlainTextEdit* memo, std::vector<std::string>* lines) {
   Bind(Kind::Memo, memo, lines);
 }
@@ -65,19 +74,19 @@ void Transfer::ToControls() const {
       case Kind::Count:
         static_cast<CountField*>(b.control)->setValue(*static_cast<std::int16_t*>(b.value));
         break;
-      case Kind::UCount: {
-        const std::uint16_t v = *static_cast<std::uint16_t*>(b.value);
+      case Kind::UCount:
         static_cast<CountField*>(b.control)->setValue(
-            static_cast<std::int16_t>(std::min<std::uint16_t>(v, 32767)));
+            static_cast<std::int16_t>(*static_cast<std::uint16_t*>(b.value)));
         break;
-      }
       case Kind::Day:
+      case Kind::KeptDay:
         static_cast<DateField*>(b.control)->setValue(*static_cast<Date*>(b.value));
         break;
       case Kind::List:
         ListToControl(*static_cast<ListEntry*>(b.value), static_cast<QComboBox*>(b.control));
         break;
       case Kind::Text:
+      case Kind::Edit:
         static_cast<QLineEdit*>(b.control)->setText(
             QString::fromStdString(*static_cast<std::string*>(b.value)));
         break;
@@ -88,6 +97,9 @@ void Transfer::ToControls() const {
         static_cast<QPlainTextEdit*>(b.control)->setPlainText(lines.join(QLatin1Char('\n')));
         break;
       }
+      case Kind::Own:
+        if (b.toControl) b.toControl();
+        break;
     }
   }
 }
@@ -113,11 +125,22 @@ void Transfer::FromControls() const {
       case Kind::Day:
         *static_cast<Date*>(b.value) = static_cast<DateField*>(b.control)->value();
         break;
+      case Kind::KeptDay: {
+        auto* field = static_cast<DateField*>(b.control);
+        Date& value = *static_cast<Date*>(b.value);
+        if (field->value() != kBadDate) value = field->value();
+        else field->setValue(value);
+        break;
+      }
       case Kind::List:
         ControlToList(static_cast<QComboBox*>(b.control), *static_cast<ListEntry*>(b.value));
         break;
       case Kind::Text:
         *static_cast<std::string*>(b.value) = static_cast<QLineEdit*>(b.control)->text().toStdString();
+        break;
+      case Kind::Edit:
+        *static_cast<std::string*>(b.value) =
+            static_cast<QLineEdit*>(b.control)->text().trimmed().toStdString();
         break;
       case Kind::Memo: {
         auto& lines = *static_cast<std::vector<std::string>*>(b.value);
@@ -127,6 +150,9 @@ void Transfer::FromControls() const {
           for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
         break;
       }
+      case Kind::Own:
+        if (b.fromControl) b.fromControl();
+        break;
     }
   }
 }

@@ -1,0 +1,23 @@
+// The loan records as the schedule window's store: Save and Load go through
+// the loan information dialog over the tables of the services' folder.
+#pragma once
+#include "amortization/ui/schedule_store.h"
+
+namespace brevika {
+
+class AppServices;
+
+class LoanRecordsStore : public ScheduleStore {
+ public:
+  explicit LoanRecordsStore(AppServices* services) : services_(services) {}
+
+  std::optional<Tie> Save(QWidget* window, const std::string& accountNo, const ScheduleInputs& terms,
+                          const Schedule* schedule) override;
+  Loaded Load(QWidget* window, const std::string& accountNo, const ScheduleInputs& current,
+              Schedule& schedule) override;
+
+ private:
+  AppServices* services_;
+};
+
+}  // namespace brevika

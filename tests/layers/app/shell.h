@@ -1,0 +1,3 @@
+#pragma once
+#include "cli/cli.h"
+#include "records/ui/loan_info_dialog.h"

@@ -1,0 +1,4 @@
+#pragma once
+#include <QWidget>
+#include "calculators/loan.h"
+#include "finance/format.h"

@@ -1,0 +1,3 @@
+#pragma once
+#include "finance/items.h"
+#include "tables/table.h"
