@@ -141,6 +141,7 @@ std::unique_ptr<LoanRecords> LoanRecords::Open(const std::string& folder, Outcom
   tables::DatabaseOptions dbo;
   dbo.fs = options.fs;
   dbo.today = options.today;
+  for (const tables::TableDef* def : RecordTables()) dbo.tableFiles.push_back(def->fileName);
   auto db = tables::Database::Open(folder, outcome, dbo);
   if (!db) return nullptr;
   std::unique_ptr<LoanRecords> r(new LoanRecords);

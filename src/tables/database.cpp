@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "tables/folder_file.h"
 #include "tables/journal.h"
 
 namespace brevika::tables {
@@ -42,28 +43,44 @@ std::unique_ptr<Database> Database::Open(const std::string& folder, Outcome& out
   db->today_ = std::move(options.today);
   FileSystem& fs = *db->fs_;
 
-  db->lockFd_ = fs.Open(folder + "/" + kLockName, O_RDWR | O_CREAT);
-  db->writable_ = db->lockFd_ >= 0 && fs.Lock(db->lockFd_, true, false);
-  db->readLockFd_ = fs.Open(folder + "/" + kReadLockName, O_RDWR | O_CREAT);
-  if (db->readLockFd_ < 0) db->readLockFd_ = fs.Open(folder + "/" + kReadLockName, O_RDONLY);
-
-  const std::string journal = folder + "/" + kJournalName;
-  if (db->writable_) {
-    const bool existed = fs.Exists(journal);
-    db->journalFd_ = fs.Open(journal, O_RDWR | O_CREAT);
-    // A new journal's name must be durable before any change relies on it.
-    if (db->journalFd_ < 0 || (!existed && !fs.SyncDir(folder)) || !db->RecoverJournal()) {
-      outcome = Outcome::Refuse({kMsgTableOpenFailed, BoxType::Error});
-      return nullptr;
-    }
-  } else if (JournalHot(fs, journal)) {
-    // The other copy is in the middle of a change: wait for it to end.
-    if (db->readLockFd_ >= 0 && fs.Lock(db->readLockFd_, false, true)) fs.Unlock(db->readLockFd_);
-    if (JournalHot(fs, journal)) {
-      outcome = Outcome::Refuse({kMsgTableOpenFailed, BoxType::Error});
+  // Nothing is opened or created while any name the engine uses is taken
+  // by a link or something that is not a plain file.
+  std::vector<std::string> names = {kLockName, kReadLockName, kJournalName};
+  for (const std::string& table : options.tableFiles) {
+    names.push_back(table);
+    names.push_back(TempName(table));
+  }
+  for (const std::string& name : names) {
+    const std::string problem = FolderFileProblem(fs, folder, name);
+    if (!problem.empty()) {
+      outcome = Outcome::Refuse({problem, BoxType::Error});
       return nullptr;
     }
   }
+  std::string problem;
+  auto refuse = [&] {
+    outcome = Outcome::Refuse({problem.empty() ? kMsgTableOpenFailed : problem, BoxType::Error});
+    return nullptr;
+  };
+  db->lockFd_ = OpenFolderFile(fs, folder, kLockName, O_RDWR | O_CREAT, problem);
+  if (!problem.empty()) return refuse();
+  db->writable_ = db->lockFd_ >= 0 && fs.Lock(db->lockFd_, true, false);
+  db->readLockFd_ = OpenFolderFile(fs, folder, kReadLockName, O_RDWR | O_CREAT, problem);
+  if (db->readLockFd_ < 0 && problem.empty())
+    db->readLockFd_ = OpenFolderFile(fs, folder, kReadLockName, O_RDONLY, problem);
+  if (!problem.empty()) return refuse();
+
+  if (db->writable_) {
+    const bool existed = fs.Exists(folder + "/" + kJournalName);
+    db->journalFd_ = OpenFolderFile(fs, folder, kJournalName, O_RDWR | O_CREAT, problem);
+    // A new journal's name must be durable before any change relies on it.
+    if (db->journalFd_ < 0 || (!existed && !fs.SyncDir(folder)) || !db->RecoverJournal()) return refuse();
+  } else if (JournalHot(fs, folder, problem)) {
+    // The other copy is in the middle of a change: wait for it to end.
+    if (db->readLockFd_ >= 0 && fs.Lock(db->readLockFd_, false, true)) fs.Unlock(db->readLockFd_);
+    if (JournalHot(fs, folder, problem)) return refuse();
+  }
+  if (!problem.empty()) return refuse();
   return db;
 }
 
@@ -84,8 +101,8 @@ static std::string ReadJournal(FileSystem& fs, int fd) {
   return data;
 }
 
-bool Database::JournalHot(FileSystem& fs, const std::string& path) {
-  const int fd = fs.Open(path, O_RDONLY);
+bool Database::JournalHot(FileSystem& fs, const std::string& folder, std::string& problem) {
+  const int fd = OpenFolderFile(fs, folder, kJournalName, O_RDONLY, problem);
   if (fd < 0) return false;
   const bool hot = DecodeJournal(ReadJournal(fs, fd)).has_value();
   fs.Close(fd);
@@ -118,18 +135,23 @@ Date Database::Today() const {
   return MakeDate(tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900);
 }
 
-Outcome Database::Fail(const char* text) { return Outcome::Refuse({text, BoxType::Error}); }
+Outcome Database::Fail(const std::string& text) { return Outcome::Refuse({text, BoxType::Error}); }
 
-Outcome Database::CreateEmpty(const TableDef& def, const std::string& path) {
+std::string TempName(const std::string& tableFile) { return tableFile + ".NEW"; }
+
+Outcome Database::CreateEmpty(const TableDef& def) {
   std::vector<char> bytes = BuildHeader(def.fields, 0, Today());
   bytes.push_back(kFileEnd);
-  const std::string temp = path + ".NEW";
-  const int fd = fs_->Open(temp, O_WRONLY | O_CREAT | O_TRUNC);
+  // A temporary of its own, then renamed: the table appears only whole.
+  const std::string temp = TempName(def.fileName);
+  std::string problem;
+  const int fd = CreateFolderFile(*fs_, folder_, temp, problem);
+  if (!problem.empty()) return Fail(problem.c_str());
   bool ok = fd >= 0 && fs_->WriteAt(fd, 0, bytes.data(), bytes.size()) && fs_->Sync(fd);
   if (fd >= 0) fs_->Close(fd);
-  ok = ok && fs_->Rename(temp, path) && fs_->SyncDir(folder_);
+  ok = ok && fs_->Rename(folder_ + "/" + temp, folder_ + "/" + def.fileName) && fs_->SyncDir(folder_);
   if (!ok) {
-    fs_->Remove(temp);
+    if (fd >= 0) fs_->Remove(folder_ + "/" + temp);
     return Fail(kMsgTableOpenFailed);
   }
   return Outcome::Ok();
@@ -144,17 +166,22 @@ Table* Database::Use(const TableDef& def, Outcome& outcome, bool create) {
   outcome = Outcome::Ok();
   if (Table* t = Find(def.fileName)) return t;
   const std::string path = folder_ + "/" + def.fileName;
-  if (!fs_->Exists(path)) {
+  std::string problem = FolderFileProblem(*fs_, folder_, def.fileName);
+  if (problem.empty() && fs_->KindOf(path) == FileKind::Missing) {
     if (!create || !writable_) {
       outcome = Fail(kMsgTableOpenFailed);
       return nullptr;
     }
-    outcome = CreateEmpty(def, path);
+    outcome = CreateEmpty(def);
     if (!outcome.ok()) return nullptr;
   }
 
   std::unique_ptr<Table> t(new Table(this, def.fileName, path));
-  t->fd_ = fs_->Open(path, writable_ ? O_RDWR : O_RDONLY);
+  if (problem.empty()) t->fd_ = OpenFolderFile(*fs_, folder_, def.fileName, writable_ ? O_RDWR : O_RDONLY, problem);
+  if (!problem.empty()) {
+    outcome = Fail(problem.c_str());
+    return nullptr;
+  }
   bool ok = t->fd_ >= 0;
   // A reader waits for a change of the other copy to end before reading.
   const bool shared = ok && !writable_ && readLockFd_ >= 0 && fs_->Lock(readLockFd_, false, true);

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "finance/outcome.h"
 #include "tables/dbf_format.h"
@@ -34,8 +35,14 @@ inline constexpr const char* kMsgTablesBroken =
     "Table write failed and could not be undone.\n\n"
     "Close Brevika; the tables are put right when they are opened again.";
 
+// The temporary a new table is written to before it takes its name.
+std::string TempName(const std::string& tableFile);
+
 struct DatabaseOptions {
   FileSystem* fs = nullptr;           // the real file system when null
+  // Tables the folder will be asked for: their names (and those of their
+  // temporaries) are checked when the folder is opened.
+  std::vector<std::string> tableFiles;
   std::function<Date()> today;        // last-update date of headers; local date when empty
 };
 
@@ -79,9 +86,9 @@ class Database {
   Outcome CommitImplicit();      // Post outside Begin
   bool RecoverJournal();
   bool ClearJournal();
-  static bool JournalHot(FileSystem& fs, const std::string& path);
-  Outcome CreateEmpty(const TableDef& def, const std::string& path);
-  Outcome Fail(const char* text);
+  static bool JournalHot(FileSystem& fs, const std::string& folder, std::string& problem);
+  Outcome CreateEmpty(const TableDef& def);
+  Outcome Fail(const std::string& text);
   Date Today() const;
 
   std::string folder_;

@@ -84,6 +84,20 @@ bool FileSystem::Exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+FileKind FileSystem::KindOf(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return FileKind::Missing;
+  if (S_ISLNK(st.st_mode)) return FileKind::Link;
+  if (S_ISREG(st.st_mode)) return FileKind::Regular;
+  if (S_ISDIR(st.st_mode)) return FileKind::Folder;
+  return FileKind::Special;
+}
+
+bool FileSystem::IsRegular(int fd) {
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool FileSystem::Lock(int fd, bool exclusive, bool wait) {
   const int op = (exclusive ? LOCK_EX : LOCK_SH) | (wait ? 0 : LOCK_NB);
   int r;

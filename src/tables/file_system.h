@@ -10,6 +10,9 @@
 
 namespace brevika::tables {
 
+// What a name in a folder is, without following a link.
+enum class FileKind { Missing, Regular, Link, Folder, Special };
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -32,6 +35,11 @@ class FileSystem {
   // Removes a file; a missing file counts as removed.
   virtual bool Remove(const std::string& path);
   virtual bool Exists(const std::string& path);
+  // lstat(2): a link is a Link whatever it points at; Missing also when
+  // the name can't be looked up at all.
+  virtual FileKind KindOf(const std::string& path);
+  // The open file is a regular file.
+  virtual bool IsRegular(int fd);
   // Advisory flock; `wait` blocks until it is granted.
   virtual bool Lock(int fd, bool exclusive, bool wait);
   virtual void Unlock(int fd);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "tables/folder_file.h"
+
 namespace brevika::tables {
 namespace {
 
@@ -115,7 +117,8 @@ std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data) {
 
 bool PlayBack(FileSystem& fs, const std::string& folder, const std::vector<JournalEntry>& entries) {
   for (const JournalEntry& e : entries) {
-    const int fd = fs.Open(folder + "/" + e.fileName, O_RDWR);
+    std::string problem;
+    const int fd = OpenFolderFile(fs, folder, e.fileName, O_RDWR, problem);
     if (fd < 0) return false;
     bool ok = true;
     for (const JournalRange& r : e.ranges)
