@@ -117,7 +117,7 @@ TEST(TablesFolder, PipesFoldersAndDevicesAreRefusedWithoutWaitingOnThem) {
 
 TEST(TablesFolder, ANewTableIsWrittenToAFreshTemporaryThatAFailureRemoves) {
   TempDir dir;
-  // A plain temporary left by a crash is replaced.
+  // A plain temporary left by a crash is removed when the folder opens.
   WriteFileBytes(dir.file("LOANS.DBF.NEW"), "left over");
   for (int n = 1; n <= 3; ++n) {
     testing::FaultFs ffs;
@@ -127,11 +127,13 @@ TEST(TablesFolder, ANewTableIsWrittenToAFreshTemporaryThatAFailureRemoves) {
     EXPECT_FALSE(LoanRecords::Open(dir.path(), o, testing::FixedClock(&ffs))) << n;
     EXPECT_EQ(o.FirstText(), "Table open failed") << n;
     // ACCNTS.DBF, the first table, failed: its temporary is gone.
-    EXPECT_EQ(Listing(dir.path()), "BREVIKA.JNL BREVIKA.LCK BREVIKA.RLK LOANS.DBF.NEW ") << n;
+    EXPECT_EQ(Listing(dir.path()), "BREVIKA.JNL BREVIKA.LCK BREVIKA.RLK ") << n;
   }
   EXPECT_TRUE(TryOpen(dir.path()).ok());
+  // The tables, with the index files of those that have tags.
   EXPECT_EQ(Listing(dir.path()),
-            "ACCNTS.DBF BREVIKA.JNL BREVIKA.LCK BREVIKA.RLK LOANS.DBF SYSINFO.DBF TRANS.DBF XREF.DBF ");
+            "ACCNTS.BIX ACCNTS.DBF BREVIKA.JNL BREVIKA.LCK BREVIKA.RLK LOANS.BIX LOANS.DBF SYSINFO.DBF "
+            "TRANS.BIX TRANS.DBF XREF.BIX XREF.DBF ");
 }
 
 TEST(OutputFiles, OnlyPlainFilesOrNewNamesOutsideTheTablesAreWritten) {

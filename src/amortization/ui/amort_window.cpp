@@ -596,9 +596,9 @@ void TcLoAmort::SaveBTNClick() {
     return;
   }
   records::LoanRecords& records = *dialog->records();
-  // Another running copy holds the tables: nothing could be written.
+  // Another running copy holds the tables, or they may not be written.
   if (!records.writable()) {
-    ShowMessage(this, Message{tables::kMsgTablesInUse, BoxType::Error});
+    ShowMessages(this, records.WhyNotWritable());
     return;
   }
   CentreOn(dialog.get(), this);
