@@ -297,15 +297,17 @@ Table* Database::Use(const TableDef& def, Outcome& outcome, bool create) {
 void Database::Refresh() {
   for (auto& [name, t] : tables_) {
     if (t->absent_ || t->fd_ < 0) continue;
-    FileIdentity now;
-    if (fs_->Identify(t->fd_, now) && now == t->identity_) continue;
-    // Changed (or replaced) by the copy that writes: read again by name.
+    // By name: a table rewritten whole is another file under the same name.
     std::string problem;
-    const int fd = OpenFolderFile(*fs_, folder_, name, O_RDONLY, problem);
-    if (fd >= 0) {
-      fs_->Close(t->fd_);
-      t->fd_ = fd;
+    const int fd = OpenFolderFile(*fs_, folder_, name, t->unwritable_.empty() && writable_ ? O_RDWR : O_RDONLY,
+                                  problem);
+    FileIdentity now;
+    if (fd < 0 || !fs_->Identify(fd, now) || now == t->identity_) {
+      if (fd >= 0) fs_->Close(fd);
+      continue;
     }
+    fs_->Close(t->fd_);
+    t->fd_ = fd;
     const std::uint32_t rec = t->rec_;
     if (!t->Load(*t->def_, false)) {
       // No longer a table of ours: it reads as empty.
@@ -314,6 +316,59 @@ void Database::Refresh() {
       for (auto& tag : t->tags_) tag->runs = KeyRuns();
     }
     t->SetCursor(rec <= t->header_.recordCount ? rec : 0);
+  }
+}
+
+// Opened only for reading, the folder is taken for changes when the first
+// one comes: the folder lock, the journal, the tables for writing (read
+// again where another copy changed them meanwhile).
+void Database::BecomeWritable() {
+  if (!readOnly_) return;
+  readOnly_ = false;
+  FileSystem& fs = *fs_;
+  std::string problem;
+  auto present = [&](const char* name) { return fs.KindOf(folder_ + "/" + name) == FileKind::Regular; };
+  errno = 0;
+  int fd = OpenFolderFile(fs, folder_, kLockName, O_RDWR | O_CREAT, problem);
+  if (fd < 0 && problem.empty() && PermissionError(errno))
+    unwritable_ = CantWriteText(present(kLockName) ? folder_ + "/" + kLockName : folder_, std::strerror(errno));
+  if (fd >= 0) {
+    if (lockFd_ >= 0) fs.Close(lockFd_);
+    lockFd_ = fd;
+  }
+  if (!unwritable_.empty() || lockFd_ < 0 || !fs.Lock(lockFd_, true, false)) return;
+  fd = OpenFolderFile(fs, folder_, kReadLockName, O_RDWR | O_CREAT, problem);
+  if (fd >= 0) {
+    if (readLockFd_ >= 0) fs.Close(readLockFd_);
+    readLockFd_ = fd;
+  }
+  const bool existed = fs.Exists(folder_ + "/" + kJournalName);
+  errno = 0;
+  journalFd_ = OpenFolderFile(fs, folder_, kJournalName, O_RDWR | O_CREAT, problem);
+  if (journalFd_ < 0 && problem.empty() && PermissionError(errno))
+    unwritable_ = CantWriteText(folder_ + "/" + kJournalName, std::strerror(errno));
+  if (journalFd_ < 0 || (!existed && !fs.SyncDir(folder_)) || !RecoverJournal()) {
+    fs.Unlock(lockFd_);
+    return;
+  }
+  writable_ = true;
+  Refresh();
+  for (auto& [name, t] : tables_) {
+    if (t->absent_) continue;
+    errno = 0;
+    const int rw = OpenFolderFile(fs, folder_, name, O_RDWR, problem);
+    if (rw < 0) {
+      if (PermissionError(errno)) t->unwritable_ = CantWriteText(folder_ + "/" + name, std::strerror(errno));
+      continue;
+    }
+    FileIdentity id;
+    if (fs.Identify(rw, id) && id == t->identity_) {
+      fs.Close(t->fd_);
+      t->fd_ = rw;
+    } else {
+      fs.Close(rw);
+      t->unwritable_ = kMsgTableOpenFailed;
+    }
   }
 }
 
@@ -331,9 +386,11 @@ ReadGuard::~ReadGuard() {
 }
 
 Outcome Database::Join(Table& table) {
+  if (readOnly_) BecomeWritable();
   if (broken_) return Fail(kMsgTablesBroken);
   if (!writable_) return WhyNotWritable();
   if (!table.unwritable_.empty()) return Fail(table.unwritable_);
+  if (table.absent_) return Fail(kMsgTableOpenFailed);
   if (table.tx_ && table.tx_->packed) return Fail(kMsgWriteFailed);  // nothing after a pack
   if (!inTx_) {
     inTx_ = true;
@@ -344,6 +401,7 @@ Outcome Database::Join(Table& table) {
 }
 
 Outcome Database::Begin() {
+  if (readOnly_) BecomeWritable();
   if (broken_) return Fail(kMsgTablesBroken);
   if (!writable_) return WhyNotWritable();
   if (explicitTx_) return Fail("A change is already under way.");
@@ -518,6 +576,11 @@ Outcome Database::Commit() {
       if (!old.empty()) e.ranges.push_back({0, old});
       entries.push_back(std::move(e));
     }
+  }
+  if (plans.empty()) {
+    // Nothing changed: nothing is written.
+    Rollback();
+    return Outcome::Ok();
   }
   const std::string journal = EncodeJournal(entries);
   if (!fs_->WriteAt(journalFd_, 0, journal.data(), journal.size()) || !fs_->Sync(journalFd_)) {

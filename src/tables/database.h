@@ -64,9 +64,11 @@ struct DatabaseOptions {
   // Tables the folder will be asked for: their names (and those of their
   // index files and temporaries) are checked when the folder is opened.
   std::vector<std::string> tableFiles;
-  // Only reading: nothing is created or written in the folder (a journal
-  // left by a copy that died in a change is still played back when this
-  // user may write it, as the tables could not be read otherwise).
+  // Only reading, until a change is asked for: till then nothing is
+  // created or written in the folder (a journal left by a copy that died in
+  // a change is still played back when this user may write it, as the
+  // tables could not be read otherwise), and a missing table reads as an
+  // empty one.
   bool readOnly = false;
 };
 
@@ -126,6 +128,7 @@ class Database {
   // Tables changed on disk by another process since they were read are
   // read again (a reader's view of a folder that another copy writes).
   void Refresh();
+  void BecomeWritable();
 
   std::string folder_;
   FileSystem* fs_ = nullptr;
