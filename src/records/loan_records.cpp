@@ -40,9 +40,11 @@ std::string UpperPrefix(std::string_view s, std::size_t n) {
   return tables::Cp1252ToUtf8(b);
 }
 
+// Refusals of the engine that say what is wrong with the folder as a whole
+// (in use, not writable, left broken) pass through as they are.
 bool IsEngineText(const Outcome& o) {
   const std::string t = o.FirstText();
-  return t == tables::kMsgTablesInUse || t == tables::kMsgTablesBroken;
+  return t.rfind("The loan records ", 0) == 0 || t == tables::kMsgTablesBroken;
 }
 
 Outcome SaveFailure(const Outcome& o) {

@@ -1,6 +1,7 @@
 #include "tables/database.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,6 +30,11 @@ void AddSpan(std::vector<Span>& spans, std::uint64_t offset, std::uint64_t size)
 }
 
 bool PermissionError(int err) { return err == EACCES || err == EPERM || err == EROFS; }
+
+// The folder when this user may not write in it, else the file.
+std::string WhatCantBeWritten(const std::string& folder, const std::string& name) {
+  return ::access(folder.c_str(), W_OK) != 0 ? folder : folder + "/" + name;
+}
 
 // Reads a whole small file; empty when it can't be read.
 std::string ReadAll(FileSystem& fs, int fd) {
@@ -102,7 +108,7 @@ std::unique_ptr<Database> Database::Open(const std::string& folder, Outcome& out
     if (!problem.empty()) return refuse();
     if (db->lockFd_ < 0 && PermissionError(errno)) {
       const int err = errno;
-      db->unwritable_ = CantWriteText(present(kLockName) ? folder + "/" + kLockName : folder, std::strerror(err));
+      db->unwritable_ = CantWriteText(WhatCantBeWritten(folder, kLockName), std::strerror(err));
       if (present(kLockName)) db->lockFd_ = OpenFolderFile(fs, folder, kLockName, O_RDONLY, problem);
     }
     db->writable_ = db->lockFd_ >= 0 && db->unwritable_.empty() && fs.Lock(db->lockFd_, true, false);
@@ -327,11 +333,10 @@ void Database::BecomeWritable() {
   readOnly_ = false;
   FileSystem& fs = *fs_;
   std::string problem;
-  auto present = [&](const char* name) { return fs.KindOf(folder_ + "/" + name) == FileKind::Regular; };
   errno = 0;
   int fd = OpenFolderFile(fs, folder_, kLockName, O_RDWR | O_CREAT, problem);
   if (fd < 0 && problem.empty() && PermissionError(errno))
-    unwritable_ = CantWriteText(present(kLockName) ? folder_ + "/" + kLockName : folder_, std::strerror(errno));
+    unwritable_ = CantWriteText(WhatCantBeWritten(folder_, kLockName), std::strerror(errno));
   if (fd >= 0) {
     if (lockFd_ >= 0) fs.Close(lockFd_);
     lockFd_ = fd;
