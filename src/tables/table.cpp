@@ -595,7 +595,7 @@ void Table::EndTx() {
 
 Outcome Table::Change(int field) {
   if (field < 0 || field >= static_cast<int>(header_.fields.size()))
-    return NoField("#" + std::to_string(field));
+    return NoField(std::string(1, '#').append(std::to_string(field)));
   if (rec_ == 0) return Outcome::Refuse({"No current record.", BoxType::Error});
   return db_->Join(*this);
 }
