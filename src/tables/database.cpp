@@ -254,13 +254,13 @@ Table* Database::Use(const TableDef& def, Outcome& outcome, bool create) {
   if (missing && create && writable_) {
     outcome = CreateEmpty(def);
     if (!outcome.ok()) return nullptr;
-  } else if (missing && !readOnly_) {
+  } else if (missing && create && !readOnly_) {
     outcome = Fail(kMsgTableOpenFailed);
     return nullptr;
   }
 
   std::unique_ptr<Table> t(new Table(this, def.fileName));
-  t->absent_ = missing && readOnly_;
+  t->absent_ = missing && (readOnly_ || !create);
   if (problem.empty() && !t->absent_) {
     errno = 0;
     t->fd_ = OpenFolderFile(*fs_, folder_, def.fileName, writable_ ? O_RDWR : O_RDONLY, problem);
@@ -395,7 +395,18 @@ Outcome Database::Join(Table& table) {
   if (broken_) return Fail(kMsgTablesBroken);
   if (!writable_) return WhyNotWritable();
   if (!table.unwritable_.empty()) return Fail(table.unwritable_);
-  if (table.absent_) return Fail(kMsgTableOpenFailed);
+  if (table.absent_) {
+    // A table the folder lacks is made by the first change that needs it.
+    Outcome made = CreateEmpty(*table.def_);
+    if (!made.ok()) return made;
+    std::string problem;
+    table.fd_ = OpenFolderFile(*fs_, folder_, table.fileName_, O_RDWR, problem);
+    table.absent_ = false;
+    if (table.fd_ < 0 || !table.Load(*table.def_, true)) {
+      table.absent_ = table.fd_ < 0;
+      return Fail(problem.empty() ? kMsgTableOpenFailed : problem);
+    }
+  }
   if (table.tx_ && table.tx_->packed) return Fail(kMsgWriteFailed);  // nothing after a pack
   if (!inTx_) {
     inTx_ = true;

@@ -95,10 +95,11 @@ class Database {
 
   // Opens a table (once; later calls return the same table). A missing file
   // is created empty with the definition's fields when `create` is set and
-  // this copy may write; opened only for reading, a missing table reads as
-  // an empty one. A file that is not a readable dBase III table with
-  // exactly the definition's fields is refused with "Table open failed"
-  // and left untouched.
+  // this copy may write. Without `create` (a table a folder may lack), and
+  // in a folder opened only for reading, a missing table reads as an empty
+  // one and is created by the first change to it. A file that is not a
+  // readable dBase III table with exactly the definition's fields is
+  // refused with "Table open failed" and left untouched.
   Table* Use(const TableDef& def, Outcome& outcome, bool create = true);
   Table* Find(const std::string& fileName) const;
 
