@@ -528,9 +528,9 @@ Outcome Database::Commit() {
       std::map<std::uint32_t, std::string> records;
       for (const auto& [rec, bytes] : t.dirty_)
         if (rec <= t.diskCount_) records.emplace(rec, bytes);
-      for (const Run& run : t.diskDeleted_.Runs()) {
+      for (const Run& run : t.tx_->deletedNow.Runs()) {
         for (std::uint32_t r = run.first; r < run.first + run.count && r <= t.diskCount_; ++r) {
-          if (records.count(r) || t.tx_->diskDeleted.Contains(r)) continue;
+          if (records.count(r)) continue;
           std::string rec(t.DiskRecord(r), rl);
           rec[0] = kDeletedFlag;
           records.emplace(r, std::move(rec));

@@ -202,7 +202,9 @@ const char* Table::Record(std::uint32_t rec) const {
     if (it != dirty_.end()) return it->second.data();
   }
   const char* d = DiskRecord(rec);
-  if (!packed && d[0] != kDeletedFlag && diskDeleted_.Contains(rec)) {
+  // Only this transaction's marks are laid over the file; the file's own
+  // deletion flags are read as they are.
+  if (!packed && tx_ && d[0] != kDeletedFlag && tx_->deletedNow.Contains(rec)) {
     scratch_.assign(d, header_.recordLength);
     scratch_[0] = kDeletedFlag;
     return scratch_.data();
@@ -718,6 +720,7 @@ Outcome Table::Delete() {
   const auto it = dirty_.find(rec_);
   if (it != dirty_.end()) it->second[0] = kDeletedFlag;
   diskDeleted_.Add(rec_);
+  tx_->deletedNow.Add(rec_);
   return o;
 }
 
@@ -733,6 +736,15 @@ Outcome Table::Pack() {
   }
   Outcome o = db_->Join(*this);
   if (!o.ok()) return o;
+  // Records the index file has as deleted in the file are removed only when
+  // the file says so too.
+  for (const Run& run : tx_->diskDeleted.Runs())
+    for (std::uint32_t r = run.first; r - run.first < run.count; ++r)
+      if (!tx_->deletedNow.Contains(r) && r <= diskCount_ && DiskRecord(r)[0] != kDeletedFlag) diskDeleted_.Remove(r);
+  if (diskDeleted_.empty()) {
+    GoTop();
+    return o;
+  }
   // New numbers: each record moves down by the removed records before it.
   const std::vector<Run> removed = diskDeleted_.Runs();
   std::vector<std::uint64_t> before(removed.size() + 1, 0);

@@ -132,6 +132,7 @@ class Table {
     std::uint32_t count = 0;
     std::vector<KeyRuns> tags;
     RecordSet diskDeleted;
+    RecordSet deletedNow;  // records this transaction marked deleted
     bool packed = false;
     std::vector<Run> packRemoved;  // records (old numbers) a pack removed
   };
@@ -190,7 +191,10 @@ class Table {
   std::uint64_t diskSize_ = 0;
   FileIdentity identity_;
   mutable std::vector<std::unique_ptr<Tag>> tags_;
-  RecordSet diskDeleted_;   // records marked deleted (in the file or by this transaction)
+  // Records marked deleted in the file (as the index file or a reading of
+  // the table has them) or by this transaction: what a pack removes, once
+  // checked against the file.
+  RecordSet diskDeleted_;
   bool indexStale_ = false;  // the index file does not describe the table
   std::map<std::uint32_t, std::string> dirty_;  // changed and appended records
   std::optional<TxState> tx_;

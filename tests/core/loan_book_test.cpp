@@ -485,5 +485,22 @@ TEST(IndexFiles, AreUsedOnlyWhileTheyDescribeTheirTable) {
   EXPECT_EQ(r->TransactionCount(b.book.loanD), 122);
 }
 
+TEST(IndexFiles, ARowAnIndexFileCallsDeletedIsNeitherHiddenNorPackedAway) {
+  Book b;
+  const std::string folder = b.folder();
+  auto index = tables::DecodeIndex(ReadFileBytes(b.dir.file("TRANS.BIX")));
+  ASSERT_TRUE(index);
+  index->deleted.AddRun(1, 3);  // the first rows of loan A1, live in the file
+  WriteFileBytes(b.dir.file("TRANS.BIX"), tables::EncodeIndex(*index));
+  auto r = testing::OpenRecords(folder);
+  EXPECT_TRUE(testing::LoadsAs(*r, b.book.loanA1, b.book.scheduleA1));
+  ASSERT_TRUE(r->DeleteLoan(b.book.loanA2).ok());  // packs TRANS.DBF
+  EXPECT_TRUE(testing::LoadsAs(*r, b.book.loanA1, b.book.scheduleA1));
+  EXPECT_TRUE(testing::LoadsAs(*r, b.book.loanD, b.book.scheduleD));
+  EXPECT_EQ(r->TransactionCount(b.book.loanA2), 0);
+  r.reset();
+  EXPECT_EQ(ReadingOf(folder), "DEFAULT: " + b.book.loanD + "/121\n" + b.book.account + ": " + b.book.loanA1 + "/361\n");
+}
+
 }  // namespace
 }  // namespace brevika::records
