@@ -15,10 +15,12 @@ constexpr std::size_t kPageBytes = 64 * 1024;
 constexpr std::size_t kMaxPages = 32;
 // The longest header a dBase III table can have: 255 fields.
 constexpr std::size_t kMaxHeader = 32 + 255 * 32 + 1;
-// Index files larger than this are not read; the tags are made from the table.
-constexpr std::int64_t kMaxIndexBytes = 64 << 20;
-// Runs of all tags of one table kept in memory (8 bytes each, plus keys).
-constexpr std::size_t kMaxRuns = 4u << 20;
+// Index files larger than this are not read (their keys could take more
+// memory than the tags may); the tags are made from the table instead.
+constexpr std::int64_t kMaxIndexBytes = 8 << 20;
+// Memory the tags of one table may take: a key costs about 128 bytes, a
+// run 8. A table whose tags would need more is refused.
+constexpr std::size_t kMaxTagBytes = 48u << 20;
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -133,16 +135,16 @@ bool Table::LoadIndex() {
 bool Table::BuildIndex(bool loading) {
   for (auto& t : tags_) t->runs = KeyRuns();
   if (loading) diskDeleted_ = RecordSet();
-  std::size_t runs = 0;
+  std::size_t bytes = 0;
   for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
     const char* rec = Record(r);
     if (loading && rec[0] == kDeletedFlag) diskDeleted_.Add(r);
     else if (loading && rec[0] != kLiveFlag) return false;
     for (auto& t : tags_) t->runs.Add(std::string(rec + t->offset, t->width), r);
-    if ((r & 0xFFFF) == 0) {
-      runs = diskDeleted_.runCount();
-      for (auto& t : tags_) runs += t->runs.runCount();
-      if (runs > kMaxRuns) return false;
+    if ((r & 0x3FFF) == 0) {
+      bytes = diskDeleted_.runCount() * 48;
+      for (auto& t : tags_) bytes += t->runs.keys().size() * 128 + t->runs.runCount() * 8;
+      if (bytes > kMaxTagBytes) return false;
     }
   }
   return true;

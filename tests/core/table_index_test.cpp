@@ -178,5 +178,42 @@ TEST(TableOptional, ATableTheFolderLacksReadsEmptyUntilItsFirstChangeMakesIt) {
   EXPECT_EQ(t->RecCount(), 1u);
 }
 
+// A table of `count` records, each with its own key.
+std::string DistinctKeys(std::uint32_t count) {
+  const std::vector<FieldDef> fields = {{"LOANNO", FieldType::Character, 9, 0}, {"SEQ", FieldType::Numeric, 4, 0}};
+  const std::vector<char> h = BuildHeader(fields, count, MakeDate(10, 3, 2024));
+  std::string bytes(h.begin(), h.end());
+  bytes.reserve(bytes.size() + std::size_t{count} * 14 + 1);
+  char key[16];
+  for (std::uint32_t r = 0; r < count; ++r) {
+    std::snprintf(key, sizeof key, " %-9u   1", r);
+    bytes.append(key, 14);
+  }
+  return bytes + "\x1a";
+}
+
+TEST(TableIndex, TagsThatWouldTakeTooMuchMemoryAreRefused) {
+  TempDir dir;
+  DatabaseOptions options;
+  Outcome o;
+  const TableDef keys{"KEYS.DBF",
+                      {{"LOANNO", FieldType::Character, 9, 0}, {"SEQ", FieldType::Numeric, 4, 0}},
+                      {{"LOANNO", "LOANNO"}}};
+  // About 128 bytes a key: 48 MB hold some 390,000 keys.
+  for (const auto& [count, opens] : {std::pair<std::uint32_t, bool>{300000, true}, {450000, false}}) {
+    WriteFileBytes(dir.file("KEYS.DBF"), DistinctKeys(count));
+    auto db = Database::Open(dir.path(), o, options);
+    ASSERT_TRUE(db);
+    Table* t = db->Use(keys, o);
+    EXPECT_EQ(t != nullptr, opens) << count;
+    if (!t) {
+      EXPECT_EQ(o.FirstText(), "Table open failed");
+    } else {
+      t->SetOrder(1);
+      EXPECT_TRUE(t->Seek(t->PadKey("299999")));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brevika::tables
