@@ -72,12 +72,14 @@ TEST(TablesFolder, LinksUnderTheEngineNamesAreRefusedAndNothingIsWrittenThrough)
   };
   for (const Case& c : {Case{"BREVIKA.JNL", true, false}, Case{"BREVIKA.LCK", true, true},
                         Case{"BREVIKA.RLK", true, true}, Case{"LOANS.DBF.NEW", false, false},
-                        Case{"TRANS.DBF", true, false}}) {
+                        Case{"TRANS.DBF", true, false}, Case{"TRANS.BIX", true, false},
+                        Case{"TRANS.DBF.OLD", true, true}}) {
     const std::string folder = c.withBook ? book : top.file("empty");
     fs::create_directories(folder);
     const std::string target = c.dangling ? top.file("made-by-brevika") : victim;
     WriteFileBytes(victim, "victim\n");
-    const std::string saved = c.withBook ? ReadFileBytes(folder + "/" + c.name) : "";
+    const bool existed = fs::exists(folder + "/" + c.name);
+    const std::string saved = existed ? ReadFileBytes(folder + "/" + c.name) : "";
     fs::remove(folder + "/" + c.name);
     fs::create_symlink(target, folder + "/" + c.name);
     const std::string listing = Listing(folder);
@@ -89,7 +91,7 @@ TEST(TablesFolder, LinksUnderTheEngineNamesAreRefusedAndNothingIsWrittenThrough)
     EXPECT_EQ(Listing(folder), listing) << c.name;
 
     fs::remove(folder + "/" + c.name);
-    if (c.withBook) WriteFileBytes(folder + "/" + c.name, saved);
+    if (existed) WriteFileBytes(folder + "/" + c.name, saved);
   }
   EXPECT_TRUE(testing::SameTables(testing::Snapshot(book), tables));
   EXPECT_TRUE(TryOpen(book).ok());
