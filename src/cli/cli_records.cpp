@@ -71,9 +71,12 @@ CLI::Validator AccountNumber() { return FitsField(FieldWidth(records::AccountsTa
 CLI::Validator LoanNumber() { return FitsField(FieldWidth(records::LoansTable(), "LOANNO")); }
 
 // The records of the folder, or null after printing why they can't be opened.
-std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode) {
+// Commands that only read open them so: nothing is written in the folder.
+std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode, bool readOnly = false) {
   Outcome opened;
-  auto r = LoanRecords::Open(dir.empty() ? DefaultFolder() : dir, opened);
+  records::RecordsOptions options;
+  options.readOnly = readOnly;
+  auto r = LoanRecords::Open(dir.empty() ? DefaultFolder() : dir, opened, options);
   if (!r) exitCode = Finish(opened);
   return r;
 }
@@ -198,7 +201,7 @@ void AddListCommand(CLI::App& app, int& exitCode) {
   AddDirOption(sub, o->dir, true);
   sub->add_flag("--json", o->json, "print them as one JSON object");
   sub->callback([o, &exitCode] {
-    auto r = OpenRecords(o->dir, exitCode);
+    auto r = OpenRecords(o->dir, exitCode, true);
     if (!r) return;
     Json j;
     j["accounts"] = Json::array();
@@ -264,7 +267,7 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
   AddPdfOptions(sub, o->pdf)->excludes(json);
   sub->callback([o, sub, &exitCode] {
     const ScheduleReportSetup setup = ReportSetupOf(sub, o->pdf);
-    auto r = OpenRecords(o->dir, exitCode);
+    auto r = OpenRecords(o->dir, exitCode, true);
     if (!r) return;
     records::Loan loan;
     auto schedule = std::make_unique<Schedule>();

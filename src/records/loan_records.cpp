@@ -40,9 +40,11 @@ std::string UpperPrefix(std::string_view s, std::size_t n) {
   return tables::Cp1252ToUtf8(b);
 }
 
+// Refusals of the engine that say what is wrong with the folder as a whole
+// (in use, not writable, left broken) pass through as they are.
 bool IsEngineText(const Outcome& o) {
   const std::string t = o.FirstText();
-  return t == tables::kMsgTablesInUse || t == tables::kMsgTablesBroken;
+  return t.rfind("The loan records ", 0) == 0 || t == tables::kMsgTablesBroken;
 }
 
 Outcome SaveFailure(const Outcome& o) {
@@ -137,10 +139,12 @@ Outcome DeleteRows(Table& t, const std::vector<std::uint32_t>& rows) {
 std::unique_ptr<LoanRecords> LoanRecords::Open(const std::string& folder, Outcome& outcome,
                                                RecordsOptions options) {
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
+  if (!options.readOnly) std::filesystem::create_directories(folder, ec);
   tables::DatabaseOptions dbo;
   dbo.fs = options.fs;
   dbo.today = options.today;
+  dbo.readOnly = options.readOnly;
+  for (const tables::TableDef* def : RecordTables()) dbo.tableFiles.push_back(def->fileName);
   auto db = tables::Database::Open(folder, outcome, dbo);
   if (!db) return nullptr;
   std::unique_ptr<LoanRecords> r(new LoanRecords);
@@ -208,9 +212,19 @@ bool LoanRecords::SeekLoan(const std::string& loanNo) const {
 // ---- accounts
 
 std::vector<Account> LoanRecords::Accounts(AccountOrder order) const {
+  tables::ReadGuard guard(*db_);
   std::vector<Account> out;
   accounts_->SetOrder(accounts_->TagArea(kTagAccounts));
   for (accounts_->GoTop(); !accounts_->Eof(); accounts_->Skip()) out.push_back(ReadAccount(*accounts_));
+  // A book only read, never opened for a change, lacks the account every
+  // book has.
+  if (!writable() && !SeekAccount(kDefaultAccount)) {
+    Account d;
+    d.accountNo = kDefaultAccount;
+    out.insert(std::upper_bound(out.begin(), out.end(), d,
+                                [](const Account& a, const Account& b) { return a.accountNo < b.accountNo; }),
+               d);
+  }
   if (order == AccountOrder::LastName) {
     std::stable_sort(out.begin(), out.end(), [](const Account& a, const Account& b) {
       return std::tie(a.lastName, a.firstName) < std::tie(b.lastName, b.firstName);
@@ -223,12 +237,19 @@ std::vector<Account> LoanRecords::Accounts(AccountOrder order) const {
 }
 
 std::optional<Account> LoanRecords::FindAccount(std::string_view accountNo) const {
+  tables::ReadGuard guard(*db_);
   const std::string no = Fit(accountNo, 20);
+  if (!no.empty() && no == kDefaultAccount && !writable() && !SeekAccount(no)) {
+    Account d;
+    d.accountNo = kDefaultAccount;
+    return d;
+  }
   if (no.empty() || !SeekAccount(no)) return std::nullopt;
   return ReadAccount(*accounts_);
 }
 
 int LoanRecords::SearchAccount(std::string_view prefix) const {
+  tables::ReadGuard guard(*db_);
   accounts_->SetOrder(accounts_->TagArea(kTagAccounts));
   if (!accounts_->SoftSeek(prefix)) return -1;
   const std::uint32_t found = accounts_->RecNo();
@@ -239,6 +260,7 @@ int LoanRecords::SearchAccount(std::string_view prefix) const {
 
 std::string LoanRecords::GenerateAccountNumber(std::string_view lastName,
                                                std::string_view firstName) const {
+  tables::ReadGuard guard(*db_);
   const std::string last = Trim(lastName), first = Trim(firstName);
   if (last.empty() || first.empty()) return {};
   const std::string base = UpperPrefix(last, 4) + UpperPrefix(first, 3);
@@ -358,6 +380,7 @@ Outcome LoanRecords::DeleteAccount(std::string_view accountNo) {
 // ---- loans
 
 std::vector<LoanSummary> LoanRecords::LoansOfAccount(std::string_view accountNo) const {
+  tables::ReadGuard guard(*db_);
   std::vector<LoanSummary> out;
   const std::string no = Fit(accountNo, 20);
   for (std::uint32_t r : RowsWithKey(*xref_, kTagAccountNo, no)) {
@@ -377,12 +400,14 @@ std::vector<LoanSummary> LoanRecords::LoansOfAccount(std::string_view accountNo)
 }
 
 std::optional<Loan> LoanRecords::FindLoan(std::string_view loanNo) const {
+  tables::ReadGuard guard(*db_);
   const std::string no = Fit(loanNo, 9);
   if (no.empty() || !SeekLoan(no)) return std::nullopt;
   return ReadLoan(*loans_);
 }
 
 std::string LoanRecords::AccountOfLoan(std::string_view loanNo) const {
+  tables::ReadGuard guard(*db_);
   const auto rows = RowsWithKey(*xref_, kTagLoanNo, Fit(loanNo, 9));
   if (rows.empty()) return {};
   xref_->Go(rows.front());
@@ -390,19 +415,37 @@ std::string LoanRecords::AccountOfLoan(std::string_view loanNo) const {
 }
 
 int LoanRecords::TransactionCount(std::string_view loanNo) const {
+  tables::ReadGuard guard(*db_);
   return static_cast<int>(RowsWithKey(*trans_, kTagLoanNo, Fit(loanNo, 9)).size());
+}
+
+// Numbers in use are skipped, so a counter behind the loans never repeats
+// one. Of any n + 1 numbers at least one is free when n loans exist, so the
+// search ends after that many tries.
+std::uint64_t LoanRecords::FreeLoanNumber() const {
+  sysInfo_->SetOrder(0);
+  sysInfo_->GoTop();
+  const double last = std::max(0.0, sysInfo_->GetNumber("LASTLOANNO"));
+  std::uint64_t candidate = static_cast<std::uint64_t>(std::min(last, 999999999.0)) + 1;
+  for (std::uint64_t tries = 0; tries <= std::uint64_t{loans_->RecCount()}; ++tries, ++candidate) {
+    if (candidate > 999999999) return 0;
+    if (!SeekLoan(std::to_string(candidate))) return candidate;
+  }
+  return 0;
+}
+
+std::string LoanRecords::PredictedLoanNumber() const {
+  tables::ReadGuard guard(*db_);
+  const std::uint64_t n = FreeLoanNumber();
+  return n == 0 ? std::string() : std::to_string(n);
 }
 
 Outcome LoanRecords::NextLoanNumber(std::string& loanNo) {
   sysInfo_->SetOrder(0);
   sysInfo_->GoTop();
   if (sysInfo_->Eof()) return Outcome::Refuse({tables::kMsgWriteFailed, BoxType::Error});
-  double last = sysInfo_->GetNumber("LASTLOANNO");
-  if (last < 0) last = 0;
-  // Numbers in use are skipped, so a counter behind the loans never repeats one.
-  std::uint64_t candidate = static_cast<std::uint64_t>(last) + 1;
-  while (candidate <= 999999999 && SeekLoan(std::to_string(candidate))) ++candidate;
-  if (candidate > 999999999) return Outcome::Refuse({kMsgNoFreeLoanNumber, BoxType::Error});
+  const std::uint64_t candidate = FreeLoanNumber();
+  if (candidate == 0) return Outcome::Refuse({kMsgNoFreeLoanNumber, BoxType::Error});
   sysInfo_->GoTop();
   Outcome o = sysInfo_->ReplaceNumber("LASTLOANNO", static_cast<double>(candidate));
   if (o.ok()) loanNo = std::to_string(candidate);
@@ -580,6 +623,8 @@ Outcome LoanRecords::AppendLoan(std::string_view accountNo, Loan& loan, const Sc
 }
 
 Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule& schedule) {
+  tables::ReadGuard guard(*db_);
+  if (!guard.held()) return Outcome::Refuse({tables::kMsgTablesBusy, BoxType::Error});
   const std::string no = Fit(loanNo, 9);
   if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
   loan = ReadLoan(*loans_);
@@ -618,18 +663,21 @@ Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule&
 }
 
 std::uint32_t LoanRecords::LastLoanNumber() const {
+  tables::ReadGuard guard(*db_);
   sysInfo_->SetOrder(0);
   sysInfo_->GoTop();
   return static_cast<std::uint32_t>(std::max(0.0, sysInfo_->GetNumber("LASTLOANNO")));
 }
 
 std::string LoanRecords::LastAccountNumber() const {
+  tables::ReadGuard guard(*db_);
   sysInfo_->SetOrder(0);
   sysInfo_->GoTop();
   return sysInfo_->GetTrimString("LASTACCTNO");
 }
 
 std::uint32_t LoanRecords::SaveCount() const {
+  tables::ReadGuard guard(*db_);
   sysInfo_->SetOrder(0);
   sysInfo_->GoTop();
   return static_cast<std::uint32_t>(std::max(0.0, sysInfo_->GetNumber("SAVECNTS")));

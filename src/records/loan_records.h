@@ -71,6 +71,10 @@ struct RecordsOptions {
   tables::FileSystem* fs = nullptr;        // the real file system when null
   std::function<Date()> today;             // local date when empty
   std::function<std::string()> timeText;   // local "HH:MM:SS" when empty
+  // Only reading (the records and load commands, the dialog loading a
+  // schedule): nothing is created or written in the folder, and a folder
+  // without tables reads as a new book.
+  bool readOnly = false;
 };
 
 class LoanRecords {
@@ -84,6 +88,9 @@ class LoanRecords {
                                            RecordsOptions options = {});
 
   bool writable() const { return db_->writable(); }
+  // The refusal every change gets when not writable: the tables are in
+  // use by another copy, or the folder or a file may not be written.
+  Outcome WhyNotWritable() const { return db_->WhyNotWritable(); }
   const std::string& folder() const { return db_->folder(); }
   tables::Database& database() { return *db_; }
 
@@ -132,6 +139,10 @@ class LoanRecords {
   // rows are refused; `schedule` changes only when the load succeeds.
   Outcome LoadSchedule(std::string_view loanNo, Loan& loan, Schedule& schedule);
 
+  // The number the next new loan gets: the first after the counter that no
+  // loan has. Empty when none is left.
+  std::string PredictedLoanNumber() const;
+
   // Counters of SYSINFO.DBF.
   std::uint32_t LastLoanNumber() const;
   std::string LastAccountNumber() const;
@@ -145,6 +156,7 @@ class LoanRecords {
   Outcome WriteLoan(const Loan& loan, bool termsOnly);
   Outcome WriteRows(const std::string& loanNo, const Schedule& schedule, bool replace);
   Outcome NextLoanNumber(std::string& loanNo);
+  std::uint64_t FreeLoanNumber() const;  // 0 when none is left
   Outcome AppendLoan(std::string_view accountNo, Loan& loan, const Schedule* schedule);
   Outcome DeleteLoanRows(const std::string& loanNo);
   Outcome BumpSaveCount();

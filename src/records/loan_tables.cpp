@@ -68,6 +68,12 @@ const TableDef& TransTable() {
   return def;
 }
 
+const std::vector<const TableDef*>& RecordTables() {
+  static const std::vector<const TableDef*> all = {&AccountsTable(), &LoansTable(), &XrefTable(),
+                                                   &SysInfoTable(), &TransTable()};
+  return all;
+}
+
 bool ProgramFolderKeepsData(const std::string& programDir) {
   if (programDir.empty() || ::access(programDir.c_str(), W_OK | X_OK) != 0) return false;
   char* real = ::realpath(programDir.c_str(), nullptr);

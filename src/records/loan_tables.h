@@ -2,6 +2,7 @@
 // they live in. No Qt.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "tables/dbf_format.h"
 
@@ -17,6 +18,8 @@ const tables::TableDef& LoansTable();     // LOANS.DBF
 const tables::TableDef& XrefTable();      // XREF.DBF
 const tables::TableDef& SysInfoTable();   // SYSINFO.DBF
 const tables::TableDef& TransTable();     // TRANS.DBF
+// Every table of the loan records, in the order above.
+const std::vector<const tables::TableDef*>& RecordTables();
 
 // True when the program's directory may hold its data: this user may write
 // there and it is not a system folder of programs (/usr/bin and the like,

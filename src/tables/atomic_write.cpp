@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cctype>
 #include <cstring>
 
 namespace brevika::tables {
@@ -16,14 +17,43 @@ std::string Reason(int err, const char* what) {
   return what;
 }
 
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Names the table engine keeps in a tables folder: tables, their index
+// files and temporaries, the journal and the locks.
+bool TablesFolderName(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  auto endsWith = [&](const char* tail) {
+    const std::size_t n = std::strlen(tail);
+    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
+  };
+  return endsWith(".DBF") || endsWith(".BIX") || name.find(".DBF.") != std::string::npos ||
+         name == "BREVIKA.JNL" || name == "BREVIKA.LCK" || name == "BREVIKA.RLK";
+}
+
 }  // namespace
 
+std::string OutputFileProblem(const std::string& path, FileSystem& fs) {
+  if (path.empty() || BaseName(path).empty()) return "No file name";
+  switch (fs.KindOf(path)) {
+    case FileKind::Link: return "It is a link; Brevika does not write through links";
+    case FileKind::Folder: return "It is a folder";
+    case FileKind::Special: return "It is a device or a pipe, not a plain file";
+    case FileKind::Missing:
+    case FileKind::Regular: break;
+  }
+  if (TablesFolderName(BaseName(path))) return "It is a file of the loan tables";
+  return {};
+}
+
 std::string WriteFileAtomically(const std::string& path, const std::string& bytes, FileSystem& fs) {
-  if (path.empty()) return "No file name";
+  if (std::string problem = OutputFileProblem(path, fs); !problem.empty()) return problem;
   const std::size_t slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (base.empty()) return "No file name";
+  const std::string base = BaseName(path);
 
   // A fresh name beside the target; a few tries in case one is taken.
   std::string temp;
@@ -32,7 +62,7 @@ std::string WriteFileAtomically(const std::string& path, const std::string& byte
     temp = (dir == "/" ? "" : dir) + "/." + base + "." + std::to_string(::getpid()) + "." +
            std::to_string(attempt) + ".tmp";
     errno = 0;
-    fd = fs.Open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    fd = fs.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
     if (fd < 0 && errno != EEXIST) return Reason(errno, "The file could not be created");
   }
   if (fd < 0) return "No temporary file could be created beside it";

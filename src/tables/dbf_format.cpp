@@ -61,23 +61,29 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::optional<DbfHeader> ParseHeader(const char* data, std::size_t size) {
-  if (size < kFixedHeader + kDescriptor + 1) return std::nullopt;
+std::size_t HeaderLengthOf(const char* first32) {
+  if (static_cast<std::uint8_t>(first32[0]) != kDbfVersion) return 0;
+  return Le16(first32 + 8);
+}
+
+std::optional<DbfHeader> ParseHeader(const char* data, std::size_t available, std::uint64_t fileSize,
+                                     char lastByte) {
+  if (available < kFixedHeader + kDescriptor + 1 || fileSize < available) return std::nullopt;
   if (static_cast<std::uint8_t>(data[0]) != kDbfVersion) return std::nullopt;
   DbfHeader h;
   h.recordCount = Le32(data + 4);
   h.headerLength = Le16(data + 8);
   h.recordLength = Le16(data + 10);
-  if (h.headerLength > size || h.headerLength < kFixedHeader + kDescriptor + 1) return std::nullopt;
+  if (h.headerLength > available || h.headerLength < kFixedHeader + kDescriptor + 1) return std::nullopt;
+  // The descriptors and their terminator fill the header exactly.
+  if ((h.headerLength - kFixedHeader - 1) % kDescriptor != 0) return std::nullopt;
+  const std::size_t count = (h.headerLength - kFixedHeader - 1) / kDescriptor;
+  if (data[h.headerLength - 1] != kHeaderEnd) return std::nullopt;
 
   std::set<std::string> names;
   std::uint32_t offset = 1;
-  std::size_t pos = kFixedHeader;
-  while (true) {
-    if (pos >= h.headerLength) return std::nullopt;  // no terminator inside the header
-    if (data[pos] == kHeaderEnd) break;
-    if (pos + kDescriptor + 1 > h.headerLength) return std::nullopt;
-    const char* d = data + pos;
+  for (std::size_t k = 0; k < count; ++k) {
+    const char* d = data + kFixedHeader + k * kDescriptor;
     std::size_t nameLen = 0;
     while (nameLen < 11 && d[nameLen] != '\0') ++nameLen;
     if (nameLen == 0 || nameLen > 10) return std::nullopt;
@@ -96,24 +102,16 @@ std::optional<DbfHeader> ParseHeader(const char* data, std::size_t size) {
     if (!names.insert(f.name).second) return std::nullopt;
     h.fields.push_back(FieldLayout{f, offset});
     offset += static_cast<std::uint32_t>(f.length);
-    pos += kDescriptor;
   }
   if (h.fields.empty() || offset != h.recordLength) return std::nullopt;
 
-  const std::uint64_t records =
-      static_cast<std::uint64_t>(h.recordCount) * h.recordLength;
-  const std::uint64_t end = h.headerLength + records;
-  if (end == size) {
+  const std::uint64_t end = h.headerLength + static_cast<std::uint64_t>(h.recordCount) * h.recordLength;
+  if (end == fileSize) {
     h.hasEndMarker = false;
-  } else if (end + 1 == size && data[size - 1] == kFileEnd) {
+  } else if (end + 1 == fileSize && lastByte == kFileEnd) {
     h.hasEndMarker = true;
   } else {
     return std::nullopt;  // records beyond the file, or bytes after them
-  }
-  // Every record starts with a deletion flag.
-  for (std::uint64_t r = 0; r < h.recordCount; ++r) {
-    const char flag = data[h.headerLength + r * h.recordLength];
-    if (flag != kLiveFlag && flag != kDeletedFlag) return std::nullopt;
   }
   return h;
 }
@@ -150,12 +148,10 @@ std::vector<char> BuildHeader(const std::vector<FieldDef>& fields, std::uint32_t
   return h;
 }
 
-bool HoldsFields(const DbfHeader& header, const TableDef& def) {
-  for (const FieldDef& want : def.fields) {
-    const auto it = std::find_if(header.fields.begin(), header.fields.end(),
-                                 [&](const FieldLayout& f) { return f.def.name == want.name; });
-    if (it == header.fields.end() || it->def.type != want.type) return false;
-  }
+bool SameLayout(const DbfHeader& header, const TableDef& def) {
+  if (header.fields.size() != def.fields.size()) return false;
+  for (std::size_t i = 0; i < def.fields.size(); ++i)
+    if (!(header.fields[i].def == def.fields[i])) return false;
   return true;
 }
 

@@ -59,11 +59,19 @@ struct DbfHeader {
   bool hasEndMarker = false;  // the file ends with 0x1A after the records
 };
 
-// Reads the header at the start of a whole file image of `size` bytes and
-// checks it against itself and the size: version 0x03, descriptors ended by
-// 0x0D, known field types and widths, record length equal to the fields'
-// sum, records within the file. nullopt for anything else.
-std::optional<DbfHeader> ParseHeader(const char* data, std::size_t size);
+// Header length the first 32 bytes of a file give; 0 when they are not
+// the start of a dBase III table.
+std::size_t HeaderLengthOf(const char* first32);
+
+// Reads the header of a file of `fileSize` bytes from its first
+// `available` bytes (at least the header length), `lastByte` being the
+// file's last byte. Checks it against itself and the size: version 0x03,
+// known field types and widths, the descriptors ended by 0x0D exactly at
+// the header length, a record length equal to the fields' sum, and the
+// records filling the file exactly, a 0x1A end byte aside. nullopt for
+// anything else. The records' deletion flags are not read here.
+std::optional<DbfHeader> ParseHeader(const char* data, std::size_t available, std::uint64_t fileSize,
+                                     char lastByte);
 
 // Header bytes of a new file with these fields, `count` records and the
 // given last-update date.
@@ -72,9 +80,9 @@ std::vector<char> BuildHeader(const std::vector<FieldDef>& fields, std::uint32_t
 // Writes the record count and last-update date into header bytes 1..7.
 void StampHeader(char* header, std::uint32_t count, Date lastUpdate);
 
-// True when every field of `def` is in the file with the same type, and
-// date and logical fields have their fixed widths.
-bool HoldsFields(const DbfHeader& header, const TableDef& def);
+// True when the file has exactly the fields of `def`, in its order, each
+// with its name, type, width and decimals.
+bool SameLayout(const DbfHeader& header, const TableDef& def);
 
 // C fields are cp1252 in the file and UTF-8 in the program; a character
 // cp1252 lacks becomes '?'.

@@ -84,6 +84,38 @@ bool FileSystem::Exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+FileKind FileSystem::KindOf(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return FileKind::Missing;
+  if (S_ISLNK(st.st_mode)) return FileKind::Link;
+  if (S_ISREG(st.st_mode)) return FileKind::Regular;
+  if (S_ISDIR(st.st_mode)) return FileKind::Folder;
+  return FileKind::Special;
+}
+
+bool FileSystem::IsRegular(int fd) {
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FileSystem::Identify(int fd, FileIdentity& id) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return false;
+  id.inode = static_cast<std::uint64_t>(st.st_ino);
+  id.size = static_cast<std::uint64_t>(st.st_size);
+  id.changeNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  id.modifyNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
+bool FileSystem::LockWithin(int fd, bool exclusive, int ms) {
+  for (int waited = 0;; waited += 10) {
+    if (Lock(fd, exclusive, false)) return true;
+    if (waited >= ms) return false;
+    ::usleep(10000);
+  }
+}
+
 bool FileSystem::Lock(int fd, bool exclusive, bool wait) {
   const int op = (exclusive ? LOCK_EX : LOCK_SH) | (wait ? 0 : LOCK_NB);
   int r;

@@ -10,6 +10,18 @@
 
 namespace brevika::tables {
 
+// What a name in a folder is, without following a link.
+enum class FileKind { Missing, Regular, Link, Folder, Special };
+
+// What tells one state of a file from another: any write, truncation,
+// rename or copy changes the change time, and a file put in its place has
+// another inode.
+struct FileIdentity {
+  std::uint64_t inode = 0, size = 0;
+  std::int64_t changeNs = 0, modifyNs = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -32,8 +44,16 @@ class FileSystem {
   // Removes a file; a missing file counts as removed.
   virtual bool Remove(const std::string& path);
   virtual bool Exists(const std::string& path);
+  // lstat(2): a link is a Link whatever it points at; Missing also when
+  // the name can't be looked up at all.
+  virtual FileKind KindOf(const std::string& path);
+  // The open file is a regular file.
+  virtual bool IsRegular(int fd);
+  virtual bool Identify(int fd, FileIdentity& id);
   // Advisory flock; `wait` blocks until it is granted.
   virtual bool Lock(int fd, bool exclusive, bool wait);
+  // Tries for a lock for at most `ms` milliseconds.
+  bool LockWithin(int fd, bool exclusive, int ms);
   virtual void Unlock(int fd);
 
   // The process-wide real file system.

@@ -4,19 +4,13 @@
 
 #include <cstring>
 
+#include "tables/folder_file.h"
+
 namespace brevika::tables {
 namespace {
 
-constexpr char kMagic[8] = {'B', 'R', 'V', 'K', 'J', 'N', 'L', '1'};
+constexpr char kMagic[8] = {'B', 'R', 'V', 'K', 'J', 'N', 'L', '2'};
 
-std::uint64_t Fnv1a(std::string_view data) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (char c : data) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ull;
-  }
-  return h;
-}
 
 void Put(std::string& out, std::uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -60,6 +54,15 @@ bool PlainName(std::string_view name) {
 
 }  // namespace
 
+std::uint64_t Checksum64(std::string_view data) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (char c : data) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
 std::string EncodeJournal(const std::vector<JournalEntry>& entries) {
   std::string out(kMagic, sizeof kMagic);
   Put(out, 0, 8);  // body length, filled in below
@@ -74,10 +77,14 @@ std::string EncodeJournal(const std::vector<JournalEntry>& entries) {
       Put(out, r.bytes.size(), 8);
       out += r.bytes;
     }
+    Put(out, e.backup.size(), 1);
+    out += e.backup;
+    Put(out, e.temp.size(), 1);
+    out += e.temp;
   }
   const std::uint64_t body = out.size() - sizeof kMagic - 8;
   for (int i = 0; i < 8; ++i) out[sizeof kMagic + i] = static_cast<char>((body >> (8 * i)) & 0xFF);
-  Put(out, Fnv1a(out), 8);
+  Put(out, Checksum64(out), 8);
   return out;
 }
 
@@ -89,7 +96,7 @@ std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data) {
   if (length > data.size() - sizeof kMagic - 16) return std::nullopt;
   const std::string_view body = data.substr(0, sizeof kMagic + 8 + static_cast<std::size_t>(length));
   Reader tail{data.substr(body.size(), 8)};
-  if (tail.Get(8) != Fnv1a(body)) return std::nullopt;
+  if (tail.Get(8) != Checksum64(body)) return std::nullopt;
 
   Reader r{body, sizeof kMagic + 8};
   const std::uint64_t count = r.Get(4);
@@ -106,7 +113,11 @@ std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data) {
       if (range.offset + range.bytes.size() > e.originalSize) return std::nullopt;
       e.ranges.push_back(std::move(range));
     }
+    e.backup = std::string(r.Bytes(r.Get(1)));
+    e.temp = std::string(r.Bytes(r.Get(1)));
     if (!r.ok || !PlainName(e.fileName)) return std::nullopt;
+    if (!e.backup.empty() && (!PlainName(e.backup) || !PlainName(e.temp) || !e.ranges.empty()))
+      return std::nullopt;
     entries.push_back(std::move(e));
   }
   if (!r.ok || r.pos != body.size()) return std::nullopt;
@@ -114,8 +125,20 @@ std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data) {
 }
 
 bool PlayBack(FileSystem& fs, const std::string& folder, const std::vector<JournalEntry>& entries) {
+  bool renamed = false;
   for (const JournalEntry& e : entries) {
-    const int fd = fs.Open(folder + "/" + e.fileName, O_RDWR);
+    if (!e.backup.empty()) {
+      // The old file goes back under its name, if it was moved yet; the
+      // new one, renamed or not, is dropped.
+      if (fs.KindOf(folder + "/" + e.backup) == FileKind::Regular) {
+        if (!fs.Rename(folder + "/" + e.backup, folder + "/" + e.fileName)) return false;
+        renamed = true;
+      }
+      if (fs.KindOf(folder + "/" + e.temp) == FileKind::Regular && !fs.Remove(folder + "/" + e.temp)) return false;
+      continue;
+    }
+    std::string problem;
+    const int fd = OpenFolderFile(fs, folder, e.fileName, O_RDWR, problem);
     if (fd < 0) return false;
     bool ok = true;
     for (const JournalRange& r : e.ranges)
@@ -124,7 +147,7 @@ bool PlayBack(FileSystem& fs, const std::string& folder, const std::vector<Journ
     fs.Close(fd);
     if (!ok) return false;
   }
-  return true;
+  return !renamed || fs.SyncDir(folder);
 }
 
 }  // namespace brevika::tables

@@ -1,6 +1,8 @@
-// Rollback journal of one change to the tables of a folder: for each table
-// the change writes, its length before the change and the bytes the change
-// overwrites. Playing it back puts every table back as it was.
+// Rollback journal of one change to the files of a tables folder: for each
+// file the change writes in place, its length before the change and the
+// bytes the change overwrites; for each file the change replaces whole
+// (a table after a pack), the name its old file was moved to. Playing it
+// back puts every file back as it was.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -25,7 +27,13 @@ struct JournalEntry {
   std::string fileName;  // a plain file name inside the folder
   std::uint64_t originalSize = 0;
   std::vector<JournalRange> ranges;
+  // A file replaced whole: its old file was renamed to `backup`, and its
+  // new one was made as `temp`. Such an entry has no ranges.
+  std::string backup, temp;
 };
+
+// 64-bit FNV-1a of the bytes.
+std::uint64_t Checksum64(std::string_view data);
 
 // Magic, body length, entries, then a 64-bit checksum of everything before
 // it. Bytes after that are ignored.

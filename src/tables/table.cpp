@@ -1,12 +1,26 @@
 #include "tables/table.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "tables/database.h"
+#include "tables/folder_file.h"
 
 namespace brevika::tables {
 namespace {
+
+constexpr std::size_t kPageBytes = 64 * 1024;
+constexpr std::size_t kMaxPages = 32;
+// The longest header a dBase III table can have: 255 fields.
+constexpr std::size_t kMaxHeader = 32 + 255 * 32 + 1;
+// Index files larger than this are not read (their keys could take more
+// memory than the tags may); the tags are made from the table instead.
+constexpr std::int64_t kMaxIndexBytes = 8 << 20;
+// Memory the tags of one table may take: a key costs about 128 bytes, a
+// run 8. A table whose tags would need more is refused.
+constexpr std::size_t kMaxTagBytes = 48u << 20;
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -20,33 +34,188 @@ Outcome NoField(std::string_view name) {
   return Outcome::Refuse({"No field " + std::string(name) + ".", BoxType::Error});
 }
 
-// Compares a probe with a record key over the probe's length (at most the width).
-int ComparePrefix(const char* probe, std::size_t len, const char* key, std::size_t width) {
-  const std::size_t n = std::min(len, width);
-  return n == 0 ? 0 : std::memcmp(probe, key, n);
+// Compares a probe with a key over the probe's length (at most the key's).
+int ComparePrefix(std::string_view probe, std::string_view key) {
+  const std::size_t n = std::min(probe.size(), key.size());
+  return n == 0 ? 0 : std::memcmp(probe.data(), key.data(), n);
+}
+
+// The run of `runs` holding `rec`, or end.
+std::vector<Run>::const_iterator RunOf(const std::vector<Run>& runs, std::uint32_t rec) {
+  auto it = std::upper_bound(runs.begin(), runs.end(), rec,
+                             [](std::uint32_t r, const Run& run) { return r < run.first; });
+  if (it == runs.begin()) return runs.end();
+  --it;
+  return rec < it->first + it->count ? it : runs.end();
 }
 
 }  // namespace
 
-bool Table::KeyLess::operator()(std::uint32_t a, std::uint32_t b) const {
-  if (a == b) return false;
-  const int c = std::memcmp(Key(a), Key(b), width);
-  return c != 0 ? c < 0 : a < b;
-}
-bool Table::KeyLess::operator()(const Probe& p, std::uint32_t b) const {
-  const int c = ComparePrefix(p.key, p.len, Key(b), width);
-  return c != 0 ? c < 0 : p.rec < b;
-}
-bool Table::KeyLess::operator()(std::uint32_t a, const Probe& p) const {
-  const int c = ComparePrefix(p.key, p.len, Key(a), width);
-  return c != 0 ? c > 0 : a < p.rec;
-}
-
-Table::Table(Database* db, std::string fileName, std::string path)
-    : db_(db), fileName_(std::move(fileName)), path_(std::move(path)) {}
+Table::Table(Database* db, std::string fileName) : db_(db), fileName_(std::move(fileName)) {}
 
 Table::~Table() {
   if (fd_ >= 0) db_->fs().Close(fd_);
+}
+
+// ---- loading
+
+bool Table::Load(const TableDef& def, bool mayWriteIndex) {
+  FileSystem& fs = db_->fs();
+  DropCache();
+  tags_.clear();
+  diskDeleted_ = RecordSet();
+  indexStale_ = false;
+  def_ = &def;
+  if (absent_) {
+    const std::vector<char> bytes = BuildHeader(def.fields, 0, MakeDate(1, 1, 2000));
+    header_ = *ParseHeader(bytes.data(), bytes.size(), bytes.size(), '\0');
+    diskCount_ = 0;
+    head_.assign(bytes.data(), bytes.size());
+  } else {
+    if (!fs.Identify(fd_, identity_)) return false;
+    diskSize_ = identity_.size;
+    // The header first: nothing more is read from a file it does not fit.
+    char first[32];
+    if (diskSize_ < sizeof first || !fs.ReadAt(fd_, 0, first, sizeof first)) return false;
+    const std::size_t length = HeaderLengthOf(first);
+    if (length < 32 || length > kMaxHeader || length > diskSize_) return false;
+    std::vector<char> head(length);
+    char last = 0;
+    if (!fs.ReadAt(fd_, 0, head.data(), length) || !fs.ReadAt(fd_, diskSize_ - 1, &last, 1)) return false;
+    const auto header = ParseHeader(head.data(), length, diskSize_, last);
+    if (!header || !SameLayout(*header, def)) return false;
+    header_ = *header;
+    diskCount_ = header_.recordCount;
+    head_.assign(head.data(), head.size());
+  }
+  perPage_ = std::max<std::uint32_t>(1, static_cast<std::uint32_t>(kPageBytes / header_.recordLength));
+  for (const TagDef& tag : def.tags) {
+    const int f = FieldIndex(tag.expression);
+    if (f < 0 || header_.fields[static_cast<std::size_t>(f)].def.type != FieldType::Character) return false;
+    auto t = std::make_unique<Tag>();
+    t->name = tag.name;
+    t->expression = tag.expression;
+    t->field = f;
+    t->offset = header_.fields[static_cast<std::size_t>(f)].offset;
+    t->width = static_cast<std::uint32_t>(header_.fields[static_cast<std::size_t>(f)].def.length);
+    tags_.push_back(std::move(t));
+  }
+  if (absent_) return true;
+  if (!tags_.empty() && LoadIndex()) return true;
+  if (!BuildIndex(true)) return false;
+  indexStale_ = mayWriteIndex && !tags_.empty();
+  return true;
+}
+
+bool Table::LoadIndex() {
+  FileSystem& fs = db_->fs();
+  std::string problem;
+  const int fd = OpenFolderFile(fs, db_->folder(), IndexName(fileName_), O_RDONLY, problem);
+  if (fd < 0) return false;
+  const std::int64_t size = fs.Size(fd);
+  std::string data;
+  if (size > 0 && size <= kMaxIndexBytes) {
+    data.resize(static_cast<std::size_t>(size));
+    if (!fs.ReadAt(fd, 0, data.data(), data.size())) data.clear();
+  }
+  fs.Close(fd);
+  auto index = DecodeIndex(data);
+  if (!index || !(index->table == identity_) || index->recordCount != diskCount_ ||
+      index->tags.size() != tags_.size())
+    return false;
+  for (std::size_t i = 0; i < tags_.size(); ++i) {
+    const IndexTag& it = index->tags[i];
+    if (it.name != tags_[i]->name || it.field != tags_[i]->expression || it.width != tags_[i]->width) return false;
+  }
+  for (std::size_t i = 0; i < tags_.size(); ++i) tags_[i]->runs = std::move(index->tags[i].runs);
+  diskDeleted_ = std::move(index->deleted);
+  return true;
+}
+
+bool Table::BuildIndex(bool loading) {
+  for (auto& t : tags_) t->runs = KeyRuns();
+  if (loading) diskDeleted_ = RecordSet();
+  std::size_t bytes = 0;
+  for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
+    const char* rec = Record(r);
+    if (loading && rec[0] == kDeletedFlag) diskDeleted_.Add(r);
+    else if (loading && rec[0] != kLiveFlag) return false;
+    for (auto& t : tags_) t->runs.Add(std::string(rec + t->offset, t->width), r);
+    if ((r & 0x3FFF) == 0) {
+      bytes = diskDeleted_.runCount() * 48;
+      for (auto& t : tags_) bytes += t->runs.keys().size() * 128 + t->runs.runCount() * 8;
+      if (bytes > kMaxTagBytes) return false;
+    }
+  }
+  return true;
+}
+
+IndexImage Table::IndexOf(const FileIdentity& identity) const {
+  IndexImage index;
+  index.table = identity;
+  index.recordCount = header_.recordCount;
+  index.deleted = diskDeleted_;
+  for (const auto& t : tags_) index.tags.push_back(IndexTag{t->name, t->expression, t->width, t->runs});
+  return index;
+}
+
+void Table::DropCache() {
+  pages_.clear();
+  scratch_.clear();
+}
+
+// ---- records
+
+const char* Table::DiskRecord(std::uint32_t rec) const {
+  const std::uint32_t first = (rec - 1) / perPage_ * perPage_ + 1;
+  const std::size_t rl = header_.recordLength;
+  for (auto it = pages_.begin(); it != pages_.end(); ++it) {
+    if (it->first != first) continue;
+    if (it != pages_.begin()) pages_.splice(pages_.begin(), pages_, it);
+    return pages_.front().bytes.data() + (rec - first) * rl;
+  }
+  const std::uint32_t count = std::min(perPage_, diskCount_ - first + 1);
+  Page page{first, std::vector<char>(count * rl)};
+  if (!db_->fs().ReadAt(fd_, header_.headerLength + std::uint64_t{first - 1} * rl, page.bytes.data(),
+                        page.bytes.size())) {
+    // A file that can't be read shows blank records; nothing is written from them.
+    scratch_.assign(rl, ' ');
+    return scratch_.data();
+  }
+  pages_.push_front(std::move(page));
+  if (pages_.size() > kMaxPages) pages_.pop_back();
+  return pages_.front().bytes.data() + (rec - first) * rl;
+}
+
+std::uint32_t Table::SourceOf(std::uint32_t rec) const {
+  std::uint32_t old = rec;
+  for (const Run& run : tx_->packRemoved) {
+    if (run.first > old) break;
+    old += run.count;
+  }
+  return old;
+}
+
+const char* Table::Record(std::uint32_t rec) const {
+  const bool packed = tx_ && tx_->packed;
+  if (packed) rec = SourceOf(rec);
+  if (!dirty_.empty()) {
+    const auto it = dirty_.find(rec);
+    if (it != dirty_.end()) return it->second.data();
+  }
+  const char* d = DiskRecord(rec);
+  // Only this transaction's marks are laid over the file; the file's own
+  // deletion flags are read as they are.
+  if (!packed && tx_ && d[0] != kDeletedFlag && tx_->deletedNow.Contains(rec)) {
+    scratch_.assign(d, header_.recordLength);
+    scratch_[0] = kDeletedFlag;
+    return scratch_.data();
+  }
+  return d;
+}
+
+std::string Table::KeyOf(const Tag& tag, std::uint32_t rec) const {
+  return std::string(Record(rec) + tag.offset, tag.width);
 }
 
 int Table::FieldIndex(std::string_view name) const {
@@ -82,7 +251,7 @@ std::string Table::EvalString(std::string_view expression) const {
 
 int Table::KeyWidth() const {
   const Tag* t = ActiveTag();
-  return t ? header_.fields[static_cast<std::size_t>(t->field)].def.length : 0;
+  return t ? static_cast<int>(t->width) : 0;
 }
 
 std::string Table::PadKey(std::string_view key) const {
@@ -93,27 +262,53 @@ std::string Table::PadKey(std::string_view key) const {
   return k;
 }
 
-void Table::BuildTags() {
-  for (auto& tag : tags_) {
-    const FieldLayout& f = header_.fields[static_cast<std::size_t>(tag->field)];
-    KeyLess less{this, f.offset, static_cast<std::uint32_t>(f.def.length)};
-    std::vector<std::uint32_t> order(header_.recordCount);
-    for (std::uint32_t i = 0; i < header_.recordCount; ++i) order[i] = i + 1;
-    std::sort(order.begin(), order.end(), less);
-    tag->keys = std::set<std::uint32_t, KeyLess>(less);
-    for (std::uint32_t r : order) tag->keys.emplace_hint(tag->keys.end(), r);
-  }
+// ---- navigation over a tag
+
+bool Table::InScope(const std::string& key) const {
+  if (!scope_) return true;
+  return ComparePrefix(scope_->first, key) <= 0 && ComparePrefix(scope_->second, key) >= 0;
 }
 
-bool Table::InScope(std::uint32_t rec) const {
-  if (!scope_) return true;
-  const Tag* t = ActiveTag();
-  if (!t) return true;
-  const FieldLayout& f = header_.fields[static_cast<std::size_t>(t->field)];
-  const char* key = Record(rec) + f.offset;
-  const std::size_t w = static_cast<std::size_t>(f.def.length);
-  return ComparePrefix(scope_->first.data(), scope_->first.size(), key, w) <= 0 &&
-         ComparePrefix(scope_->second.data(), scope_->second.size(), key, w) >= 0;
+bool Table::Verify(const Tag& tag, const std::string& key, std::uint32_t rec) const {
+  if (KeyOf(tag, rec) == key) return true;
+  // The index did not describe the table after all: made again from it.
+  const_cast<Table*>(this)->BuildIndex(false);
+  const_cast<Table*>(this)->indexStale_ = db_->writable();
+  return false;
+}
+
+std::uint32_t Table::Step(const Tag& tag, std::string& key, std::uint32_t rec, bool forward) const {
+  const KeyRuns::Map& keys = tag.runs.keys();
+  auto k = keys.find(key);
+  if (k == keys.end()) return 0;
+  const auto run = RunOf(k->second, rec);
+  if (run == k->second.end()) return 0;
+  if (forward) {
+    if (rec + 1 < run->first + run->count) return rec + 1;
+    if (std::next(run) != k->second.end()) return std::next(run)->first;
+    if (++k == keys.end()) return 0;
+    key = k->first;
+    return k->second.front().first;
+  }
+  if (rec > run->first) return rec - 1;
+  if (run != k->second.begin()) {
+    const Run& prev = *std::prev(run);
+    return prev.first + prev.count - 1;
+  }
+  if (k == keys.begin()) return 0;
+  --k;
+  key = k->first;
+  const Run& last = k->second.back();
+  return last.first + last.count - 1;
+}
+
+std::uint32_t Table::LowerBound(const Tag& tag, std::string_view probe, std::string& key) const {
+  const KeyRuns::Map& keys = tag.runs.keys();
+  const std::string p(probe.substr(0, std::min<std::size_t>(probe.size(), tag.width)));
+  auto k = keys.lower_bound(p);
+  if (k == keys.end()) return 0;
+  key = k->first;
+  return k->second.front().first;
 }
 
 void Table::SetCursor(std::uint32_t rec) {
@@ -134,22 +329,37 @@ void Table::MoveTo(bool first) {
     }
     return SetCursor(0);
   }
-  if (first) {
-    auto it = scope_ ? t->keys.lower_bound(Probe{scope_->first.data(), scope_->first.size(), 0})
-                     : t->keys.begin();
-    for (; it != t->keys.end(); ++it) {
-      if (!InScope(*it)) break;
-      if (!IsDeleted(*it)) return SetCursor(*it);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::string key;
+    std::uint32_t r = 0;
+    const KeyRuns::Map& keys = t->runs.keys();
+    if (first) {
+      r = scope_ ? LowerBound(*t, scope_->first, key) : (keys.empty() ? 0 : keys.begin()->second.front().first);
+      if (!scope_ && r) key = keys.begin()->first;
+    } else {
+      // The last key within the scope's high end.
+      auto k = keys.end();
+      if (scope_) {
+        const std::string& high = scope_->second;
+        k = keys.upper_bound(high);
+        while (k != keys.end() && ComparePrefix(high, k->first) == 0) ++k;
+      }
+      if (k != keys.begin()) {
+        --k;
+        key = k->first;
+        r = k->second.back().first + k->second.back().count - 1;
+      }
     }
-  } else {
-    auto it = scope_ ? t->keys.upper_bound(Probe{scope_->second.data(), scope_->second.size(),
-                                                 UINT32_MAX})
-                     : t->keys.end();
-    while (it != t->keys.begin()) {
-      --it;
-      if (!InScope(*it)) break;
-      if (!IsDeleted(*it)) return SetCursor(*it);
+    bool restart = false;
+    while (r != 0 && InScope(key)) {
+      if (!Verify(*t, key, r)) {
+        restart = true;
+        break;
+      }
+      if (!IsDeleted(r)) return SetCursor(r);
+      r = Step(*t, key, r, first);
     }
+    if (!restart) break;
   }
   SetCursor(0);
 }
@@ -172,14 +382,14 @@ bool Table::Skip(int count) {
     --steps;
   }
   std::uint32_t last = rec_;
-  std::uint32_t cur = rec_;
   if (!t) {
+    std::uint32_t cur = rec_;
     while (steps > 0) {
       if (forward) {
-        if (cur >= header_.recordCount) { cur = 0; break; }
+        if (cur >= header_.recordCount) break;
         ++cur;
       } else {
-        if (cur <= 1) { cur = 0; break; }
+        if (cur <= 1) break;
         --cur;
       }
       if (!IsDeleted(cur)) {
@@ -188,22 +398,22 @@ bool Table::Skip(int count) {
       }
     }
   } else {
-    auto it = t->keys.find(cur);
-    while (steps > 0 && it != t->keys.end()) {
-      if (forward) {
-        ++it;
-        if (it == t->keys.end()) break;
-      } else {
-        if (it == t->keys.begin()) { it = t->keys.end(); break; }
-        --it;
+    std::string key = KeyOf(*t, rec_);
+    std::uint32_t cur = rec_;
+    while (steps > 0) {
+      cur = Step(*t, key, cur, forward);
+      if (cur == 0 || !InScope(key)) break;
+      if (!Verify(*t, key, cur)) {
+        // Made again from the table: carry on from the last good record.
+        key = KeyOf(*t, last);
+        cur = last;
+        continue;
       }
-      if (!InScope(*it)) { it = t->keys.end(); break; }
-      if (!IsDeleted(*it)) {
-        last = *it;
+      if (!IsDeleted(cur)) {
+        last = cur;
         --steps;
       }
     }
-    cur = steps == 0 ? last : 0;
   }
   if (steps == 0) {
     rec_ = last;
@@ -242,9 +452,13 @@ std::uint32_t Table::KeyCount() const {
     for (std::uint32_t r = 1; r <= header_.recordCount; ++r) n += IsDeleted(r) ? 0 : 1;
     return n;
   }
-  auto it = scope_ ? t->keys.lower_bound(Probe{scope_->first.data(), scope_->first.size(), 0})
-                   : t->keys.begin();
-  for (; it != t->keys.end() && InScope(*it); ++it) n += IsDeleted(*it) ? 0 : 1;
+  std::string key;
+  std::uint32_t r = scope_ ? LowerBound(*t, scope_->first, key) : 0;
+  if (!scope_ && !t->runs.keys().empty()) {
+    key = t->runs.keys().begin()->first;
+    r = t->runs.keys().begin()->second.front().first;
+  }
+  for (; r != 0 && InScope(key); r = Step(*t, key, r, true)) n += IsDeleted(r) ? 0 : 1;
   return n;
 }
 
@@ -254,15 +468,23 @@ bool Table::Seek(std::string_view key) {
     SetCursor(0);
     return false;
   }
-  const std::string k = Utf8ToCp1252(key);
-  const std::size_t width = static_cast<std::size_t>(t->keys.key_comp().width);
-  const std::size_t len = std::min(k.size(), width);
-  for (auto it = t->keys.lower_bound(Probe{k.data(), len, 0}); it != t->keys.end(); ++it) {
-    if (ComparePrefix(k.data(), len, t->keys.key_comp().Key(*it), width) != 0) break;
-    if (!IsDeleted(*it) && InScope(*it)) {
-      SetCursor(*it);
-      return true;
+  const std::string probe = Utf8ToCp1252(key).substr(0, t->width);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::string k;
+    std::uint32_t r = LowerBound(*t, probe, k);
+    bool restart = false;
+    while (r != 0 && ComparePrefix(probe, k) == 0) {
+      if (!Verify(*t, k, r)) {
+        restart = true;
+        break;
+      }
+      if (!IsDeleted(r) && InScope(k)) {
+        SetCursor(r);
+        return true;
+      }
+      r = Step(*t, k, r, true);
     }
+    if (!restart) break;
   }
   SetCursor(0);
   return false;
@@ -274,14 +496,23 @@ bool Table::SoftSeek(std::string_view key) {
     SetCursor(0);
     return false;
   }
-  const std::string k = Utf8ToCp1252(key);
-  const std::size_t len = std::min<std::size_t>(k.size(), t->keys.key_comp().width);
-  for (auto it = t->keys.lower_bound(Probe{k.data(), len, 0}); it != t->keys.end(); ++it) {
-    if (!InScope(*it)) break;
-    if (!IsDeleted(*it)) {
-      SetCursor(*it);
-      return true;
+  const std::string probe = Utf8ToCp1252(key);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::string k;
+    std::uint32_t r = LowerBound(*t, probe, k);
+    bool restart = false;
+    while (r != 0 && InScope(k)) {
+      if (!Verify(*t, k, r)) {
+        restart = true;
+        break;
+      }
+      if (!IsDeleted(r)) {
+        SetCursor(r);
+        return true;
+      }
+      r = Step(*t, k, r, true);
     }
+    if (!restart) break;
   }
   SetCursor(0);
   return false;
@@ -295,6 +526,8 @@ bool Table::SetScope(std::string_view low, std::string_view high) {
 }
 
 void Table::ClearScope() { scope_.reset(); }
+
+// ---- fields
 
 std::string_view Table::Raw(int field) const {
   const FieldLayout& f = header_.fields[static_cast<std::size_t>(field)];
@@ -338,53 +571,54 @@ double Table::GetNumber(std::string_view f) const { return GetNumber(FieldIndex(
 Date Table::GetDate(std::string_view f) const { return GetDate(FieldIndex(f)); }
 bool Table::GetLogical(std::string_view f) const { return GetLogical(FieldIndex(f)); }
 
+// ---- changes
+
 void Table::BeginTx() {
   TxState s;
   s.count = header_.recordCount;
-  s.imageSize = image_.size();
-  s.header.assign(image_.data(), 32);
+  for (const auto& t : tags_) s.tags.push_back(t->runs);
+  s.diskDeleted = diskDeleted_;
   tx_ = std::move(s);
-}
-
-void Table::Remember(std::uint32_t rec) {
-  if (!tx_ || tx_->baseline || rec > tx_->count) return;
-  if (tx_->records.count(rec)) return;
-  tx_->records.emplace(rec, std::string(Record(rec), header_.recordLength));
 }
 
 void Table::RollbackTx() {
   if (!tx_) return;
-  if (tx_->baseline) {
-    image_ = std::move(*tx_->baseline);
-  } else {
-    image_.resize(tx_->imageSize);
-    image_.back() = kFileEnd;
-    std::memcpy(image_.data(), tx_->header.data(), 32);
-    for (const auto& [rec, bytes] : tx_->records) std::memcpy(Record(rec), bytes.data(), bytes.size());
-  }
   header_.recordCount = tx_->count;
+  for (std::size_t i = 0; i < tags_.size(); ++i) tags_[i]->runs = std::move(tx_->tags[i]);
+  diskDeleted_ = std::move(tx_->diskDeleted);
+  dirty_.clear();
   tx_.reset();
-  BuildTags();
+  scratch_.clear();
   if (rec_ > header_.recordCount) SetCursor(0);
 }
 
+void Table::EndTx() {
+  tx_.reset();
+  dirty_.clear();
+}
+
 Outcome Table::Change(int field) {
-  if (field < 0 || field >= static_cast<int>(header_.fields.size())) return NoField("#" + std::to_string(field));
+  if (field < 0 || field >= static_cast<int>(header_.fields.size()))
+    return NoField(std::string(1, '#').append(std::to_string(field)));
   if (rec_ == 0) return Outcome::Refuse({"No current record.", BoxType::Error});
-  Outcome o = db_->Join(*this);
-  if (!o.ok()) return o;
-  Remember(rec_);
-  return o;
+  return db_->Join(*this);
+}
+
+char* Table::Touch(std::uint32_t rec) {
+  auto it = dirty_.find(rec);
+  if (it == dirty_.end()) it = dirty_.emplace(rec, std::string(Record(rec), header_.recordLength)).first;
+  return it->second.data();
 }
 
 void Table::Write(int field, const char* bytes) {
   const FieldLayout& f = header_.fields[static_cast<std::size_t>(field)];
-  std::vector<Tag*> keyed;
-  for (auto& t : tags_)
-    if (t->field == field) keyed.push_back(t.get());
-  for (Tag* t : keyed) t->keys.erase(rec_);
-  std::memcpy(Record(rec_) + f.offset, bytes, static_cast<std::size_t>(f.def.length));
-  for (Tag* t : keyed) t->keys.insert(rec_);
+  char* rec = Touch(rec_);
+  for (auto& t : tags_) {
+    if (t->field != field) continue;
+    t->runs.Remove(std::string(rec + t->offset, t->width), rec_);
+    t->runs.Add(std::string(bytes, t->width), rec_);
+  }
+  std::memcpy(rec + f.offset, bytes, static_cast<std::size_t>(f.def.length));
 }
 
 Outcome Table::ReplaceString(int field, std::string_view text) {
@@ -458,11 +692,10 @@ Outcome Table::AppendBlank() {
   Outcome o = db_->Join(*this);
   if (!o.ok()) return o;
   if (header_.recordCount == UINT32_MAX) return Outcome::Refuse({kMsgWriteFailed, BoxType::Error});
-  image_.back() = ' ';
-  image_.resize(image_.size() + header_.recordLength, ' ');
-  image_.back() = kFileEnd;
   const std::uint32_t rec = ++header_.recordCount;
-  for (auto& t : tags_) t->keys.insert(rec);
+  std::string& bytes = dirty_[rec];
+  bytes.assign(header_.recordLength, ' ');
+  for (auto& t : tags_) t->runs.Add(std::string(t->width, ' '), rec);
   rec_ = rec;
   eof_ = bof_ = false;
   return o;
@@ -472,10 +705,12 @@ Outcome Table::BlankRecord() {
   if (rec_ == 0) return Outcome::Refuse({"No current record.", BoxType::Error});
   Outcome o = db_->Join(*this);
   if (!o.ok()) return o;
-  Remember(rec_);
-  for (auto& t : tags_) t->keys.erase(rec_);
-  std::memset(Record(rec_) + 1, ' ', header_.recordLength - 1);
-  for (auto& t : tags_) t->keys.insert(rec_);
+  char* rec = Touch(rec_);
+  for (auto& t : tags_) {
+    t->runs.Remove(std::string(rec + t->offset, t->width), rec_);
+    t->runs.Add(std::string(t->width, ' '), rec_);
+  }
+  std::memset(rec + 1, ' ', header_.recordLength - 1);
   return o;
 }
 
@@ -483,8 +718,11 @@ Outcome Table::Delete() {
   if (rec_ == 0) return Outcome::Refuse({"No current record.", BoxType::Error});
   Outcome o = db_->Join(*this);
   if (!o.ok()) return o;
-  Remember(rec_);
-  Record(rec_)[0] = kDeletedFlag;
+  // A record not changed otherwise is only marked; its bytes stay on disk.
+  const auto it = dirty_.find(rec_);
+  if (it != dirty_.end()) it->second[0] = kDeletedFlag;
+  diskDeleted_.Add(rec_);
+  tx_->deletedNow.Add(rec_);
   return o;
 }
 
@@ -494,38 +732,65 @@ Outcome Table::Post() {
 }
 
 Outcome Table::Pack() {
-  std::uint32_t live = 0;
-  for (std::uint32_t r = 1; r <= header_.recordCount; ++r) live += IsDeleted(r) ? 0 : 1;
-  if (live == header_.recordCount) {
+  if (diskDeleted_.empty()) {
     GoTop();
     return Outcome::Ok();
   }
   Outcome o = db_->Join(*this);
   if (!o.ok()) return o;
-  if (!tx_->baseline) {
-    // Keep the whole old image; record-by-record undo no longer applies.
-    std::vector<char> old = image_;
-    old.resize(tx_->imageSize);
-    old.back() = kFileEnd;
-    std::memcpy(old.data(), tx_->header.data(), 32);
-    const std::size_t hl = header_.headerLength, rl = header_.recordLength;
-    for (const auto& [rec, bytes] : tx_->records)
-      std::memcpy(old.data() + hl + (rec - 1) * rl, bytes.data(), bytes.size());
-    tx_->records.clear();
-    tx_->baseline = std::move(old);
+  // Records the index file has as deleted in the file are removed only when
+  // the file says so too.
+  for (const Run& run : tx_->diskDeleted.Runs())
+    for (std::uint32_t r = run.first; r - run.first < run.count; ++r)
+      if (!tx_->deletedNow.Contains(r) && r <= diskCount_ && DiskRecord(r)[0] != kDeletedFlag) diskDeleted_.Remove(r);
+  if (diskDeleted_.empty()) {
+    GoTop();
+    return o;
   }
-  const std::size_t hl = header_.headerLength, rl = header_.recordLength;
-  std::size_t out = hl;
-  for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
-    const std::size_t in = hl + (r - 1) * rl;
-    if (image_[in] == kDeletedFlag) continue;
-    if (out != in) std::memmove(image_.data() + out, image_.data() + in, rl);
-    out += rl;
+  // New numbers: each record moves down by the removed records before it.
+  const std::vector<Run> removed = diskDeleted_.Runs();
+  std::vector<std::uint64_t> before(removed.size() + 1, 0);
+  for (std::size_t i = 0; i < removed.size(); ++i) before[i + 1] = before[i] + removed[i].count;
+  for (auto& t : tags_) {
+    KeyRuns renumbered;
+    for (const auto& [key, runs] : t->runs.keys()) {
+      std::vector<Run> out;
+      for (const Run& run : runs) {
+        std::uint32_t a = run.first;
+        const std::uint64_t end = std::uint64_t{run.first} + run.count;  // one past
+        // Removed runs overlapping [a, end).
+        auto i = static_cast<std::size_t>(
+            std::upper_bound(removed.begin(), removed.end(), a, [](std::uint32_t r, const Run& x) { return r < x.first; }) -
+            removed.begin());
+        if (i > 0 && std::uint64_t{removed[i - 1].first} + removed[i - 1].count > a) --i;
+        while (a < end) {
+          std::uint64_t liveEnd = end;
+          if (i < removed.size() && removed[i].first < end) liveEnd = std::max<std::uint64_t>(a, removed[i].first);
+          if (liveEnd > a) {
+            // Removed records before a: the runs wholly before it.
+            const std::uint64_t shift = before[i];
+            const std::uint32_t first = static_cast<std::uint32_t>(a - shift);
+            const std::uint32_t count = static_cast<std::uint32_t>(liveEnd - a);
+            if (!out.empty() && out.back().first + out.back().count == first) out.back().count += count;
+            else out.push_back({first, count});
+          }
+          if (i < removed.size() && removed[i].first < end) {
+            a = static_cast<std::uint32_t>(std::min<std::uint64_t>(end, std::uint64_t{removed[i].first} + removed[i].count));
+            ++i;
+          } else {
+            a = static_cast<std::uint32_t>(end);
+          }
+        }
+      }
+      if (!out.empty()) renumbered.keys().emplace_hint(renumbered.keys().end(), key, std::move(out));
+    }
+    renumbered.Recount();
+    t->runs = std::move(renumbered);
   }
-  image_.resize(out + 1);
-  image_.back() = kFileEnd;
-  header_.recordCount = live;
-  BuildTags();
+  tx_->packed = true;
+  tx_->packRemoved = removed;
+  header_.recordCount -= static_cast<std::uint32_t>(before.back());
+  diskDeleted_ = RecordSet();
   GoTop();
   return o;
 }

@@ -1,12 +1,16 @@
-// One open dBase III table: the whole file image in memory, tag indexes
-// built in memory when it opens, a record cursor, and changes that belong
-// to the transaction of its Database. No Qt.
+// One open dBase III table: its header, its records read from the file
+// as they are needed (through a small cache), its tags kept as the record
+// runs of every key (from the index file beside it, or made from the table
+// when that file is missing or no longer matches), a record cursor, and
+// changes held in memory until the transaction of its Database commits.
+// Memory stays bounded by the cache, the keys and what a change writes,
+// whatever the size of the file. No Qt.
 #pragma once
 #include <cstdint>
+#include <list>
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +18,7 @@
 #include "finance/outcome.h"
 #include "finance/periods.h"
 #include "tables/dbf_format.h"
+#include "tables/table_index.h"
 
 namespace brevika::tables {
 
@@ -88,7 +93,7 @@ class Table {
 
   // Changes. Each joins the database's transaction (an implicit one when
   // none is open, committed by Post). Refused while another copy of the
-  // program holds the tables.
+  // program holds the tables, or when the file may not be written.
   Outcome AppendBlank();
   // Text longer than the field is cut; numbers that do not fit are refused.
   Outcome ReplaceString(std::string_view field, std::string_view text);
@@ -106,77 +111,102 @@ class Table {
   // Makes the changes durable: commits an implicit transaction; inside an
   // explicit one the changes wait for its commit.
   Outcome Post();
-  // Removes deleted records for good and renumbers the rest; cursor at top.
+  // Removes deleted records for good and renumbers the rest; cursor at
+  // top. The table takes no further change until the transaction ends.
   Outcome Pack();
 
  private:
   friend class Database;
-  struct Probe {
-    const char* key;
-    std::size_t len;
-    std::uint32_t rec;
-  };
-  struct KeyLess {
-    const Table* table;
-    std::uint32_t offset, width;
-    using is_transparent = void;
-    const char* Key(std::uint32_t rec) const { return table->Record(rec) + offset; }
-    bool operator()(std::uint32_t a, std::uint32_t b) const;
-    bool operator()(const Probe& p, std::uint32_t b) const;
-    bool operator()(std::uint32_t a, const Probe& p) const;
-  };
   struct Tag {
     std::string name, expression;
     int field = -1;
-    std::set<std::uint32_t, KeyLess> keys;
-    explicit Tag(KeyLess less) : keys(less) {}
+    std::uint32_t offset = 0, width = 0;
+    KeyRuns runs;
   };
-  // What the open transaction needs to undo this table's changes.
+  struct Page {
+    std::uint32_t first = 0;  // first record of the page
+    std::vector<char> bytes;
+  };
+  // What the open transaction changed, and what undoes it in memory.
   struct TxState {
     std::uint32_t count = 0;
-    std::size_t imageSize = 0;
-    std::string header;                                // bytes 0..31
-    std::map<std::uint32_t, std::string> records;      // first-touched old bytes
-    std::optional<std::vector<char>> baseline;         // whole old image after a pack
+    std::vector<KeyRuns> tags;
+    RecordSet diskDeleted;
+    RecordSet deletedNow;  // records this transaction marked deleted
+    bool packed = false;
+    std::vector<Run> packRemoved;  // records (old numbers) a pack removed
   };
 
-  Table(Database* db, std::string fileName, std::string path);
+  Table(Database* db, std::string fileName);
 
-  const char* Record(std::uint32_t rec) const {
-    return image_.data() + header_.headerLength +
-           static_cast<std::size_t>(rec - 1) * header_.recordLength;
-  }
-  char* Record(std::uint32_t rec) {
-    return image_.data() + header_.headerLength +
-           static_cast<std::size_t>(rec - 1) * header_.recordLength;
-  }
+  // Header and tags of the file as it is now; false when it is no table of
+  // `def` (or the cache of tags would grow past its bound).
+  bool Load(const TableDef& def, bool mayWriteIndex);
+  // The tags and deleted records from the index file, when it matches.
+  bool LoadIndex();
+  // The tags (and, when loading, the deleted records) read from every
+  // record; false for a record whose deletion flag is neither ' ' nor '*'.
+  bool BuildIndex(bool loading);
+  IndexImage IndexOf(const FileIdentity& identity) const;
+  void DropCache();
+
+  // The bytes of a record (current contents, changes included); valid
+  // until the next call.
+  const char* Record(std::uint32_t rec) const;
+  // The record as in the file (no pending change), old numbering.
+  const char* DiskRecord(std::uint32_t rec) const;
   bool IsDeleted(std::uint32_t rec) const { return Record(rec)[0] == kDeletedFlag; }
-  bool InScope(std::uint32_t rec) const;
-  bool Visible(std::uint32_t rec) const { return !IsDeleted(rec) && InScope(rec); }
-  void BuildTags();
+  std::string KeyOf(const Tag& tag, std::uint32_t rec) const;
+  bool InScope(const std::string& key) const;
   const Tag* ActiveTag() const;
   void SetCursor(std::uint32_t rec);  // rec 0 = end
   void MoveTo(bool first);
+  // Next (or previous) record of the tag after (key, rec), whatever its
+  // visibility; 0 past the end.
+  std::uint32_t Step(const Tag& tag, std::string& key, std::uint32_t rec, bool forward) const;
+  // First record with a key at or after `probe` (compared over its length).
+  std::uint32_t LowerBound(const Tag& tag, std::string_view probe, std::string& key) const;
+  // The record really holds `key`; when not, the tags are made again from
+  // the table and false comes back.
+  bool Verify(const Tag& tag, const std::string& key, std::uint32_t rec) const;
   std::string_view Raw(int field) const;
-  Outcome Change(int field);           // checks and records undo for the current record
+  Outcome Change(int field);  // checks and joins the transaction
+  char* Touch(std::uint32_t rec);  // the pending copy of a record, made on first change
   void Write(int field, const char* bytes);
-  void Remember(std::uint32_t rec);    // keeps the old bytes of a record once per transaction
   void BeginTx();
   void RollbackTx();
-  void EndTx() { tx_.reset(); }
+  void EndTx();
+  // Old record number of a record after a pack of this transaction.
+  std::uint32_t SourceOf(std::uint32_t rec) const;
 
   Database* db_;
-  std::string fileName_, path_;
+  std::string fileName_;
   int fd_ = -1;
-  std::vector<char> image_;   // header, records, then the 0x1A end byte
+  bool absent_ = false;  // no file (read-only folder): an empty table
+  std::string unwritable_;  // why the file may not be written, empty when it may
+  const TableDef* def_ = nullptr;
+  std::string head_;     // the header bytes as in the file
+  DbfHeader header_;     // recordCount counts pending appends
+  std::uint32_t diskCount_ = 0;
   std::uint64_t diskSize_ = 0;
-  DbfHeader header_;
-  std::vector<std::unique_ptr<Tag>> tags_;
+  FileIdentity identity_;
+  mutable std::vector<std::unique_ptr<Tag>> tags_;
+  // Records marked deleted in the file (as the index file or a reading of
+  // the table has them) or by this transaction: what a pack removes, once
+  // checked against the file.
+  RecordSet diskDeleted_;
+  bool indexStale_ = false;  // the index file does not describe the table
+  std::map<std::uint32_t, std::string> dirty_;  // changed and appended records
+  std::optional<TxState> tx_;
+
+  mutable std::list<Page> pages_;  // most recently used first
+  mutable std::string scratch_;
+  std::uint32_t perPage_ = 1;
+
   int order_ = 0;
   std::optional<std::pair<std::string, std::string>> scope_;
   std::uint32_t rec_ = 0;
   bool eof_ = true, bof_ = true;
-  std::optional<TxState> tx_;
 };
 
 }  // namespace brevika::tables

@@ -7,12 +7,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <filesystem>
 #include <functional>
 
 #include "records/loan_records.h"
 #include "support/fault_fs.h"
 #include "support/loan_records_fixture.h"
 #include "support/temp_dir.h"
+#include "tables/table_index.h"
 
 namespace brevika::records {
 namespace {
@@ -119,6 +123,34 @@ std::string Reading(LoanRecords& r) {
   return s;
 }
 
+// Every index file that still holds the identity of its table (and so
+// would be used) has exactly the runs made afresh from that table.
+::testing::AssertionResult IndexesTrue(const std::string& folder) {
+  TempDir copy;
+  for (const char* f : testing::kTableFiles)
+    std::filesystem::copy_file(folder + "/" + f, copy.file(f));
+  testing::OpenRecords(copy.path()).reset();  // makes the index files of the copy
+  for (const char* f : testing::kTableFiles) {
+    const std::string name = tables::IndexName(f);
+    if (!std::filesystem::exists(folder + "/" + name)) continue;
+    const auto kept = tables::DecodeIndex(testing::ReadFileBytes(folder + "/" + name));
+    if (!kept) continue;  // damaged: it would be made again
+    tables::FileIdentity now;
+    const int fd = ::open((folder + "/" + f).c_str(), O_RDONLY);
+    tables::FileSystem::Default().Identify(fd, now);
+    ::close(fd);
+    if (!(kept->table == now)) continue;  // stale: it would be made again
+    const auto fresh = tables::DecodeIndex(testing::ReadFileBytes(copy.file(name)));
+    if (!fresh) return ::testing::AssertionFailure() << "no index made for " << f;
+    if (kept->recordCount != fresh->recordCount || !(kept->deleted == fresh->deleted))
+      return ::testing::AssertionFailure() << name << " counts other records";
+    for (std::size_t t = 0; t < kept->tags.size(); ++t)
+      if (!(kept->tags[t].runs == fresh->tags[t].runs))
+        return ::testing::AssertionFailure() << name << " tag " << kept->tags[t].name << " differs";
+  }
+  return ::testing::AssertionSuccess();
+}
+
 TEST(Durability, AFailureAtAnyFileCallOfAChangeUndoesItWhole) {
   const Book& b = SharedBook();
   const std::string folder = b.dir.path();
@@ -144,6 +176,7 @@ TEST(Durability, AFailureAtAnyFileCallOfAChangeUndoesItWhole) {
       EXPECT_TRUE(change.run(*r, b.book).ok()) << change.name << " call " << n;
       r.reset();
       EXPECT_TRUE(testing::SameTables(testing::Snapshot(folder), b.after[c])) << change.name << " call " << n;
+      EXPECT_TRUE(IndexesTrue(folder)) << change.name << " call " << n;
     }
   }
 }
@@ -213,6 +246,7 @@ TEST(Durability, AProcessKilledAnywhereInAChangeLeavesTheOldOrTheNewTables) {
       } else {
         EXPECT_TRUE(testing::SameTables(now, b.after[c])) << change.name << " call " << n;
       }
+      EXPECT_TRUE(IndexesTrue(folder)) << change.name << " call " << n;
     }
   }
   EXPECT_GT(sawBefore, 10);
@@ -242,6 +276,43 @@ TEST(Durability, AProcessKilledWhileUndoingIsUndoneByTheNextOpen) {
     EXPECT_TRUE(WIFSIGNALED(status)) << m;
     testing::OpenRecords(folder).reset();
     EXPECT_TRUE(testing::SameTables(testing::Snapshot(folder), b.before)) << m;
+  }
+}
+
+// Index files found stale are written again by the next copy that may
+// write, as a change of their own: killed anywhere in it, the tables stay
+// as they were and no index file that would be used is wrong.
+TEST(Durability, AProcessKilledWhileKeepingIndexFilesLeavesNoneWrong) {
+  const Book& b = SharedBook();
+  const std::string folder = b.dir.path();
+  testing::Restore(folder, b.after[0]);  // the tables rewritten: every index file is stale
+  int calls = 0;
+  {
+    FaultFs count;
+    auto r = testing::OpenRecords(folder, &count);
+    calls = count.calls;
+  }
+  ASSERT_GT(calls, 8);
+  for (int n = 1; n <= calls; ++n) {
+    testing::Restore(folder, b.after[0]);
+    const pid_t child = fork();
+    if (child == 0) {
+      FaultFs fs;
+      fs.failAt = n;
+      fs.killInstead = true;
+      Outcome o;
+      LoanRecords::Open(folder, o, testing::FixedClock(&fs));
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << n;
+    EXPECT_TRUE(IndexesTrue(folder)) << n;
+    auto r = testing::OpenRecords(folder);
+    ASSERT_TRUE(r);
+    r.reset();
+    EXPECT_TRUE(testing::SameTables(testing::Snapshot(folder), b.after[0])) << n;
+    EXPECT_TRUE(IndexesTrue(folder)) << n;
   }
 }
 

@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -134,6 +137,18 @@ TEST_F(LoanInfoTest, SavesIntoANewAccountAndLoanThenLoadsTheScheduleBack) {
   inputs.OtherFees = 500;
   auto w = OpenSchedule();
   EXPECT_TRUE(w->OpenBTN->isEnabled());
+  // Loading writes nothing in the folder of the tables.
+  auto folderState = [this] {
+    std::string s;
+    for (const auto& e : std::filesystem::directory_iterator(folder.path())) {
+      struct stat st;
+      ::lstat(e.path().c_str(), &st);
+      s += e.path().filename().string() + " " + testing::ReadFileBytes(e.path().string()) + " " +
+           std::to_string(st.st_mtim.tv_nsec) + " " + std::to_string(st.st_ctim.tv_nsec) + "\n";
+    }
+    return s;
+  };
+  const std::string before = folderState();
   WithLoanDialog(*w, [](TLoanInfo& d) {
     EXPECT_FALSE(d.NewBTN->isEnabled());
     EXPECT_EQ(d.CancelBTN->toolTip(), "Cancel loading data.");
@@ -159,6 +174,7 @@ TEST_F(LoanInfoTest, SavesIntoANewAccountAndLoanThenLoadsTheScheduleBack) {
   EXPECT_EQ(w->accountNo(), "SMITJOH001");
   EXPECT_EQ(w->OtherFees->value(), 0);
   EXPECT_EQ(w->APR->text(), "7.5000%");
+  EXPECT_EQ(folderState(), before);
 }
 
 TEST_F(LoanInfoTest, DeletingAnAccountAsksTwiceAndDefaultIsRefused) {

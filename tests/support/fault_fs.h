@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 
 #include "tables/file_system.h"
@@ -23,6 +24,9 @@ class FaultFs : public tables::FileSystem {
   bool tornWrite = true;  // a failing write still writes its first half
   bool sticky = false;    // every counted call after the failing one fails too
   int calls = 0;          // counted calls so far
+  // Called before every counted call with its number (1-based), as a test
+  // wants to pause a change at a point.
+  std::function<void(int)> before;
   unsigned failedOp = 0;  // the kind of call that failed
 
   int Open(const std::string& path, int flags, mode_t mode) override {
@@ -31,8 +35,12 @@ class FaultFs : public tables::FileSystem {
   }
   bool WriteAt(int fd, std::uint64_t off, const void* buf, std::size_t n) override {
     if (Counted(kWrite) && calls + 1 == failAt) {
+      if (before) before(calls + 1);
       if (tornWrite && n > 1) FileSystem::WriteAt(fd, off, buf, n / 2);
+      const auto hook = std::move(before);
+      before = nullptr;
       Hit(kWrite);
+      before = hook;
       return false;
     }
     Hit(kWrite);
@@ -54,6 +62,7 @@ class FaultFs : public tables::FileSystem {
   bool Hit(unsigned op) {
     if (!Counted(op)) return false;
     ++calls;
+    if (before) before(calls);
     if (failAt == 0 || calls < failAt || (calls > failAt && !sticky)) return false;
     if (calls > failAt) return true;
     failedOp = op;

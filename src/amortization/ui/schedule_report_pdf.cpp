@@ -9,12 +9,13 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
+#include <QBuffer>
 #include <cmath>
 #include <memory>
 
 #include "amortization/ui/schedule_chart.h"
 #include "components/page_painter.h"
+#include "tables/atomic_write.h"
 
 namespace brevika {
 
@@ -79,11 +80,11 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
     return false;
   }
   const std::vector<Page> pages = ScheduleReportPages(schedule, terms, borrower, setup);
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = file.errorString().toStdString();
-    return false;
-  }
+  // Refused before any painting; the file appears only whole.
+  error = tables::OutputFileProblem(path);
+  if (!error.empty()) return false;
+  QBuffer file;
+  file.open(QIODevice::WriteOnly);
   bool painted;
   {
     QPdfWriter writer(&file);
@@ -93,14 +94,11 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
     painted = PaintPages(&writer, pages, ReportFont(setup), ChartRenderer(schedule, setup.money));
   }
   if (!painted) {
-    file.cancelWriting();
     error = "the pages could not be painted";
     return false;
   }
-  if (!file.commit()) {
-    error = file.errorString().toStdString();
-    return false;
-  }
+  error = tables::WriteFileAtomically(path, file.buffer().toStdString());
+  if (!error.empty()) return false;
   return true;
 }
 

@@ -96,7 +96,9 @@ TLoanInfo::TLoanInfo(const std::string& folder, Mode mode, AppServices* services
   setModal(true);
 
   Outcome opened;
-  records_ = records::LoanRecords::Open(folder, opened);
+  records::RecordsOptions options;
+  options.readOnly = mode == LoadMode;  // loading writes nothing in the folder
+  records_ = records::LoanRecords::Open(folder, opened, options);
   if (!records_) ShowMessages(parent ? parent : this, opened);
 
   accounts_ = new AccountsModel(this);
@@ -769,9 +771,7 @@ void TLoanInfo::SelectLoanRow(int row) {
 
 std::string TLoanInfo::PredictedLoanNumber() const {
   // The number the counter will give: the next one not in use.
-  std::uint64_t candidate = static_cast<std::uint64_t>(records_->LastLoanNumber()) + 1;
-  while (candidate <= 999999999 && records_->FindLoan(std::to_string(candidate))) ++candidate;
-  return std::to_string(candidate);
+  return records_->PredictedLoanNumber();
 }
 
 void TLoanInfo::ShowLoan(const records::Loan& loan, bool isNew) {

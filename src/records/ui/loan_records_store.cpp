@@ -50,9 +50,9 @@ std::optional<ScheduleStore::Tie> LoanRecordsStore::Save(QWidget* window, const 
     return std::nullopt;
   }
   records::LoanRecords& records = *dialog->records();
-  // Another running copy holds the tables: nothing could be written.
+  // Another running copy holds the tables, or they may not be written.
   if (!records.writable()) {
-    ShowMessage(window, Message{tables::kMsgTablesInUse, BoxType::Error});
+    ShowMessages(window, records.WhyNotWritable());
     return std::nullopt;
   }
   CentreOn(dialog.get(), window);
