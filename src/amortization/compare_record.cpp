@@ -88,6 +88,7 @@ void ResetCompare(CompareRecord& rec) {
 bool AddCompareOffer(CompareRecord& rec) {
   if (static_cast<int>(rec.Offers.size()) >= kMaxOffers) return false;
   rec.Offers.push_back(NewCompareOffer());
+  ClearFigures(rec);
   return true;
 }
 
@@ -95,7 +96,21 @@ bool RemoveCompareOffer(CompareRecord& rec, int index) {
   const int count = static_cast<int>(rec.Offers.size());
   if (count <= kMinOffers || index < 0 || index >= count) return false;
   rec.Offers.erase(rec.Offers.begin() + index);
+  ClearFigures(rec);
   return true;
+}
+
+CompareOfferEntry CompareOfferOf(const LoanOffer& offer) {
+  CompareOfferEntry o = NewCompareOffer();
+  o.PV = offer.amount;
+  o.NumPmts = static_cast<std::int16_t>(std::clamp(offer.periods, -32768, 32767));
+  o.Rate = offer.rate;
+  o.Points = offer.points;
+  o.Fees = offer.fees;
+  o.PYR.Select(offer.PYR);
+  o.CmpPYR.Select(offer.CmpPYR);
+  o.AmortMthd.Select(offer.AmortMthd);
+  return o;
 }
 
 CompareInputs CompareInputsOf(const CompareRecord& rec, Date today) {
@@ -233,6 +248,37 @@ std::vector<Page> ComparePage(const std::string& windowCaption, const CompareRec
     }
   }
   return b.Finish();
+}
+
+const KindDescription<CompareRecord>& CompareKind() {
+  using R = CompareRecord;
+  // Help topics: the window and how the comparison works.
+  constexpr int kWindowTopic = 280, kRulesTopic = 281;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::CompareLoans,
+               .title = "Compare Loans",
+               .slotCount = 1,
+               .menu = {"CompareLoans1", "Co&mpare Loans...", "Ctrl+M", KindMenu::Advisors},
+               .help = {.window = kWindowTopic},
+               .command = {"compare", "compare two to four loan offers over the years the loan is kept",
+                           "Each --offer is KEY=VALUE pairs separated by commas: amount, rate and periods\n"
+                           "(required), points (percent of the amount), fees, payment-period, compounding\n"
+                           "and amortizing (defaults: 0, 0, Monthly, Monthly, Normal). Every loan starts\n"
+                           "on the 1st of the current month, its first payment one period later.",
+                           "print each offer's figures, the cheapest offer, the break-even payments and "
+                           "the verdict as one JSON object"}},
+      .make = [](const KindContext&) { return NewCompareRecord(); },
+      .reset = [](R& r, const KindContext&) { ResetCompare(r); },
+      .calc = [](R& r, const KindContext& c) { return CalcCompare(r, c.today, nullptr, c.format); },
+      // The offers are columns of the window's own making; these are the
+      // fields beside them.
+      .fields = {Field("Horizon", &R::lHorizon, &R::Horizon, kRulesTopic)
+                     .Option("--horizon", "years the loan is kept, 1 to 50", kRequired),
+                 Field("DiscRate", &R::lDiscRate, &R::DiscRate, kRulesTopic)
+                     .Option("--discount-rate", "discount rate in percent a year (default 0)")},
+      .copyText = CompareCopyText,
+      .printPages = ComparePage};
+  return kind;
 }
 
 }  // namespace brevika

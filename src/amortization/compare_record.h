@@ -9,6 +9,7 @@
 
 #include "amortization/compare.h"
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "finance/format.h"
 #include "finance/outcome.h"
 #include "finance/page_layout.h"
@@ -32,7 +33,7 @@ struct CompareRecord {
   std::string lPV = "&Amount of Loan?:";
   std::string lNumPmts = "&Total Periods? (#):";
   std::string lRate = "Annual &Rate? (%):";
-  std::string lPoints = "P&oints? (%):";
+  std::string lPoints = "Point&s? (%):";
   std::string lFees = "Other &Fees?:";
   std::string lPYR = "Payme&nt Period?:";
   std::string lCmpPYR = "Compounding Perio&d?:";
@@ -61,9 +62,14 @@ CompareRecord NewCompareRecord();
 // Everything back to NewCompareRecord(), the figures and lines cleared.
 void ResetCompare(CompareRecord& rec);
 // Add: an empty offer after the last, false at four. Remove: the offer at a
-// 0-based index, false at two or for an index out of range.
+// 0-based index, false at two or for an index out of range. Either clears
+// the figures and lines of the last Calc: they belong to the offers as they
+// were, and the offers after a removed one are numbered anew.
 bool AddCompareOffer(CompareRecord& rec);
 bool RemoveCompareOffer(CompareRecord& rec, int index);
+
+// An offer column with the terms of an offer (the command line's --offer).
+CompareOfferEntry CompareOfferOf(const LoanOffer& offer);
 
 // The record's terms as the engine takes them.
 CompareInputs CompareInputsOf(const CompareRecord& rec, Date today);
@@ -98,5 +104,9 @@ std::string CompareCopyText(const std::string& windowCaption, const CompareRecor
 std::vector<Page> ComparePage(const std::string& windowCaption, const CompareRecord& rec,
                               const std::string& fontName, int fontPoints,
                               const LocaleFormat& loc = UsLocaleFormat());
+
+// The kind: "Compare Loans", one window, in the Advisors menu; its command
+// `compare` (repeated --offer, --horizon, --discount-rate).
+const KindDescription<CompareRecord>& CompareKind();
 
 }  // namespace brevika

@@ -30,6 +30,7 @@
 #include "records/kind_registry.h"
 #include "records/ui/loan_records_store.h"
 // The window of each kind (KindWindowOf).
+#include "amortization/ui/compare_window.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
 #include "calculators/ui/intdue_window.h"

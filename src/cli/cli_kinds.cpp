@@ -4,8 +4,12 @@
 // options, Calc and print its record says what in its KindCommandOf below.
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
+#include "amortization/compare_offer_text.h"
 #include "cli/cli.h"
 #include "records/kind_registry.h"
 
@@ -123,6 +127,62 @@ struct KindCommandOf<RefiRecord> : KindCommandDefaults<RefiRecord> {
     j["LostDeduction"] = DoubleJson(res.LostDeduction);
     j["NetSavings"] = DoubleJson(res.NetSavings);
     j["memo"] = rec.Memo1;
+    return outcome;
+  }
+};
+
+template <>
+struct KindCommandOf<CompareRecord> : KindCommandDefaults<CompareRecord> {
+  // --offer, once for each offer, in the order of the window's columns.
+  static void AddOptions(CLI::App* sub, CompareRecord& rec) {
+    sub->add_option_function<std::vector<std::string>>(
+           "--offer",
+           [&rec](const std::vector<std::string>& texts) {
+             rec.Offers.clear();
+             for (std::size_t k = 0; k < texts.size(); ++k) {
+               std::string error;
+               const std::optional<LoanOffer> offer = ParseOfferText(texts[k], static_cast<int>(k) + 1, error);
+               if (!offer) throw BadArgument(error);
+               rec.Offers.push_back(CompareOfferOf(*offer));
+             }
+           },
+           "an offer, \"amount=A,rate=R,periods=N\" and more KEY=VALUE pairs (below); "
+           "give two to four")
+        ->required()
+        ->type_name("TERMS");
+  }
+  // The JSON holds each offer's figures, the cheapest, the break-even
+  // payments and the verdict.
+  static Outcome Run(const KindDescription<CompareRecord>&, const Options&, CompareRecord& rec, Json* json) {
+    const KindContext context = CommandContext(json != nullptr);
+    CompareResults res;
+    const Outcome outcome = CalcCompare(rec, context.today, &res, context.format);
+    if (!json) return outcome;
+    Json offers = Json::array();
+    for (const OfferFigures& f : res.offers) {
+      Json o;
+      o["Payment"] = DoubleJson(f.Payment);
+      o["APR"] = DoubleJson(f.APR);
+      o["PaymentsToHorizon"] = DoubleJson(f.PaymentsToHorizon);
+      o["InterestToHorizon"] = DoubleJson(f.InterestToHorizon);
+      o["BalanceAtHorizon"] = DoubleJson(f.BalanceAtHorizon);
+      o["UpfrontCost"] = DoubleJson(f.UpfrontCost);
+      o["CostToHorizon"] = DoubleJson(f.CostToHorizon);
+      o["PresentCost"] = DoubleJson(f.PresentCost);
+      offers.push_back(o);
+    }
+    Json breakEven = Json::array();
+    for (const BreakEven& be : res.breakEven) {
+      Json b;
+      b["offers"] = Json::array({be.offers[0], be.offers[1]});
+      b["payment"] = be.payment > 0 ? Json(be.payment) : Json(nullptr);
+      breakEven.push_back(b);
+    }
+    Json& j = *json;
+    j["offers"] = offers;
+    j["Cheapest"] = res.Cheapest > 0 ? Json(res.Cheapest) : Json(nullptr);
+    j["BreakEven"] = breakEven;
+    j["verdict"] = res.verdict;
     return outcome;
   }
 };

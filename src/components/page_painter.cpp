@@ -4,7 +4,9 @@
 #include <QPainter>
 #include <QPen>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <memory>
 
 namespace brevika {
@@ -116,6 +118,25 @@ bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const 
                          const QFont& font) {
   if (CurrentPrintHandler()) return CurrentPrintHandler()(parent, pages, title, font);
   return PrintPages(parent, pages, title, font);
+}
+
+bool PreviewPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                  const QFont& font) {
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpPrinter(printer, title);
+  // Without a printer the preview still prints to PDF.
+  if (QPrinterInfo::availablePrinters().isEmpty()) printer.setOutputFormat(QPrinter::PdfFormat);
+  QPrintPreviewDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("%1 Preview").arg(title));
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                   [&pages, &font](QPrinter* p) { PaintPages(p, pages, font); });
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool PreviewThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                           const QFont& font) {
+  if (CurrentPrintHandler()) return CurrentPrintHandler()(parent, pages, title, font);
+  return PreviewPages(parent, pages, title, font);
 }
 
 }  // namespace brevika

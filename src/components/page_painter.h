@@ -40,6 +40,15 @@ void SetPrintHandler(PrintHandler handler);
 bool PrintThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
                          const QFont& font);
 
+// Shows the pages in a print preview titled "<title> Preview", from which
+// the user prints them (or saves a PDF through the print dialog). True when
+// they were printed.
+bool PreviewPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                  const QFont& font);
+// The preview, or the handler when a test set one.
+bool PreviewThroughHandler(QWidget* parent, const std::vector<Page>& pages, const QString& title,
+                           const QFont& font);
+
 // Prints the pages straight into a PDF file.
 bool PrintPagesToPdf(const QString& path, const std::vector<Page>& pages, const QString& title,
                      const QFont& font);

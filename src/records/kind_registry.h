@@ -24,6 +24,7 @@
 // man/brevika-calc.1 (a test compares it with --help).
 #pragma once
 
+#include "amortization/compare_record.h"
 #include "calculators/accelerated.h"
 #include "calculators/balloon.h"
 #include "calculators/interest_due.h"
@@ -43,6 +44,7 @@ void ForEachKind(Visit&& visit) {
   visit(AccelKind());
   visit(BalloonKind());
   visit(RefinanceKind());
+  visit(CompareKind());
 }
 
 }  // namespace brevika

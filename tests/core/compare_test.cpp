@@ -664,6 +664,18 @@ TEST(CompareRecord, OffersAddRemoveResetAndCanadian) {
   EXPECT_EQ(rec.Offers[1].CmpPYR.SelectedText(), "SemiAnnually");
 
   ASSERT_FALSE(CalcCompare(rec = BuyDownRecord(), kToday).refused);
+  // The figures and lines of the last Calc go with a change of the
+  // columns; the terms stay.
+  for (bool add : {true, false}) {
+    CompareRecord changed = rec;
+    changed.Offers.push_back(NewCompareOffer());
+    ASSERT_TRUE(add ? AddCompareOffer(changed) : RemoveCompareOffer(changed, 2));
+    EXPECT_DOUBLE_EQ(changed.Offers[1].CostToHorizon, 0);
+    EXPECT_DOUBLE_EQ(changed.Offers[0].Pmt, 0);
+    EXPECT_TRUE(changed.Verdict.empty());
+    EXPECT_TRUE(changed.BreakEven.empty());
+    EXPECT_DOUBLE_EQ(changed.Offers[1].Rate, 6.875f);
+  }
   ResetCompare(rec);
   EXPECT_EQ(rec.Offers.size(), 2u);
   EXPECT_DOUBLE_EQ(rec.Offers[0].PV, 0);

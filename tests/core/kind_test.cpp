@@ -59,7 +59,8 @@ TEST(KindRegistry, EveryKindOnceInMenuOrderWithItsOwnKeysAndCommand) {
   });
   EXPECT_EQ(seen.kinds, (std::vector<CalcKind>{CalcKind::Loan, CalcKind::InterestDue,
                                                CalcKind::RemainingBalance, CalcKind::Accelerated,
-                                               CalcKind::Balloon, CalcKind::Refinance}));
+                                               CalcKind::Balloon, CalcKind::Refinance,
+                                               CalcKind::CompareLoans}));
   EXPECT_EQ(static_cast<int>(seen.kinds.size()), kCalcKindCount);
 }
 
@@ -73,6 +74,11 @@ TEST(KindRegistry, TitlesSlotsMenusAndHelpOfTheKinds) {
   EXPECT_EQ(BalloonKind().info.help.window, 92);
   EXPECT_FALSE(BalloonKind().undoMovesRecord);
   EXPECT_EQ(LoanKind().info.help.calc, 21);
+  EXPECT_EQ(SlotCaption(CompareKind().info, 1), "Compare Loans 1");
+  EXPECT_EQ(CompareKind().info.slotCount, 1);
+  EXPECT_EQ(CompareKind().info.menu.menu, KindMenu::Advisors);
+  EXPECT_EQ(std::string(CompareKind().info.menu.caption), "Co&mpare Loans...");
+  EXPECT_EQ(CompareKind().info.help.window, 280);
 }
 
 TEST(KindDescription, RowsFollowTheRowOrderAndTheFieldsKinds) {

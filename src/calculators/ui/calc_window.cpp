@@ -332,7 +332,11 @@ void CalcWindow::PrintBTNClick() {
   QFont printFont(font.family(), points);
   const std::vector<Page> pages = PrintPagesOf(windowTitle().toStdString(), font.family().toStdString(),
                                                points, CurrentLocaleInfo().format);
-  PrintThroughHandler(this, pages, windowTitle(), printFont);
+  SendPages(pages, windowTitle(), printFont);
+}
+
+bool CalcWindow::SendPages(const std::vector<Page>& pages, const QString& title, const QFont& font) {
+  return PrintThroughHandler(this, pages, title, font);
 }
 
 void CalcWindow::CopyBTNClick() {

@@ -81,6 +81,9 @@ class CalcWindow : public WindowBase {
   // Undo moves the record into the controls; a kind whose Undo does
   // nothing says so.
   virtual bool UndoMovesRecord() const = 0;
+  // Where Print sends its pages: the print dialog; a kind may show a
+  // preview instead.
+  virtual bool SendPages(const std::vector<Page>& pages, const QString& title, const QFont& font);
 
   void ControlsToRecord();
   void RecordToControls();
