@@ -17,6 +17,7 @@
 #include "amortization/ui/schedule_report_pdf.h"
 #include "amortization/amort_records.h"
 #include "amortization/ui/amort_window.h"
+#include "amortization/ui/compare_window.h"
 #include "calculators/transfer_records.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
@@ -238,6 +239,30 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "refinance-advisor-results.png") && ok;
     Click(&w, "BitBtn1");
     ok = Save(&w, dir, "refinance-advisor-entry.png") && ok;
+  }
+  {
+    // Three offers for 300,000.00 kept 7 years: 1 point and fees at 6.5 %,
+    // nothing up front at 6.875 %, and 15 years at 5.75 % with 2 points.
+    TcLoCompare w(records.Get(CompareKind()), 1, &services);
+    w.show();
+    Click(&w, "AddBTN");
+    const char* terms[][5] = {{"300000", "360", "6.5", "1", "2500"},
+                              {"300000", "360", "6.875", "0", "0"},
+                              {"300000", "180", "5.75", "2", "0"}};
+    for (int k = 0; k < 3; ++k) {
+      const std::string n = std::to_string(k + 1);
+      Type(&w, ("PV" + n).c_str(), terms[k][0]);
+      Type(&w, ("NumPmts" + n).c_str(), terms[k][1]);
+      Type(&w, ("Rate" + n).c_str(), terms[k][2]);
+      Type(&w, ("Points" + n).c_str(), terms[k][3]);
+      Type(&w, ("Fees" + n).c_str(), terms[k][4]);
+    }
+    Type(&w, "Horizon", "7");
+    Type(&w, "DiscRate", "0");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "compare-loans-results.png") && ok;
+    Click(&w, "BitBtn1");
+    ok = Save(&w, dir, "compare-loans-entry.png") && ok;
   }
   {
     // The schedule of 100,000.00 over 30 years with 1.5 points and other

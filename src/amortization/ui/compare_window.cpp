@@ -30,8 +30,8 @@ constexpr int kWindowTopic = 280;
 constexpr int kAmountTopic = 1, kPeriodsTopic = 97, kRateTopic = 9, kPaymentPeriodTopic = 16,
               kCompoundingTopic = 13, kAmortizingTopic = 14;
 // Lines of the break-even and verdict box.
-constexpr int kMemoLines = 6;
-constexpr int kChartHeight = 280;
+constexpr int kMemoLines = 8;
+constexpr int kChartHeight = 260;
 
 // A framed panel with its grid, as the advisor's panels.
 QFrame* Panel(QWidget* parent, const char* name, QGridLayout*& grid) {
@@ -122,10 +122,11 @@ TcLoCompare::TcLoCompare(CompareRecord* record, int slot, AppServices* services,
   transfer().Own(
       memo_,
       [this] {
+        // The verdict first: it is the answer, and the box shows it without scrolling.
         QStringList lines;
-        for (const std::string& line : rec().BreakEven) lines << QString::fromStdString(line);
-        if (!rec().BreakEven.empty() && !rec().Verdict.empty()) lines << QString();
         for (const std::string& line : rec().Verdict) lines << QString::fromStdString(line);
+        if (!rec().BreakEven.empty() && !rec().Verdict.empty()) lines << QString();
+        for (const std::string& line : rec().BreakEven) lines << QString::fromStdString(line);
         memo_->setPlainText(lines.join(QLatin1Char('\n')));
       },
       nullptr);
