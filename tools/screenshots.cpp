@@ -27,6 +27,7 @@
 #include "calculators/ui/rembal_window.h"
 #include "components/app_services.h"
 #include "components/locale_info.h"
+#include "components/page_painter.h"
 #include "records/loan_records.h"
 #include "records/ui/loan_info_dialog.h"
 
@@ -263,6 +264,20 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "compare-loans-results.png") && ok;
     Click(&w, "BitBtn1");
     ok = Save(&w, dir, "compare-loans-entry.png") && ok;
+    // Its printed page, from a PDF.
+    QTemporaryDir tmp;
+    const QString pdf = tmp.filePath(QStringLiteral("compare.pdf"));
+    const QFont font = services.PrinterFont();
+    const bool printed = PrintPagesToPdf(
+        pdf, ComparePage("Compare Loans 1", *records.Get(CompareKind()), font.family().toStdString(), font.pointSize()),
+        QStringLiteral("Compare Loans 1"), font);
+    const QString base = dir.filePath(QStringLiteral("compare-loans-page"));
+    const int rc = printed ? QProcess::execute(QStringLiteral("pdftoppm"),
+                                               {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-png"),
+                                                QStringLiteral("-singlefile"), pdf, base})
+                           : 1;
+    std::printf("%s %s.png\n", rc == 0 ? "saved" : "FAILED", base.toUtf8().constData());
+    ok = rc == 0 && ok;
   }
   {
     // The schedule of 100,000.00 over 30 years with 1.5 points and other

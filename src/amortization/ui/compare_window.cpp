@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <algorithm>
 #include <tuple>
@@ -278,7 +279,9 @@ void TcLoCompare::LoadColumns() {
     shown_[i] = k < count ? offers[i] : NewCompareOffer();
     apr_[i] = static_cast<float>(shown_[i].APR);
   }
+  const bool wider = count > shownColumns_;
   ShowColumns(count);
+  if (wider) KeepOnScreen();
   // Figures cleared (Reset, a column added or removed): no chart either.
   if (rec().Verdict.empty()) chart_->Clear();
 }
@@ -316,6 +319,19 @@ void TcLoCompare::ShowColumns(int count) {
     c.remove->setEnabled(count > kMinOffers);
   }
   AddBTN_->setEnabled(count < kMaxOffers);
+}
+
+void TcLoCompare::KeepOnScreen() {
+  if (!isVisible() || !screen()) return;
+  layout()->activate();  // the size of the new columns, now
+  const QRect free = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  QPoint shift;
+  if (frame.right() > free.right()) shift.setX(free.right() - frame.right());
+  if (frame.left() + shift.x() < free.left()) shift.setX(free.left() - frame.left());
+  if (frame.bottom() > free.bottom()) shift.setY(free.bottom() - frame.bottom());
+  if (frame.top() + shift.y() < free.top()) shift.setY(free.top() - frame.top());
+  if (!shift.isNull()) move(pos() + shift);
 }
 
 void TcLoCompare::SetTabChain() {

@@ -67,6 +67,8 @@ class TcLoCompare : public KindWindow<CompareRecord> {
   void LoadColumns();
   void StoreColumns();
   void ShowColumns(int count);
+  // A window grown by a column moves back onto its screen.
+  void KeepOnScreen();
   void SetTabChain();
   // After a refusal: the entry page, the focus where the refusal points.
   void FocusRefusal(int offer);
