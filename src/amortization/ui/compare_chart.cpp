@@ -51,6 +51,8 @@ CompareChart::CompareChart(QWidget* parent) : QWidget(parent) {
   chart_->setBackgroundRoundness(0);
   chart_->legend()->setAlignment(Qt::AlignBottom);
   chart_->legend()->setFont(Smaller(chart_->legend()->font(), 0.85));
+  // Each entry drawn as a piece of its line, dashes and all.
+  chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
   yearsAxis_ = new QValueAxis(chart_);
   yearsAxis_->setLabelFormat(QStringLiteral("%d"));
@@ -128,9 +130,18 @@ void CompareChart::Fill(bool discounted, int horizonYears, const LocaleFormat& l
       present_.append(d);
     }
   }
-  // The dashed lines are told apart in the axis title, not in the legend.
+  // The dashed lines share one entry of the legend: a line without points.
   for (QLineSeries* d : present_)
     for (QLegendMarker* m : chart_->legend()->markers(d)) m->setVisible(false);
+  if (!present_.isEmpty()) {
+    auto* key = new QLineSeries();
+    key->setName(QStringLiteral("In today's money"));
+    QPen dashed(QColor(0x55, 0x55, 0x55));
+    dashed.setWidthF(1.5);
+    dashed.setStyle(Qt::DashLine);
+    key->setPen(dashed);
+    add(key);
+  }
 
   const double lastYears = std::max(1.0, std::ceil(data_.lastYears - 1e-9));
   const bool drawn = !data_.lines.empty();
@@ -150,8 +161,7 @@ void CompareChart::Fill(bool discounted, int horizonYears, const LocaleFormat& l
   yearsAxis_->setRange(0, lastYears);
   yearsAxis_->setTickInterval(YearStep(lastYears));
   SetMoneyTicks(costAxis_, data_.costAxis, locale);
-  costAxis_->setTitleText(discounted ? QStringLiteral("Cost so far (dashed: in today's money)")
-                                     : QStringLiteral("Cost so far"));
+  costAxis_->setTitleText(QStringLiteral("Cost so far"));
   chart_->legend()->setVisible(drawn);
 }
 

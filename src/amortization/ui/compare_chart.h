@@ -1,8 +1,9 @@
 // The chart of Compare Loans: each offer's cost so far (its upfront cost
 // plus the interest paid) against the years since the loans start, one
-// line per offer, the horizon marked by an upright dashed line. With a
+// line per offer, the horizon marked by an upright dash-dotted line. With a
 // discount rate each offer also has a dashed line of its cost in today's
-// money. Money in the locale's format, years along the bottom.
+// money, one entry of the legend for them all. Money in the locale's
+// format, years along the bottom.
 #pragma once
 #include <QList>
 #include <QWidget>
