@@ -244,7 +244,7 @@ TEST_F(SlotsTest, MenusCommandsAndShortcutsAsListed) {
   EXPECT_EQ(items(1), (QStringList{"&Loan...|F2", "&Interest Due...|F3", "&Remaining Balance...|F4",
                                    "&Accelerated Payment...|F5", "&Balloon Payment...|F6"}));
   EXPECT_EQ(items(2), QStringList{"&Amortization...|Ctrl+A"});
-  EXPECT_EQ(items(3), QStringList{"&Refinance...|Ctrl+R"});
+  EXPECT_EQ(items(3), (QStringList{"&Refinance...|Ctrl+R", "Co&mpare Loans...|Ctrl+M"}));
   EXPECT_EQ(items(4), (QStringList{"&Show Hints|", "Save &Positions|", "&Color Bckgrnd|",
                                    "P&rinter Fonts...|"}));
   EXPECT_TRUE(items(5).isEmpty());
@@ -252,7 +252,8 @@ TEST_F(SlotsTest, MenusCommandsAndShortcutsAsListed) {
                                    "&About...|"}));
   // Every window kind can be opened.
   for (CalcKind k : {CalcKind::Loan, CalcKind::InterestDue, CalcKind::RemainingBalance,
-                     CalcKind::Accelerated, CalcKind::Balloon, CalcKind::Refinance})
+                     CalcKind::Accelerated, CalcKind::Balloon, CalcKind::Refinance,
+                     CalcKind::CompareLoans})
     EXPECT_TRUE(form_->kindAction(k)->isEnabled());
   EXPECT_TRUE(form_->findChild<QAction*>(QStringLiteral("AmortClick"))->isEnabled());
 }
