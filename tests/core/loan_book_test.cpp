@@ -333,7 +333,9 @@ TEST(Busy, ReadersWaitForAChangeInProgressAndSayWhenItTakesTooLong) {
   EXPECT_EQ(c, 'h');
   const Clock::time_point t0 = Clock::now();
   const std::string reading = ReadingOf(b.folder());
-  EXPECT_LT(Since(t0), 2.0);
+  // The reader waits for the 0.6 s change, not for its bound; the margin is
+  // for a loaded machine.
+  EXPECT_LT(Since(t0), 5.0);
   int status = 0;
   waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
@@ -349,7 +351,7 @@ TEST(Busy, ReadersWaitForAChangeInProgressAndSayWhenItTakesTooLong) {
     if (fd < 0 || flock(fd, LOCK_EX) != 0) _exit(2);
     const char go = 'x';
     if (write(ready[1], &go, 1) != 1) _exit(3);
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    std::this_thread::sleep_for(std::chrono::seconds(20));
     _exit(0);
   }
   ASSERT_EQ(read(ready[0], &c, 1), 1);
@@ -360,8 +362,10 @@ TEST(Busy, ReadersWaitForAChangeInProgressAndSayWhenItTakesTooLong) {
   EXPECT_EQ(o.messages, (std::vector<Message>{{"The loan records are in use by another copy of Brevika,\n\n"
                                                "which is saving a change to them. Try again in a moment.",
                                                BoxType::Error}}));
+  // It gave up after its bound of 1.5 s, long before the holder lets go
+  // (20 s); the margin above the bound is for a loaded machine.
   EXPECT_GT(waited, 1.0);
-  EXPECT_LT(waited, 2.0);
+  EXPECT_LT(waited, 5.0);
   kill(holder, SIGKILL);
   waitpid(holder, &status, 0);
   close(ready[0]);
