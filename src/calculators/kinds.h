@@ -4,8 +4,9 @@
 
 namespace brevika {
 
-enum class CalcKind { Loan, InterestDue, RemainingBalance, Accelerated, Balloon, Refinance };
-inline constexpr int kCalcKindCount = 6;
+enum class CalcKind { Loan, InterestDue, RemainingBalance, Accelerated, Balloon, Refinance,
+                      TruthInLending };
+inline constexpr int kCalcKindCount = 7;
 inline constexpr int kMaxSlots = 2;
 
 }  // namespace brevika

@@ -219,6 +219,7 @@ TEST(TruthInLending, DisclosedAprIsAccurateWithinItsTolerance) {
   r = Calc(Loan(two, {{120, 1100, D(7, 15, 2025)}}));
   EXPECT_EQ(r.Tolerance, 0);
   EXPECT_EQ(r.Verdict, TilVerdict::None);
+  EXPECT_EQ(UnitPeriodText(r), "");
 }
 
 TEST(TruthInLending, RefusalsLeaveTheRecordAsItWas) {
