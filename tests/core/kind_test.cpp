@@ -59,7 +59,8 @@ TEST(KindRegistry, EveryKindOnceInMenuOrderWithItsOwnKeysAndCommand) {
   });
   EXPECT_EQ(seen.kinds, (std::vector<CalcKind>{CalcKind::Loan, CalcKind::InterestDue,
                                                CalcKind::RemainingBalance, CalcKind::Accelerated,
-                                               CalcKind::Balloon, CalcKind::Refinance}));
+                                               CalcKind::Balloon, CalcKind::TruthInLending,
+                                               CalcKind::Refinance}));
   EXPECT_EQ(static_cast<int>(seen.kinds.size()), kCalcKindCount);
 }
 
@@ -73,6 +74,11 @@ TEST(KindRegistry, TitlesSlotsMenusAndHelpOfTheKinds) {
   EXPECT_EQ(BalloonKind().info.help.window, 92);
   EXPECT_FALSE(BalloonKind().undoMovesRecord);
   EXPECT_EQ(LoanKind().info.help.calc, 21);
+  EXPECT_EQ(SlotCaption(TilKind().info, 2), "Truth in Lending 2");
+  EXPECT_EQ(std::string(TilKind().info.menu.caption) + "|" + TilKind().info.menu.shortcut,
+            "&Truth in Lending...|F7");
+  EXPECT_EQ(TilKind().info.help.window, 260);
+  EXPECT_EQ(std::string(TilKind().info.command.name), "apr");
 }
 
 TEST(KindDescription, RowsFollowTheRowOrderAndTheFieldsKinds) {

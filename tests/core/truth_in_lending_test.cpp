@@ -219,7 +219,6 @@ TEST(TruthInLending, DisclosedAprIsAccurateWithinItsTolerance) {
   r = Calc(Loan(two, {{120, 1100, D(7, 15, 2025)}}));
   EXPECT_EQ(r.Tolerance, 0);
   EXPECT_EQ(r.Verdict, TilVerdict::None);
-  EXPECT_EQ(UnitPeriodText(r), "");
 }
 
 TEST(TruthInLending, RefusalsLeaveTheRecordAsItWas) {
@@ -274,6 +273,8 @@ TEST(TruthInLending, RefusalsLeaveTheRecordAsItWas) {
   EXPECT_EQ(r.Disclosed, 0);
   EXPECT_EQ(r.APR, 0);
   EXPECT_EQ(r.Verdict, TilVerdict::None);
+  // No unit period before a loan is worked out again.
+  EXPECT_EQ(UnitPeriodText(r), "");
 }
 
 TEST(TruthInLending, CopyTextListsTheLoanThenTheDisclosure) {
