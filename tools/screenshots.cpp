@@ -13,6 +13,7 @@
 #include <QTest>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "amortization/ui/schedule_report_pdf.h"
 #include "amortization/amort_records.h"
@@ -268,6 +269,17 @@ int main(int argc, char** argv) {
     AmortInputs inputs = NewAmortInputs(MakeDate(20, 12, 1996));
     AmortOptValues options;
     TcLoAmort w(&inputs, &options, &services);
+    // Its Truth in Lending item opens the calculator on the schedule's loan.
+    std::unique_ptr<TcLoTIL> til;
+    w.SetTruthInLendingOpener([&](QWidget*, const TilRecord& loan) {
+      TilRecord* rec = records.Get(TilKind());
+      ResetTil(*rec);
+      rec->Advances = loan.Advances;
+      rec->Payments = loan.Payments;
+      til = std::make_unique<TcLoTIL>(rec, 2, &services);
+      til->show();
+      return true;
+    });
     w.show();
     // Active, so that leaving a field shows it formatted.
     w.activateWindow();
