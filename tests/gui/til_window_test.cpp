@@ -57,6 +57,9 @@ TEST_F(TilWindowTest, TheLoanTypedIntoTheGridsAndCalculated) {
 
   // 5,000.00 on 01/10/1978; 24 monthly payments of 230.00 from 02/10/1978
   // (the interval is left at Monthly). Enter in a cell ends its entry only.
+  // A cell takes what a money field takes: the 13th integer digit is refused.
+  Keys(&w, "1234567890123\r");
+  EXPECT_EQ(w.Advances->CellText(0, 0), "$123,456,789,012.00");
   Keys(&w, "5000\t01/10/1978\r");
   EXPECT_TRUE(messages_.empty()) << "Enter in a cell does not calculate";
   EXPECT_EQ(w.Advances->CellText(0, 0), "$5,000.00");
@@ -72,6 +75,9 @@ TEST_F(TilWindowTest, TheLoanTypedIntoTheGridsAndCalculated) {
   EXPECT_EQ(w.Payments->CellText(0, 0), "24");
   EXPECT_EQ(w.Payments->RowCount(), 2);
 
+  // F1 in a grid opens its topic.
+  QTest::keyClick(w.windowHandle(), Qt::Key_F1);
+  EXPECT_EQ(services_.helpRequests, std::vector<int>{262});
   w.Disclosed->setFocus();
   Keys(&w, "9.8\r");  // Enter in a field calculates
   EXPECT_TRUE(messages_.empty());
