@@ -13,6 +13,7 @@
 #include <QTest>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "amortization/ui/schedule_report_pdf.h"
 #include "amortization/amort_records.h"
@@ -25,6 +26,7 @@
 #include "calculators/ui/loan_window.h"
 #include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
+#include "calculators/ui/til_window.h"
 #include "components/app_services.h"
 #include "components/locale_info.h"
 #include "components/page_painter.h"
@@ -104,6 +106,12 @@ bool FillLoanBook(const std::string& folder) {
   ok = ok && loan("House", 100000, 360, 7.5f, MakeDate(1, 1, 1997), MakeDate(1, 2, 1997)) &&
        loan("Boat", 18500, 60, 9.25f, MakeDate(15, 4, 2024), MakeDate(15, 5, 2024));
   return ok;
+}
+
+// Keys as the window system delivers them: to the focused control of the
+// (active) window, a cell editor included.
+void Keys(QWidget* w, const char* text) {
+  for (const char* c = text; *c; ++c) QTest::keyClick(w->windowHandle(), *c);
 }
 
 bool Save(QWidget* w, const QDir& dir, const char* file) {
@@ -280,11 +288,38 @@ int main(int argc, char** argv) {
     ok = rc == 0 && ok;
   }
   {
+    // A construction loan: 60,000.00 less a 600.00 fee advanced in two
+    // draws, interest-only payments while it is built, then 360 monthly
+    // payments; the lender disclosed 7.10 %. Typed into the grids.
+    TcLoTIL w(records.Get(TilKind()), 1, &services);
+    w.show();
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w)) std::printf("window not active\n");
+    w.Advances->setFocus();
+    Keys(&w, "39400\t03/01/2025\t20000\t06/01/2025\r");
+    w.Payments->setFocus();
+    Keys(&w, "3\t233.33\t04/01/2025\t\t3\t350\t07/01/2025\t\t360\t399.18\t10/01/2025\r");
+    Type(&w, "Disclosed", "7.1");
+    Click(&w, "CalcBTN");
+    ok = Save(&w, dir, "truth-in-lending.png") && ok;
+  }
+  {
     // The schedule of 100,000.00 over 30 years with 1.5 points and other
     // fees: its first year with the APR, then the chart page.
     AmortInputs inputs = NewAmortInputs(MakeDate(20, 12, 1996));
     AmortOptValues options;
     TcLoAmort w(&inputs, &options, &services);
+    // Its Truth in Lending item opens the calculator on the schedule's loan.
+    std::unique_ptr<TcLoTIL> til;
+    w.SetTruthInLendingOpener([&](QWidget*, const TilRecord& loan) {
+      TilRecord* rec = records.Get(TilKind());
+      ResetTil(*rec);
+      rec->Advances = loan.Advances;
+      rec->Payments = loan.Payments;
+      til = std::make_unique<TcLoTIL>(rec, 2, &services);
+      til->show();
+      return true;
+    });
     w.show();
     // Active, so that leaving a field shows it formatted.
     w.activateWindow();

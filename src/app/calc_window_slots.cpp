@@ -3,12 +3,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QWindow>
 #include <exception>
 #include <stdexcept>
 
 #include "calculators/ui/calc_window.h"
 
 namespace brevika {
+
+namespace {
+
+// A window whose transient parent is the modal window is not blocked by it,
+// stays in front of it and opens centred over it; it is no child of it, so
+// it stays open, as it is, when the modal window goes.
+void KeepInFrontOf(QWidget* window, QWidget* over) {
+  if (!over || !over->window()->windowHandle()) return;
+  window->winId();
+  if (QWindow* handle = window->windowHandle())
+    handle->setTransientParent(over->window()->windowHandle());
+}
+
+}  // namespace
 
 CalcWindowSlots::CalcWindowSlots(QMenu* windowsMenu, QObject* parent)
     : QObject(parent), menu_(windowsMenu) {}
@@ -37,7 +52,7 @@ bool CalcWindowSlots::CanOpen(CalcKind kind) const {
   return static_cast<bool>(kinds_[Index(kind)].factory);
 }
 
-CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
+CalcWindow* CalcWindowSlots::Open(CalcKind kind, QWidget* over) {
   Kind& k = kinds_[Index(kind)];
   if (!k.factory) return nullptr;
   for (int slot = 1; slot <= SlotCount(kind); ++slot) {
@@ -67,6 +82,7 @@ CalcWindow* CalcWindowSlots::Open(CalcKind kind) {
       s.item = menu_->addAction(caption);
       QAction* item = s.item;
       connect(item, &QAction::triggered, this, [this, item] { WindowItemClick(item); });
+      KeepInFrontOf(s.window, over);
       s.window->show();
       s.window->raise();
       s.window->activateWindow();
@@ -100,6 +116,19 @@ void CalcWindowSlots::Release(CalcKind kind, int slot) {
     s.item = nullptr;
   }
   emit windowClosed(kind, slot);
+}
+
+void CalcWindowSlots::ShowInFront(CalcKind kind, int slot, QWidget* over) {
+  if (!InUse(kind, slot)) return;
+  CalcWindow* window = SlotOf(kind, slot).window.data();
+  if (!window) return;
+  // Hidden and shown again: the transient parent takes effect, and the
+  // window moves its record into its fields.
+  window->hide();
+  KeepInFrontOf(window, over);
+  window->showNormal();
+  window->raise();
+  window->activateWindow();
 }
 
 bool CalcWindowSlots::InUse(CalcKind kind, int slot) const {

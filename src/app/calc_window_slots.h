@@ -37,8 +37,14 @@ class CalcWindowSlots : public QObject {
 
   // Opens the kind's window in its first free slot, captions and shows it
   // and adds its "&Windows" entry. Nothing when every slot is taken. An
-  // error while opening beeps twice and leaves the slot free.
-  CalcWindow* Open(CalcKind kind);
+  // error while opening beeps twice and leaves the slot free. `over`, when
+  // given, is a modal window the new one must be usable from: the new
+  // window is kept in front of it (ShowInFront).
+  CalcWindow* Open(CalcKind kind, QWidget* over = nullptr);
+  // Shows an open window again in front of the modal window `over`, usable
+  // while that is up (a window a modal one blocks takes no input); its
+  // fields show the record anew.
+  void ShowInFront(CalcKind kind, int slot, QWidget* over);
 
   bool InUse(CalcKind kind, int slot) const;
   CalcWindow* Window(CalcKind kind, int slot) const;

@@ -37,6 +37,7 @@
 #include "calculators/ui/loan_window.h"
 #include "calculators/ui/refi_window.h"
 #include "calculators/ui/rembal_window.h"
+#include "calculators/ui/til_window.h"
 
 namespace brevika {
 
@@ -296,7 +297,23 @@ void TMainForm::AmortClick() {
   // records they work on are kept here for the whole run.
   // Save and Load go through the loan records of the services' folder.
   LoanRecordsStore store(this);
-  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this, &store);
+  OpenAmortizationSchedule(this, &amortInputs(), &amortOptions(), this, &store,
+                           [this](QWidget* over, const TilRecord& loan) { return OpenTruthInLending(over, loan); });
+}
+
+bool TMainForm::OpenTruthInLending(QWidget* over, const TilRecord& loan) {
+  TilRecord* rec = slots_->records().Get(TilKind(), WindowKindContext());
+  if (!rec || !slots_->CanOpen(CalcKind::TruthInLending)) {
+    QApplication::beep();
+    return false;
+  }
+  ResetTil(*rec);
+  rec->Advances = loan.Advances;
+  rec->Payments = loan.Payments;
+  if (slots_->Open(CalcKind::TruthInLending, over)) return true;
+  if (!slots_->InUse(CalcKind::TruthInLending, 1)) return false;
+  slots_->ShowInFront(CalcKind::TruthInLending, 1, over);
+  return true;
 }
 
 AmortInputs& TMainForm::amortInputs() {

@@ -21,6 +21,7 @@ namespace brevika {
 
 struct AmortInputs;
 struct AmortOptValues;
+struct TilRecord;
 class TTipDialog;
 
 inline constexpr int kMainWidth = 612;
@@ -92,6 +93,10 @@ class TMainForm : public QMainWindow, public AppServices {
   void OpenCalculator(brevika::CalcKind kind);
   // Opens the amortization schedule window modally.
   void AmortClick();
+  // The schedule window's "Truth in &Lending...": the loan's advances and
+  // payments in the calculator's record, shown in its first free window
+  // (the first window when both are open), usable in front of `over`.
+  bool OpenTruthInLending(QWidget* over, const brevika::TilRecord& loan);
   void ShowHints1Click();
   void SavePositions1Click();
   void ColorBckgrnd1Click();

@@ -5,8 +5,8 @@
 namespace brevika {
 
 enum class CalcKind { Loan, InterestDue, RemainingBalance, Accelerated, Balloon, Refinance,
-                      CompareLoans };
-inline constexpr int kCalcKindCount = 7;
+                      CompareLoans, TruthInLending };
+inline constexpr int kCalcKindCount = 8;
 inline constexpr int kMaxSlots = 2;
 
 }  // namespace brevika

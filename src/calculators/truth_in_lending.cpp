@@ -347,6 +347,8 @@ Outcome CalcTil(TilRecord& rec) {
 }
 
 std::string UnitPeriodText(const TilRecord& rec) {
+  // Every loan worked out has payments above zero.
+  if (!(rec.TotalOfPayments > 0)) return std::string();
   if (rec.Single) return "Single Payment";
   for (PaymentInterval k : kAllIntervals)
     if (UnitPeriodOf(k) == rec.Unit) return PaymentIntervalItems()[static_cast<std::size_t>(k)];
@@ -474,6 +476,26 @@ std::optional<TilPaymentSeries> ParsePaymentSeriesText(std::string_view text, st
     s.interval = static_cast<PaymentInterval>(i);
   }
   return s;
+}
+
+const KindDescription<TilRecord>& TilKind() {
+  using R = TilRecord;
+  static const KindDescription<R> kind{
+      .info = {.kind = CalcKind::TruthInLending,
+               .title = "Truth in Lending",
+               .menu = {"TruthInLending1", "&Truth in Lending...", "F7"},
+               .help = {.window = 260},
+               .command = {"apr", "the APR of a loan by the Truth in Lending rules, with its disclosure",
+                           "AMOUNT@MM/DD/YYYY is an advance on its date. COUNTxAMOUNT@MM/DD/YYYY[/INTERVAL]\n"
+                           "is a series of COUNT equal payments from the date, every INTERVAL: weekly,\n"
+                           "biweekly, 4-weekly, semimonthly, monthly (the default), bimonthly, quarterly,\n"
+                           "semiannually or annually; a COUNT of 1 is a single payment.",
+                           "print the APR, the unit period and the disclosure as one JSON object"}},
+      .make = [](const KindContext&) { return NewTilRecord(); },
+      .reset = [](R& r, const KindContext&) { ResetTil(r); },
+      .calc = [](R& r, const KindContext&) { return CalcTil(r); },
+      .rows = [](const R& r) { return TilRows(r); }};
+  return kind;
 }
 
 }  // namespace brevika

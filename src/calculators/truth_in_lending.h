@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calculators/calc_record.h"
+#include "calculators/kind.h"
 #include "calculators/interest_due.h"
 #include "finance/actuarial_apr.h"
 #include "finance/outcome.h"
@@ -93,7 +94,7 @@ struct TilRecord {
   std::string lAdvances = "&Advances:";
   std::string lAdvanceAmount = "Amount";
   std::string lAdvanceDate = "Date";
-  std::string lPayments = "&Payments:";
+  std::string lPayments = "Payme&nts:";
   std::string lPaymentCount = "Number";
   std::string lPaymentAmount = "Amount";
   std::string lPaymentDate = "First Date";
@@ -151,7 +152,8 @@ inline constexpr double kIrregularTolerance = 0.25;
 Outcome CalcTil(TilRecord& rec);
 
 // "Unit period" as the window shows it (the interval's item text, "Single
-// Payment") and as the command line writes it ("monthly", "single").
+// Payment"; empty before a Calc has worked a loan out) and as the command
+// line writes it ("monthly", "single").
 std::string UnitPeriodText(const TilRecord& rec);
 std::string UnitPeriodName(const TilRecord& rec);
 // "Accurate", "Not Accurate", or empty without a disclosed APR.
@@ -172,5 +174,10 @@ std::optional<TilAdvance> ParseAdvanceText(std::string_view text, std::string& e
 // above 0 from a first date, every INTERVAL (an IntervalName, any case;
 // monthly when left out).
 std::optional<TilPaymentSeries> ParsePaymentSeriesText(std::string_view text, std::string& error);
+
+// The kind: "Truth in Lending", its menu item, help topics and command
+// `apr`. Its window and command bring their own grids and options (the
+// record's lists do not fit one field each); its rows are TilRows.
+const KindDescription<TilRecord>& TilKind();
 
 }  // namespace brevika

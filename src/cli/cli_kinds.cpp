@@ -2,6 +2,7 @@
 // (records/kind_registry.h): the options, the copy text and the JSON come
 // from the kind's description. A kind whose command does more than read its
 // options, Calc and print its record says what in its KindCommandOf below.
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -11,6 +12,8 @@
 
 #include "amortization/compare_offer_text.h"
 #include "cli/cli.h"
+#include "finance/parse.h"
+#include "finance/rates.h"
 #include "records/kind_registry.h"
 
 namespace brevika::cli {
@@ -183,6 +186,71 @@ struct KindCommandOf<CompareRecord> : KindCommandDefaults<CompareRecord> {
     j["Cheapest"] = res.Cheapest > 0 ? Json(res.Cheapest) : Json(nullptr);
     j["BreakEven"] = breakEven;
     j["verdict"] = res.verdict;
+    return outcome;
+  }
+};
+
+template <>
+struct KindCommandOf<TilRecord> : KindCommandDefaults<TilRecord> {
+  // --advance and --payments once for each advance and each series of
+  // payments, read as they are given; --disclosed is a rate of up to 999 %.
+  static void AddOptions(CLI::App* sub, TilRecord& rec) {
+    auto each = [](const char* option, const std::string& text, auto parse) {
+      std::string error;
+      auto value = parse(text, error);
+      if (!value) throw BadArgument(std::string(option) + ": " + Quoted(text) + " " + error);
+      return *value;
+    };
+    sub->add_option_function<std::vector<std::string>>(
+           "--advance",
+           [&rec, each](const std::vector<std::string>& texts) {
+             for (const std::string& t : texts) rec.Advances.push_back(each("--advance", t, ParseAdvanceText));
+           },
+           "an advance: its amount and date (once for each advance)")
+        ->type_name("AMOUNT@MM/DD/YYYY")
+        ->allow_extra_args(false)
+        ->required();
+    sub->add_option_function<std::vector<std::string>>(
+           "--payments",
+           [&rec, each](const std::vector<std::string>& texts) {
+             for (const std::string& t : texts)
+               rec.Payments.push_back(each("--payments", t, ParsePaymentSeriesText));
+           },
+           "a series of equal payments: their number, amount, first date and interval "
+           "(once for each series)")
+        ->type_name("COUNTxAMOUNT@MM/DD/YYYY[/INTERVAL]")
+        ->allow_extra_args(false)
+        ->required();
+    sub->add_option_function<std::string>(
+           "--disclosed",
+           [&rec](const std::string& t) {
+             const auto rate = ParseNumberText(t, NumberPicture{3, 4});
+             if (!rate)
+               throw BadArgument("--disclosed: " + Quoted(t) +
+                                 " is not a rate (at most 3 integer digits and 4 decimals)");
+             rec.Disclosed = *rate;
+           },
+           "the APR disclosed, in percent: says whether it is accurate")
+        ->type_name("RATE");
+  }
+  // The JSON holds the disclosure; a refused loan has only its message.
+  static Outcome Run(const KindDescription<TilRecord>& kind, const Options&, TilRecord& rec,
+                     Json* json) {
+    const Outcome outcome = kind.calc(rec, CommandContext(json != nullptr));
+    if (!json || outcome.refused) return outcome;
+    Json& j = *json;
+    j["APR"] = DoubleJson(RoundThroughText(rec.APR, 6, 18));
+    j["UnitPeriod"] = UnitPeriodName(rec);
+    const double perYear = RoundThroughText(rec.UnitPeriodsPerYear, 6, 18);
+    if (perYear == std::floor(perYear)) j["UnitPeriodsPerYear"] = static_cast<int>(perYear);
+    else j["UnitPeriodsPerYear"] = DoubleJson(perYear);
+    j["AmountFinanced"] = DoubleJson(rec.AmountFinanced);
+    j["FinanceCharge"] = DoubleJson(rec.FinanceCharge);
+    j["TotalOfPayments"] = DoubleJson(rec.TotalOfPayments);
+    if (rec.Verdict != TilVerdict::None) {
+      j["Tolerance"] = DoubleJson(rec.Tolerance);
+      j["Accurate"] = rec.Verdict == TilVerdict::Accurate;
+    }
     return outcome;
   }
 };

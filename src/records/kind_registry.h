@@ -31,6 +31,7 @@
 #include "calculators/loan.h"
 #include "calculators/refinance.h"
 #include "calculators/remaining_balance.h"
+#include "calculators/truth_in_lending.h"
 
 namespace brevika {
 
@@ -43,6 +44,7 @@ void ForEachKind(Visit&& visit) {
   visit(RemBalKind());
   visit(AccelKind());
   visit(BalloonKind());
+  visit(TilKind());
   visit(RefinanceKind());
   visit(CompareKind());
 }

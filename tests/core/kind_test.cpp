@@ -59,8 +59,8 @@ TEST(KindRegistry, EveryKindOnceInMenuOrderWithItsOwnKeysAndCommand) {
   });
   EXPECT_EQ(seen.kinds, (std::vector<CalcKind>{CalcKind::Loan, CalcKind::InterestDue,
                                                CalcKind::RemainingBalance, CalcKind::Accelerated,
-                                               CalcKind::Balloon, CalcKind::Refinance,
-                                               CalcKind::CompareLoans}));
+                                               CalcKind::Balloon, CalcKind::TruthInLending,
+                                               CalcKind::Refinance, CalcKind::CompareLoans}));
   EXPECT_EQ(static_cast<int>(seen.kinds.size()), kCalcKindCount);
 }
 
@@ -79,6 +79,11 @@ TEST(KindRegistry, TitlesSlotsMenusAndHelpOfTheKinds) {
   EXPECT_EQ(CompareKind().info.menu.menu, KindMenu::Advisors);
   EXPECT_EQ(std::string(CompareKind().info.menu.caption), "Co&mpare Loans...");
   EXPECT_EQ(CompareKind().info.help.window, 280);
+  EXPECT_EQ(SlotCaption(TilKind().info, 2), "Truth in Lending 2");
+  EXPECT_EQ(std::string(TilKind().info.menu.caption) + "|" + TilKind().info.menu.shortcut,
+            "&Truth in Lending...|F7");
+  EXPECT_EQ(TilKind().info.help.window, 260);
+  EXPECT_EQ(std::string(TilKind().info.command.name), "apr");
 }
 
 TEST(KindDescription, RowsFollowTheRowOrderAndTheFieldsKinds) {

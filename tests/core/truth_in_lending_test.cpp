@@ -273,6 +273,8 @@ TEST(TruthInLending, RefusalsLeaveTheRecordAsItWas) {
   EXPECT_EQ(r.Disclosed, 0);
   EXPECT_EQ(r.APR, 0);
   EXPECT_EQ(r.Verdict, TilVerdict::None);
+  // No unit period before a loan is worked out again.
+  EXPECT_EQ(UnitPeriodText(r), "");
 }
 
 TEST(TruthInLending, CopyTextListsTheLoanThenTheDisclosure) {

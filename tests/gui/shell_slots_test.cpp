@@ -242,7 +242,8 @@ TEST_F(SlotsTest, MenusCommandsAndShortcutsAsListed) {
   };
   EXPECT_EQ(items(0), QStringList{"E&xit|"});
   EXPECT_EQ(items(1), (QStringList{"&Loan...|F2", "&Interest Due...|F3", "&Remaining Balance...|F4",
-                                   "&Accelerated Payment...|F5", "&Balloon Payment...|F6"}));
+                                   "&Accelerated Payment...|F5", "&Balloon Payment...|F6",
+                                   "&Truth in Lending...|F7"}));
   EXPECT_EQ(items(2), QStringList{"&Amortization...|Ctrl+A"});
   EXPECT_EQ(items(3), (QStringList{"&Refinance...|Ctrl+R", "Co&mpare Loans...|Ctrl+M"}));
   EXPECT_EQ(items(4), (QStringList{"&Show Hints|", "Save &Positions|", "&Color Bckgrnd|",
@@ -253,7 +254,7 @@ TEST_F(SlotsTest, MenusCommandsAndShortcutsAsListed) {
   // Every window kind can be opened.
   for (CalcKind k : {CalcKind::Loan, CalcKind::InterestDue, CalcKind::RemainingBalance,
                      CalcKind::Accelerated, CalcKind::Balloon, CalcKind::Refinance,
-                     CalcKind::CompareLoans})
+                     CalcKind::CompareLoans, CalcKind::TruthInLending})
     EXPECT_TRUE(form_->kindAction(k)->isEnabled());
   EXPECT_TRUE(form_->findChild<QAction*>(QStringLiteral("AmortClick"))->isEnabled());
 }

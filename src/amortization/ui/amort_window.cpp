@@ -162,6 +162,13 @@ void TcLoAmort::BuildMenu() {
   connect(CalcItem, &QAction::triggered, this, &TcLoAmort::CalcBTNClick);
   connect(OptionsItem, &QAction::triggered, this, &TcLoAmort::OptionsClick);
   connect(HelpItem, &QAction::triggered, this, &TcLoAmort::HelpBTNClick);
+
+  // The schedule's loan in the Truth in Lending calculator, before Help.
+  TruthInLendingItem = new QAction("Truth in &Lending...", this);
+  TruthInLendingItem->setObjectName("TruthInLendingItem");
+  TruthInLendingItem->setEnabled(false);
+  MainMenu->insertAction(HelpItem, TruthInLendingItem);
+  connect(TruthInLendingItem, &QAction::triggered, this, &TcLoAmort::TruthInLendingClick);
 }
 
 void TcLoAmort::BuildTerms(QWidget* panel) {
@@ -641,6 +648,7 @@ void TcLoAmort::HideSchedule() {
 
 void TcLoAmort::EnableSchedule(bool on) {
   ExportItem->setEnabled(on);
+  TruthInLendingItem->setEnabled(on && openTil_);
   for (QPushButton* b : {FirstBTN, PrevBTN, NextBTN, LastBTN}) b->setEnabled(on);
   SaveBTN->setEnabled(on);
   PrintBTN->setEnabled(on);
@@ -730,6 +738,21 @@ bool TcLoAmort::ExportTo(const QString& path) {
 
 void TcLoAmort::HelpBTNClick() { ShowWindowHelp(); }
 
+void TcLoAmort::SetTruthInLendingOpener(TruthInLendingOpener open) {
+  openTil_ = std::move(open);
+  TruthInLendingItem->setEnabled(calculated_ && openTil_);
+}
+
+void TcLoAmort::TruthInLendingClick() {
+  if (!calculated_ || !openTil_) return;
+  // The terms the schedule was calculated or loaded with, as its APR.
+  TilRecord loan = NewTilRecord();
+  const Outcome outcome = TruthInLendingTermsOf(*schedule_, scheduleTerms_, loan);
+  ShowMessages(this, outcome);
+  if (outcome.refused) return;
+  openTil_(this, loan);
+}
+
 void TcLoAmort::OptionsClick() {
   // Centred on this window.
   AmortOpt->adjustSize();
@@ -748,9 +771,11 @@ void TcLoAmort::done(int result) {
 }
 
 void OpenAmortizationSchedule(QWidget* parent, AmortInputs* inputs, AmortOptValues* optValues,
-                              AppServices* services, ScheduleStore* store) {
+                              AppServices* services, ScheduleStore* store,
+                              TruthInLendingOpener openTil) {
   // Window and dialog live only while shown.
   auto window = std::make_unique<TcLoAmort>(inputs, optValues, services, parent, store);
+  if (openTil) window->SetTruthInLendingOpener(std::move(openTil));
   window->setWindowModality(Qt::ApplicationModal);
   window->exec();
 }

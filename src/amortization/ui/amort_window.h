@@ -3,6 +3,7 @@
 // window base (buttons, F1, position) with the terms moved by the transfer
 // component; Save and Load go through the store the application gives it.
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,10 @@ class ScheduleChart;
 class ScheduleModel;
 class TAmortOpt;
 class TMeterFrm;
+
+// Opens the Truth in Lending calculator with a loan, usable in front of the
+// modal window `over`; false when it could not. The application gives it.
+using TruthInLendingOpener = std::function<bool(QWidget* over, const TilRecord& loan)>;
 
 class TcLoAmort : public WindowBase {
   Q_OBJECT
@@ -79,6 +84,12 @@ class TcLoAmort : public WindowBase {
   // Writes the whole schedule as CSV to `path`; a failure is reported in a
   // message box and leaves any old file whole.
   bool ExportTo(const QString& path);
+
+  // "Truth in &Lending...": the advance and the payments of the schedule
+  // shown, in the Truth in Lending calculator (through the opener; the
+  // item is enabled while a schedule is shown and an opener is given).
+  void SetTruthInLendingOpener(TruthInLendingOpener open);
+  void TruthInLendingClick();
 
   // Entry fields and lists.
   MoneyField* PV;
@@ -130,6 +141,7 @@ class TcLoAmort : public WindowBase {
   QAction* CalcItem;
   QAction* OptionsItem;
   QAction* HelpItem;
+  QAction* TruthInLendingItem;
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -177,11 +189,13 @@ class TcLoAmort : public WindowBase {
   // and the report prints.
   ScheduleInputs scheduleTerms_;
   std::optional<Borrower> borrower_;
+  TruthInLendingOpener openTil_;
 };
 
 // The main window's "&Amortization..." command: creates the window and its
 // options dialog, shows them modally and destroys both when closed.
 void OpenAmortizationSchedule(QWidget* parent, AmortInputs* inputs, AmortOptValues* optValues,
-                              AppServices* services, ScheduleStore* store = nullptr);
+                              AppServices* services, ScheduleStore* store = nullptr,
+                              TruthInLendingOpener openTil = {});
 
 }  // namespace brevika
