@@ -192,6 +192,9 @@ TEST(ScheduleEventChecks, EachEventAndTheListAsAWhole) {
             "Lump sum with payment 101 falls in the payment holiday of payments 100 to 102.");
   // Overlapping extras add up.
   EXPECT_EQ(refusal({Extra(1, 10, 5), Extra(5, std::nullopt, 5), Lump(5, 5), Lump(5, 5)}), "");
+  // One event per payment of the longest loan at most.
+  EXPECT_EQ(refusal(std::vector<ScheduleEvent>(1560, Lump(5, 5))), "");
+  EXPECT_EQ(refusal(std::vector<ScheduleEvent>(1561, Lump(5, 5))), "A schedule takes at most 1560 events.");
 }
 
 // ---- worked examples
