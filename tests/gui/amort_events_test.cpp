@@ -26,6 +26,7 @@
 #include "amortization/ui/events_dialog.h"
 #include "amortization/ui/schedule_chart.h"
 #include "amortization/ui/schedule_model.h"
+#include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
@@ -266,6 +267,19 @@ TEST_F(AmortEventsTest, ALoanSavedWithEventsLoadsWithItsMarks) {
   EXPECT_EQ(w->EventsBTN->text(), "Events (1)...");
   EXPECT_TRUE(w->schedule().hasEvents());
   EXPECT_EQ(w->InterestSaved->text(), "$52,098.37");
+}
+
+// Every help topic of the events exists, titled and indexed.
+TEST(AmortEventsHelp, EveryTopicOfTheEventsHasATitleAndKeywords) {
+  for (int context : {kHelpEvents, kHelpEvent, kHelpEventKind, kHelpEventPayments, kHelpEventAmount,
+                      kHelpEventRate, kHelpEventChoice, 227}) {
+    ASSERT_TRUE(HasHelpTopic(context)) << context;
+    const HelpTopic& t = HelpTopics()[context];
+    EXPECT_FALSE(t.title.isEmpty()) << context;
+    EXPECT_FALSE(t.keywords.isEmpty()) << context;
+  }
+  EXPECT_EQ(HelpTopics()[kHelpEvents].title, "Events");
+  EXPECT_TRUE(HelpTopics()[kHelpEventChoice].keywords.contains("Keep Payment"));
 }
 
 }  // namespace
