@@ -12,6 +12,9 @@
 #include <QLineSeries>
 #include <QChart>
 #include <QLegend>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -26,6 +29,7 @@
 #include "amortization/ui/events_dialog.h"
 #include "amortization/ui/schedule_chart.h"
 #include "amortization/ui/schedule_model.h"
+#include "amortization/ui/schedule_report_pdf.h"
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
@@ -267,6 +271,38 @@ TEST_F(AmortEventsTest, ALoanSavedWithEventsLoadsWithItsMarks) {
   EXPECT_EQ(w->EventsBTN->text(), "Events (1)...");
   EXPECT_TRUE(w->schedule().hasEvents());
   EXPECT_EQ(w->InterestSaved->text(), "$52,098.37");
+}
+
+// The preview prints the events of the schedule shown: 60 of them go on
+// from page 1 to a page of their own, one page more than without them.
+TEST_F(AmortEventsTest, PrintListsTheEventsOfTheScheduleShown) {
+  for (int k = 1; k <= 60; ++k)
+    inputs.events.push_back(ScheduleEvent{EventKind::Lump, 100 + k, std::nullopt, 10, 0, EventHow::ShorterTerm});
+  auto w = Open();
+  QTest::mouseClick(w->CalcBTN, Qt::LeftButton);
+  ASSERT_TRUE(w->schedule().hasEvents());
+  // Events edited since the Calc are not those of the schedule shown.
+  inputs.events.resize(1);
+  int shown = -1;
+  std::size_t with = 0, without = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    poll.stop();
+    shown = d->findChild<QPrintPreviewWidget*>()->pageCount();
+    ScheduleReportSetup setup;
+    setup.paper = PaperOf(d->printer()->pageLayout());
+    ScheduleReportTerms terms;
+    without = ScheduleReportPages(w->schedule(), terms, std::nullopt, setup).size();
+    terms.events.assign(60, ScheduleEvent{EventKind::Lump, 101, std::nullopt, 10, 0, EventHow::ShorterTerm});
+    with = ScheduleReportPages(w->schedule(), terms, std::nullopt, setup).size();
+    d->reject();
+  });
+  poll.start(10);
+  QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(with, without + 1);
+  EXPECT_EQ(static_cast<std::size_t>(shown), with);
 }
 
 // Every help topic of the events exists, titled and indexed.
