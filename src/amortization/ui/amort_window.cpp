@@ -494,6 +494,7 @@ void TcLoAmort::SetHints() {
   HelpBTN->setToolTip("Help [F1]");
   CloseBTN->setToolTip("Close [Esc]");
   Years->setToolTip("Click to pick a year");
+  EventsBTN->setToolTip("What-if events [Alt][V]");
 }
 
 void TcLoAmort::LoadControls() { transfer().ToControls(); }
