@@ -145,6 +145,19 @@ def schedule_cases(rng):
               "--first-payment 02/01/1997 --summary",
               "schedule --amount 100000 --periods 360 --rate 7.5 --origination 01/01/1997 --first-payment 02/01/1997 "
               "--paper A4"]
+    # What-if events (a build without them answers with exit status 2).
+    events = ("--extra 100@13-60 --lump 10000@60 --rate-change 6.25@61 --holiday 100-102")
+    for a, b in itertools.product(amort, bases):
+        base = (f"schedule --amount 100000 --periods 360 --rate 7.5 --points 1.5 --origination 01/15/1997 "
+                f"--first-payment 03/01/1997 --amortizing {a} --rate-basis {b} {events}")
+        cases.append(base + " --summary")
+        cases.append(base + " --lower-payment --keep-payment --year 6")
+    cases += ["schedule --amount 100000 --periods 360 --rate 7.5 --origination 01/01/1997 --first-payment 02/01/1997 "
+              "--extra 100@13 --summary",
+              "schedule --amount 100000 --periods 360 --rate 7.5 --origination 01/01/1997 --first-payment 02/01/1997 "
+              "--rate-change 9@13 --keep-payment",
+              "schedule --amount 100000 --periods 360 --rate 7.5 --origination 01/01/1997 --first-payment 02/01/1997 "
+              "--extra 100@0"]
     return cases
 
 
@@ -157,6 +170,8 @@ PDF_CASES = [
     "--amortizing 'Fixed Principal' --pdf {pdf} --font 'Liberation Sans' --font-size 14",
     "schedule --amount 5000 --periods 12 --rate 12 --origination 01/01/2000 --first-payment 02/01/2000 "
     "--pdf {pdf} --font-size 0",
+    "schedule --amount 100000 --periods 360 --rate 7.5 --origination 01/01/1997 --first-payment 02/01/1997 "
+    "--extra 100@13-60 --lump 10000@60 --rate-change 6.25@61 --holiday 100-102 --pdf {pdf}",
 ]
 
 # The loan records, one scratch folder per build; {dir} and {pdf} are filled in.

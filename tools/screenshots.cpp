@@ -19,6 +19,7 @@
 #include "amortization/amort_records.h"
 #include "amortization/ui/amort_window.h"
 #include "amortization/ui/compare_window.h"
+#include "amortization/ui/events_dialog.h"
 #include "calculators/transfer_records.h"
 #include "calculators/ui/accel_window.h"
 #include "calculators/ui/balloon_window.h"
@@ -335,6 +336,45 @@ int main(int argc, char** argv) {
     ok = Save(&w, dir, "amortization-schedule.png") && ok;
     w.Pages->setCurrentIndex(1);
     ok = Save(&w, dir, "amortization-chart.png") && ok;
+  }
+  {
+    // What-if events on 100,000.00 over 30 years at 7.5 %: the events list,
+    // one event in its dialog, the schedule of 1998 with the rows that
+    // carry an event marked and what they save, and the chart with both
+    // balances.
+    const std::vector<ScheduleEvent> events = {
+        {EventKind::Extra, 13, 60, 100, 0, EventHow::ShorterTerm},
+        {EventKind::Lump, 60, std::nullopt, 10000, 0, EventHow::ShorterTerm},
+        {EventKind::Rate, 61, std::nullopt, 0, 6.25f, EventHow::KeepTerm},
+        {EventKind::Holiday, 100, 102, 0, 0, EventHow::KeepTerm}};
+    const PaymentDates dates{MakeDate(1, 2, 1997), 12};
+    {
+      TEventList list(events, dates, &services);
+      list.show();
+      ok = Save(&list, dir, "amortization-events.png") && ok;
+    }
+    {
+      TEventEdit edit(events[1], dates, &services);
+      edit.show();
+      ok = Save(&edit, dir, "amortization-event.png") && ok;
+    }
+    AmortInputs inputs = NewAmortInputs(MakeDate(20, 12, 1996));
+    inputs.events = events;
+    AmortOptValues options;
+    TcLoAmort w(&inputs, &options, &services);
+    w.show();
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w)) std::printf("window not active\n");
+    Type(&w, "PV", "100000");
+    Type(&w, "NumPmts", "360");
+    Type(&w, "OrgDate", "01/01/97");
+    Type(&w, "FrstPmtDate", "02/01/97");
+    Type(&w, "Rate", "7.5");
+    Click(&w, "CalcBTN");
+    Click(&w, "NextBTN");
+    ok = Save(&w, dir, "amortization-schedule-events.png") && ok;
+    w.Pages->setCurrentIndex(1);
+    ok = Save(&w, dir, "amortization-chart-events.png") && ok;
   }
   {
     // The four steps of the loan information dialog, saving into John Smith's house loan.

@@ -35,6 +35,7 @@ ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt) 
   s.RateBasis = opt.RateBasis;
   s.PointsPaidMthd = opt.PointsPaidMthd;
   s.OtherFees = in.OtherFees;
+  s.events = in.events;
   return s;
 }
 
@@ -49,6 +50,7 @@ void ApplyScheduleTerms(const ScheduleInputs& s, AmortInputs& in, AmortChoices& 
   in.Rate = s.Rate;
   choices.AmortMthd = s.AmortMthd;
   choices.RateBasis = s.RateBasis;
+  in.events = s.events;
 }
 
 }  // namespace brevika

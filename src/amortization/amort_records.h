@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "amortization/schedule.h"
 #include "calculators/calc_record.h"
@@ -52,6 +53,9 @@ struct AmortInputs {
   // Prepaid fees other than points, for the APR; not saved with the loan.
   std::string lOtherFees = "Other F&ees?:";
   double OtherFees = 0;
+  // What-if events, edited in the events dialog and applied by every Calc;
+  // saved and loaded with the loan.
+  std::vector<ScheduleEvent> events;
 };
 
 // First payment suggested for a loan made today: one month on (calendar
@@ -62,10 +66,11 @@ Date DefaultFirstPaymentDate(Date today);
 // periods and the suggested first payment.
 AmortInputs NewAmortInputs(Date today);
 
-// Engine inputs from the entry record and the current option choices.
+// Engine inputs (with the events) from the entry record and the current
+// option choices.
 ScheduleInputs ToScheduleInputs(const AmortInputs& in, const AmortChoices& opt);
-// The terms of engine inputs back into the entry record and the choices of
-// method and rate basis; how points are paid and other fees stay.
+// The terms and events of engine inputs back into the entry record and the
+// choices of method and rate basis; how points are paid and other fees stay.
 void ApplyScheduleTerms(const ScheduleInputs& terms, AmortInputs& in, AmortChoices& choices);
 
 // The window's date fields read a two-digit year as 1960..2059.

@@ -119,7 +119,6 @@ Schedule::Schedule(int maxPeriods) {
       rows_.assign(rows, ScheduleRow{});
       work_.assign(rows, ScheduleRow{});
       base_.assign(rows, ScheduleRow{});
-      baseWork_.assign(rows, ScheduleRow{});
       plan_.assign(rows + 1, ScheduleRowPlan{});
       marks_.assign(rows, 0);
       workMarks_.assign(rows, 0);
@@ -132,7 +131,6 @@ Schedule::Schedule(int maxPeriods) {
       rows_ = {};
       work_ = {};
       base_ = {};
-      baseWork_ = {};
       plan_ = {};
       marks_ = {};
       workMarks_ = {};
@@ -720,13 +718,9 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
   // A moved term may run as far as the row table and the 2059 limit allow.
   const int limit = std::min(maxPeriods_, static_cast<int>(t.P) * (2058 - YearOf(t.first)));
 
-  // The schedule without events: the shown one's when the loan is the same.
+  // The schedule without events: the shown one's when the loan is the same,
+  // else built when first asked for.
   const bool reuseBase = events && shownTermsValid_ && SameLoanTerms(in, shownTerms_);
-  Built base;
-  if (events && !reuseBase) {
-    if (auto refusal = BuildRows(t, baseWork_.data(), baseTabs_, nullptr, nullptr, limit, maxPeriods_, {}, base))
-      return refusal;
-  }
   if (events) LayOut(in.events, limit, plan_.data());
   Built built;
   if (auto refusal = BuildRows(t, work_.data(), workTabs_, events ? plan_.data() : nullptr,
@@ -734,14 +728,17 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
     return refusal;
   if (!events) std::fill(workMarks_.begin(), workMarks_.begin() + built.last + 1, std::uint8_t{0});
 
-  if (events && !reuseBase) {
-    base_.swap(baseWork_);
-    baseLastRow_ = base.last;
-  } else if (events && !hasEvents_) {
+  if (!events) {
+    baseStale_ = baseFailed_ = false;  // the schedule is its own
+  } else if (!reuseBase) {
+    baseStale_ = true;
+    baseFailed_ = false;
+  } else if (!hasEvents_) {
     // The shown schedule was this loan without events.
     base_.swap(rows_);
     baseLastRow_ = lastRow_;
-  }
+    baseStale_ = baseFailed_ = false;
+  }  // else the loan's schedule without events stays, built or still waiting
   rows_.swap(work_);
   tabs_.swap(workTabs_);
   marks_.swap(workMarks_);
@@ -758,6 +755,19 @@ std::optional<Message> Schedule::Build(const ScheduleInputs& in, const ProgressF
   fixedPrincipal_ = t.fixedPrincipal;
   totalInterest_ = built.st.totalInterest;
   return std::nullopt;
+}
+
+void Schedule::BuildBase() const {
+  baseStale_ = false;
+  Terms t;
+  Built built;
+  baseFailed_ = Resolve(shownTerms_, t).has_value();
+  if (!baseFailed_) {
+    const int limit = std::min(maxPeriods_, static_cast<int>(t.P) * (2058 - YearOf(t.first)));
+    baseFailed_ =
+        BuildRows(t, base_.data(), baseTabs_, nullptr, nullptr, limit, maxPeriods_, {}, built).has_value();
+  }
+  if (!baseFailed_) baseLastRow_ = built.last;
 }
 
 std::pair<int, int> Schedule::SelectYear(int tab) const {
@@ -811,6 +821,7 @@ void Schedule::SetLoaded(int lastRow) {
   std::fill(marks_.begin(), marks_.begin() + lastRow_ + 1, std::uint8_t{0});
   events_.clear();
   hasEvents_ = false;
+  baseStale_ = baseFailed_ = false;
   shownTermsValid_ = false;
   calculated_ = true;
 }

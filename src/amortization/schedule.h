@@ -95,9 +95,10 @@ class Schedule {
   // non-finite value on the way. `progress` is called only when the
   // percentage changes.
   //
-  // With events the schedule without them is computed too (or kept from
-  // the previous calculation of the same loan terms) for the comparison;
-  // events are further refused by CheckEvents, for "Rule of 78's", when a
+  // With events the schedule without them is not computed here: it is
+  // built the first time something asks for it (baseRow, baseLastRow: the
+  // comparison, the chart, the report), or kept from the previous
+  // calculation of the same loan terms. Events are further refused by CheckEvents, for "Rule of 78's", when a
   // kept payment does not cover a period's interest, when a rate change or
   // holiday leaves no payment before the original last payment, and when
   // a moved term runs past maxPeriods() or the 2059 limit.
@@ -137,28 +138,48 @@ class Schedule {
   // EventMark bits of row k: which events it carries. 0 without events.
   std::uint8_t eventMarks(int k) const { return marks_[static_cast<std::size_t>(k)]; }
   // The same loan without events: its rows and last row. Without events
-  // they are the schedule's own.
-  int baseLastRow() const { return hasEvents_ ? baseLastRow_ : lastRow_; }
-  const ScheduleRow& baseRow(int k) const {
-    return (hasEvents_ ? base_ : rows_)[static_cast<std::size_t>(k)];
+  // they are the schedule's own. The first call after a calculation with
+  // events builds them into the schedule's own table (no allocation); not
+  // for use from two threads at once. Should they not be computable (a
+  // value that is not finite), they are the schedule's own rows, so the
+  // comparison shows nothing saved.
+  int baseLastRow() const {
+    EnsureBase();
+    return hasEvents_ && !baseFailed_ ? baseLastRow_ : lastRow_;
   }
+  const ScheduleRow& baseRow(int k) const {
+    EnsureBase();
+    return (hasEvents_ && !baseFailed_ ? base_ : rows_)[static_cast<std::size_t>(k)];
+  }
+  // True while the schedule without events waits to be built (for tests
+  // and the benchmark).
+  bool basePending() const { return baseStale_; }
 
  private:
   std::optional<Message> Build(const ScheduleInputs& in, const ProgressFn& progress);
+  void EnsureBase() const {
+    if (baseStale_) BuildBase();
+  }
+  void BuildBase() const;
   // Rows and tabs are computed into the work table and swapped in only when
   // the whole calculation succeeded, so a refusal leaves the shown schedule.
-  // The schedule without events has its own pair of tables.
-  std::vector<ScheduleRow> rows_, work_, base_, baseWork_;
-  std::vector<YearTab> workTabs_, baseTabs_;
+  // The schedule without events has its own table, filled on demand.
+  std::vector<ScheduleRow> rows_, work_;
+  mutable std::vector<ScheduleRow> base_;
+  std::vector<YearTab> workTabs_;
+  mutable std::vector<YearTab> baseTabs_;
   // Per payment: the events laid out once per calculation, and the marks.
   std::vector<ScheduleRowPlan> plan_;
   std::vector<std::uint8_t> marks_, workMarks_;
   std::vector<ScheduleEvent> events_;
-  // Terms of the shown schedule, for reusing its schedule without events.
+  // Terms of the shown schedule: the loan its schedule without events is
+  // built for, and whether it can be reused.
   ScheduleInputs shownTerms_;
   bool shownTermsValid_ = false;
   bool hasEvents_ = false;
-  int baseLastRow_ = 0;
+  mutable int baseLastRow_ = 0;
+  mutable bool baseStale_ = false;   // base_ does not hold the shown loan yet
+  mutable bool baseFailed_ = false;  // building it was refused
   std::optional<Message> memoryNotice_;
   double periodFraction_ = 1.0;
   double fixedPrincipal_ = 0;

@@ -125,6 +125,9 @@ std::string EventText(const ScheduleEvent& ev) {
 }
 
 std::optional<Message> CheckEvents(const std::vector<ScheduleEvent>& events) {
+  // Also bounds the pairs compared below.
+  if (events.size() > static_cast<std::size_t>(kMaxEvents))
+    return Message{"A schedule takes at most " + std::to_string(kMaxEvents) + " events.", BoxType::Information};
   for (const ScheduleEvent& ev : events)
     if (auto refusal = CheckOne(ev)) return refusal;
   for (std::size_t a = 0; a < events.size(); ++a) {

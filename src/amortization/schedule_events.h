@@ -59,9 +59,13 @@ std::optional<EventHow> EventHowNamed(std::string_view name);
 // "Rate change at payment 61", "Payment holiday of payments 100 to 102".
 std::string EventText(const ScheduleEvent& ev);
 
-// Refusals that need no schedule, the first one found: each event's own
-// values, then two rate changes at one payment, overlapping holidays and a
-// lump sum inside a holiday. Information boxes, like the engine's.
+// The most events a schedule takes (one per payment of the longest loan).
+inline constexpr int kMaxEvents = 1560;
+
+// Refusals that need no schedule, the first one found: more than
+// kMaxEvents events, each event's own values, then two rate changes at one
+// payment, overlapping holidays and a lump sum inside a holiday.
+// Information boxes, like the engine's.
 std::optional<Message> CheckEvents(const std::vector<ScheduleEvent>& events);
 
 // The command line's forms, parsed into an event with its kind's usual

@@ -15,6 +15,7 @@
 #include "finance/items.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
+#include "amortization/schedule_events.h"
 #include "amortization/schedule_report.h"
 #include "calculators/calc_record.h"
 
@@ -122,6 +123,24 @@ void AddSaveOptions(CLI::App* sub, SaveOptions& o);
 // Saves a calculated schedule as a new loan of the account, or into the
 // given loan; prints the loan number. Its exit code.
 int SaveToRecords(const SaveOptions& o, const ScheduleInputs& in, const Schedule& schedule);
+
+// The what-if event options of `schedule`: --extra, --lump, --rate-change,
+// --holiday (repeatable), --events FILE, --lower-payment, --keep-payment.
+struct EventOptions {
+  std::vector<std::string> extra, lump, rateChange, holiday;
+  std::string file;
+  bool lowerPayment = false, keepPayment = false;
+};
+void AddEventOptions(CLI::App* sub, EventOptions& o);
+// The events given, in the order given (a file's list where --events
+// stands); the two choices set every event that names none of its own.
+// Throws BadArgument.
+std::vector<ScheduleEvent> EventsOf(const CLI::App* sub, const EventOptions& o);
+// The --events form: a JSON list of {"kind", "from"/"at", "to", "amount",
+// "rate", "how"}; `source` names it in messages. Throws BadArgument.
+std::vector<ScheduleEvent> ParseEventsJson(const std::string& text, const std::string& source,
+                                           std::vector<bool>* namedHow = nullptr);
+Json EventsJson(const std::vector<ScheduleEvent>& events);
 
 // Each command registers its subcommand; the callback sets `exitCode`.
 // The calculators, one command per kind, with the schedule after the loan

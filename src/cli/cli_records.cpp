@@ -274,10 +274,12 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
     const Outcome loaded = r->LoadSchedule(o->loan, loan, *schedule);
     exitCode = Finish(loaded);
     if (!loaded.ok()) return;
+    ScheduleInputs in = ToScheduleInputs(AmortInputs{}, AmortChoices{});
+    records::ApplyTerms(loan.terms, in);
+    // The saved events applied again give the report its comparison.
+    if (sub->count("--pdf") > 0) exitCode = std::max(exitCode, Finish(records::ReapplyEvents(in, *schedule)));
     if (sub->count("--pdf") > 0) {
       // The report of the loan's terms, with its account as the borrower.
-      ScheduleInputs in = ToScheduleInputs(AmortInputs{}, AmortChoices{});
-      records::ApplyTerms(loan.terms, in);
       const auto account = r->FindAccount(r->AccountOfLoan(loan.loanNo));
       WritePdf(o->pdf, *schedule, ReportTermsWithApr(*schedule, in),
                account ? std::optional<Borrower>(records::BorrowerOf(*account)) : std::nullopt, setup);
@@ -288,6 +290,8 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
       j["LOANNO"] = loan.loanNo;
       j["ACCOUNTNO"] = r->AccountOfLoan(loan.loanNo);
       j["terms"] = TermsJson(loan.terms);
+      // Only a loan saved with events has them, in the --events form.
+      if (!loan.terms.events.empty()) j["events"] = EventsJson(loan.terms.events);
       j["rows"] = RowsJson(*schedule);
       std::cout << j.dump() << "\n";
       return;

@@ -1,6 +1,6 @@
 // brevika-calc schedule: the amortization schedule as CSV, its summary with
 // the annual percentage rate as one JSON object, or its printed report as a
-// PDF file.
+// PDF file; with what-if events (cli_events.cpp) and what they save.
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -29,6 +29,7 @@ struct ScheduleOptions {
   PdfOptions pdf;
   bool summary = false;
   SaveOptions records;
+  EventOptions events;
 };
 
 // Paper by name, case-insensitive.
@@ -52,6 +53,11 @@ int PrintSummary(const Schedule& schedule, const ScheduleInputs& in) {
   j["Interest"] = DoubleJson(RoundToCents(last.runInterest));
   j["FinalPayment"] = DoubleJson(RoundToCents(last.payment));
   j["PayoffDate"] = FormatIsoDate(last.date);
+  // Against the same loan without events: 0, 0 and the same date without.
+  const EventSavings saved = SavingsOf(schedule);
+  j["InterestSaved"] = DoubleJson(RoundToCents(saved.interestSaved));
+  j["PaymentsSaved"] = saved.paymentsSaved;
+  j["BasePayoffDate"] = FormatIsoDate(saved.basePayoffDate);
   std::cout << j.dump() << "\n";
   return kExitOk;
 }
@@ -125,7 +131,9 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
   sub->add_option("--other-fees", o->otherFees,
                   "prepaid fees other than points, for the APR of --summary (default 0)");
   CLI::Option* summary = sub->add_flag(
-      "--summary", o->summary, "print the APR and the totals as one JSON object instead of the rows");
+      "--summary", o->summary,
+      "print the APR, the totals and what the events save as one JSON object instead of the rows");
+  AddEventOptions(sub, o->events);
   CLI::Option* pdf = AddPdfOptions(sub, o->pdf);
   pdf->excludes(year);
   pdf->excludes(summary);
@@ -162,6 +170,7 @@ void AddScheduleCommand(CLI::App& app, int& exitCode) {
     if (given("--points-paid"))
       in.PointsPaidMthd = ChoiceArg("--points-paid", o->pointsPaid, PointsPaidItems());
     if (given("--other-fees")) in.OtherFees = MoneyArg("--other-fees", o->otherFees);
+    in.events = EventsOf(sub, o->events);
     if (o->summary && given("--year"))
       throw BadArgument("--summary covers the whole schedule: leave out --year");
     int yearTab = -1;

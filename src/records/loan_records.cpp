@@ -1,6 +1,7 @@
 #include "records/loan_records.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -49,7 +50,10 @@ bool IsEngineText(const Outcome& o) {
 
 Outcome SaveFailure(const Outcome& o) {
   if (IsEngineText(o)) return o;
-  if (o.FirstText() == tables::kMsgWriteFailed) return Outcome::Refuse({kMsgSaveFailed, BoxType::Error});
+  // A table that could not be made (EVENTS.DBF, made by its first save)
+  // failed as a write does.
+  if (o.FirstText() == tables::kMsgWriteFailed || o.FirstText() == tables::kMsgTableOpenFailed)
+    return Outcome::Refuse({kMsgSaveFailed, BoxType::Error});
   return Outcome::Refuse({"Save failed.\n\n" + o.FirstText(), BoxType::Error});
 }
 
@@ -158,6 +162,9 @@ std::unique_ptr<LoanRecords> LoanRecords::Open(const std::string& folder, Outcom
     *slot = r->db_->Use(*def, outcome, true);
     if (!*slot) return nullptr;
   }
+  // A book may lack the events table: it reads empty until a save needs it.
+  r->events_ = r->db_->Use(EventsTable(), outcome, false);
+  if (!r->events_) return nullptr;
   if (r->writable()) {
     outcome = r->EnsureFirstRows();
     if (!outcome.ok()) {
@@ -345,12 +352,14 @@ Outcome LoanRecords::UpdateAccount(Account& account) {
 
 Outcome LoanRecords::PackAll() {
   FirstFailure f;
-  for (Table* t : {trans_, xref_, loans_, accounts_}) f(t->Pack());
+  // A table without deleted rows is left as it is (and an absent one absent).
+  for (Table* t : {events_, trans_, xref_, loans_, accounts_}) f(t->Pack());
   return f.result;
 }
 
 Outcome LoanRecords::DeleteLoanRows(const std::string& loanNo) {
   FirstFailure f;
+  f(DeleteRows(*events_, RowsWithKey(*events_, kTagLoanNo, loanNo)));
   f(DeleteRows(*trans_, RowsWithKey(*trans_, kTagLoanNo, loanNo)));
   f(DeleteRows(*xref_, RowsWithKey(*xref_, kTagLoanNo, loanNo)));
   f(DeleteRows(*loans_, RowsWithKey(*loans_, kTagLoanNo, loanNo)));
@@ -566,6 +575,89 @@ Outcome LoanRecords::WriteRows(const std::string& loanNo, const Schedule& schedu
   return f.result;
 }
 
+// The events take the place of the loan's saved ones: old rows are
+// rewritten in place, surplus ones deleted. No events and none saved: no
+// change at all, so a book without EVENTS.DBF stays without it.
+Outcome LoanRecords::WriteEvents(const std::string& loanNo, const std::vector<ScheduleEvent>& events) {
+  Table& t = *events_;
+  const std::vector<std::uint32_t> old = RowsWithKey(t, kTagLoanNo, loanNo);
+  if (old.empty() && events.empty()) return Outcome::Ok();
+  const int fLoan = t.FieldIndex("LOANNO"), fSeq = t.FieldIndex("SEQ"), fKind = t.FieldIndex("KIND"),
+            fFrom = t.FieldIndex("FROMPMT"), fTo = t.FieldIndex("TOPMT"), fAmount = t.FieldIndex("AMOUNT"),
+            fRate = t.FieldIndex("RATE"), fHow = t.FieldIndex("HOW");
+  FirstFailure f;
+  for (std::size_t k = 0; k < events.size() && f.result.ok(); ++k) {
+    if (k < old.size()) {
+      t.Go(old[k]);
+      f(t.BlankRecord());
+    } else {
+      f(t.AppendBlank());
+    }
+    if (!f.result.ok()) break;
+    const ScheduleEvent& ev = events[k];
+    const bool money = ev.kind == EventKind::Extra || ev.kind == EventKind::Lump;
+    f(t.ReplaceString(fLoan, loanNo));
+    f(t.ReplaceNumber(fSeq, static_cast<double>(k + 1)));
+    f(t.ReplaceString(fKind, EventKindName(ev.kind)));
+    f(t.ReplaceNumber(fFrom, ev.from));
+    f(t.ReplaceNumber(fTo, ev.to ? *ev.to : 0));
+    f(t.ReplaceNumber(fAmount, money ? ev.amount : 0.0));
+    f(t.ReplaceNumber(fRate, ev.kind == EventKind::Rate ? static_cast<double>(ev.rate) : 0.0));
+    f(t.ReplaceString(fHow, EventHowName(ev.how)));
+  }
+  if (!f.result.ok()) return f.result;
+  if (old.size() > events.size()) {
+    f(DeleteRows(t, std::vector<std::uint32_t>(old.begin() + static_cast<std::ptrdiff_t>(events.size()), old.end())));
+    f(t.Pack());
+  }
+  return f.result;
+}
+
+// The loan's events in their order; rows that can't be read leave all of
+// them out, with a remark saying why.
+Outcome LoanRecords::ReadEvents(const std::string& loanNo, std::vector<ScheduleEvent>& events) const {
+  events.clear();
+  Table& t = *events_;
+  const std::vector<std::uint32_t> rows = RowsWithKey(t, kTagLoanNo, loanNo);
+  if (rows.empty()) return Outcome::Ok();
+  // More events than a schedule takes can't be a saved list.
+  if (rows.size() > static_cast<std::size_t>(kMaxEvents))
+    return Outcome::Ok().Say(
+        {EventsUnreadableText(loanNo, "more than " + std::to_string(kMaxEvents) + " events."), BoxType::Information});
+  const int fSeq = t.FieldIndex("SEQ"), fKind = t.FieldIndex("KIND"), fFrom = t.FieldIndex("FROMPMT"),
+            fTo = t.FieldIndex("TOPMT"), fAmount = t.FieldIndex("AMOUNT"), fRate = t.FieldIndex("RATE"),
+            fHow = t.FieldIndex("HOW");
+  std::vector<std::pair<double, ScheduleEvent>> read;
+  read.reserve(rows.size());
+  for (std::uint32_t r : rows) {
+    t.Go(r);
+    const std::string kindName = t.GetTrimString(fKind), howName = t.GetTrimString(fHow);
+    const auto kind = EventKindNamed(kindName);
+    const auto how = EventHowNamed(howName);
+    if (!kind || !how) {
+      events.clear();
+      const std::string bad = !kind ? "KIND " + kindName : "HOW " + howName;
+      return Outcome::Ok().Say({EventsUnreadableText(loanNo, "unknown " + bad + "."), BoxType::Information});
+    }
+    ScheduleEvent ev;
+    ev.kind = *kind;
+    ev.how = *how;
+    const double from = t.GetNumber(fFrom), to = t.GetNumber(fTo);
+    ev.from = static_cast<int>(std::clamp(from, -1.0, 99999.0));
+    if (to > 0) ev.to = static_cast<int>(std::clamp(to, 0.0, 99999.0));
+    if (ev.kind == EventKind::Extra || ev.kind == EventKind::Lump) ev.amount = t.GetNumber(fAmount);
+    if (ev.kind == EventKind::Rate) ev.rate = static_cast<float>(t.GetNumber(fRate));
+    read.emplace_back(t.GetNumber(fSeq), ev);
+  }
+  std::stable_sort(read.begin(), read.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [seq, ev] : read) events.push_back(ev);
+  if (auto refusal = CheckEvents(events)) {
+    events.clear();
+    return Outcome::Ok().Say({EventsUnreadableText(loanNo, refusal->text), BoxType::Information});
+  }
+  return Outcome::Ok();
+}
+
 Outcome LoanRecords::SaveSchedule(std::string_view loanNo, const LoanTerms& terms,
                                   const Schedule& schedule, bool replace) {
   if (!schedule.calculated()) return Outcome::Refuse({kMsgNotCalculated, BoxType::Information});
@@ -577,6 +669,7 @@ Outcome LoanRecords::SaveSchedule(std::string_view loanNo, const LoanTerms& term
   Outcome o = WriteRows(no, schedule, replace);
   if (!o.ok()) return o.FirstText() == ReplaceLoanQuestion(no) ? o : SaveFailure(o);
   FirstFailure f;
+  f(WriteEvents(no, terms.events));
   SeekLoan(no);
   Loan l;
   l.terms = terms;
@@ -613,6 +706,7 @@ Outcome LoanRecords::AppendLoan(std::string_view accountNo, Loan& loan, const Sc
     }
     if (schedule) {
       if (f.result.ok()) f(WriteRows(no, *schedule, false));
+      if (f.result.ok()) f(WriteEvents(no, loan.terms.events));
       f(BumpSaveCount());
     }
   }
@@ -628,6 +722,7 @@ Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule&
   const std::string no = Fit(loanNo, 9);
   if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
   loan = ReadLoan(*loans_);
+  const Outcome eventsRead = ReadEvents(no, loan.terms.events);
   if (loan.terms.term > schedule.maxPeriods())
     return Outcome::Refuse({kMsgTooManyPeriods, BoxType::Error});
   Table& t = *trans_;
@@ -659,7 +754,7 @@ Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule&
     r.runInterest = t.GetNumber(fRunInt);
   }
   schedule.SetLoaded(static_cast<int>(rows.size()) - 1);
-  return Outcome::Ok();
+  return eventsRead;
 }
 
 std::uint32_t LoanRecords::LastLoanNumber() const {
@@ -697,6 +792,7 @@ LoanTerms TermsOf(const ScheduleInputs& in) {
   t.rate = in.Rate;
   t.amortMthd = in.AmortMthd;
   t.rateBasis = in.RateBasis;
+  t.events = in.events;
   return t;
 }
 
@@ -711,6 +807,53 @@ void ApplyTerms(const LoanTerms& t, ScheduleInputs& in) {
   in.Rate = t.rate;
   in.AmortMthd = t.amortMthd;
   in.RateBasis = t.rateBasis;
+  in.events = t.events;
+}
+
+namespace {
+
+bool SameCents(double a, double b) { return std::llround(a * 100) == std::llround(b * 100); }
+
+// The rows of two schedules agree as saved rows do: dates, numbers,
+// labels and every amount to the cent.
+bool SameSavedRows(const Schedule& a, const Schedule& b) {
+  if (a.lastRow() != b.lastRow()) return false;
+  for (int k = 0; k <= a.lastRow(); ++k) {
+    const ScheduleRow &x = a.row(k), &y = b.row(k);
+    if (x.date != y.date || x.pmtNo != y.pmtNo || std::strncmp(x.periodLabel, y.periodLabel, sizeof x.periodLabel) != 0 ||
+        !SameCents(x.payment, y.payment) || !SameCents(x.principal, y.principal) ||
+        !SameCents(x.interest, y.interest) || !SameCents(x.balance, y.balance) ||
+        !SameCents(x.runPayment, y.runPayment) || !SameCents(x.runPrincipal, y.runPrincipal) ||
+        !SameCents(x.runInterest, y.runInterest))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Outcome ReapplyEvents(const ScheduleInputs& terms, Schedule& schedule) {
+  if (terms.events.empty() || !schedule.calculated()) return Outcome::Ok();
+  int choices[3] = {terms.PointsPaidMthd, -1, -1};
+  if (terms.Points > 0) {
+    int n = 1;
+    for (int c = kAtOrigination; c <= kPointsAmortized; ++c)
+      if (c != terms.PointsPaidMthd) choices[n++] = c;
+  }
+  auto again = std::make_unique<Schedule>(schedule.maxPeriods());
+  for (int c : choices) {
+    if (c < 0) break;
+    ScheduleInputs in = terms;
+    in.PointsPaidMthd = c;
+    if (!again->Calculate(in).ok()) continue;
+    // The loaded first payment date is never before origination, so the
+    // engine changed nothing in `in` that the rows would not show.
+    if (SameSavedRows(*again, schedule)) {
+      schedule = std::move(*again);
+      return Outcome::Ok();
+    }
+  }
+  return Outcome::Ok().Say({kMsgEventsNotReapplied, BoxType::Information});
 }
 
 // ---- texts
@@ -741,6 +884,10 @@ std::string DeleteLoanCanceledText(std::string_view loanNo) {
 std::string AccountDeletedStatus(std::string_view accountNo) { return std::string(accountNo) + " deleted."; }
 std::string AccountExistsText(std::string_view accountNo) {
   return "Account number " + std::string(accountNo) + " already exists.";
+}
+std::string EventsUnreadableText(std::string_view loanNo, const std::string& why) {
+  return "The events saved with loan " + std::string(loanNo) + " can't be read:\n\n" + why +
+         "\n\nThe loan is loaded without them.";
 }
 std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows) {
   return "Loan " + std::string(loanNo) + " has " + std::to_string(rows) +

@@ -1,5 +1,6 @@
-// Loan records: accounts, loans, their cross-reference, the counters and
-// saved schedule rows, over the five tables of one folder. Every change is
+// Loan records: accounts, loans, their cross-reference, the counters,
+// saved schedule rows and their what-if events, over the tables of one
+// folder. Every change is
 // one all-or-nothing change of the tables. The loan information dialog and
 // the command line call this directly. No Qt.
 #pragma once
@@ -43,6 +44,9 @@ struct LoanTerms {
   float rate = 0;             // INITRATE, percent a year
   int amortMthd = 3;          // AMORTMTHD
   int rateBasis = 0;          // RATEBASIS
+  // The schedule's what-if events (EVENTS.DBF): written by the schedule
+  // saves and read by LoadSchedule; FindLoan leaves them empty.
+  std::vector<ScheduleEvent> events;
   bool operator==(const LoanTerms&) const = default;
 };
 
@@ -124,19 +128,25 @@ class LoanRecords {
   Outcome NewLoan(std::string_view accountNo, Loan& loan);
   // Rewrites an existing loan's fields.
   Outcome UpdateLoan(const Loan& loan);
-  // Deletes a loan with its schedule rows and cross-reference rows.
+  // Deletes a loan with its schedule rows, events and cross-reference rows.
   Outcome DeleteLoan(std::string_view loanNo);
 
-  // Saves the terms and rows 0..lastRow of a schedule into an existing
-  // loan. A loan that already has saved rows is refused with the replace
-  // question unless `replace` is set; replacing leaves none of the old rows.
+  // Saves the terms (with their events) and rows 0..lastRow of a schedule
+  // into an existing loan. A loan that already has saved rows is refused
+  // with the replace question unless `replace` is set; replacing leaves
+  // none of the old rows, and the loan's events become those of `terms`
+  // (none: its saved events go). A save without events and a loan without
+  // saved events leave EVENTS.DBF alone, so a book without it gets none.
   Outcome SaveSchedule(std::string_view loanNo, const LoanTerms& terms, const Schedule& schedule,
                        bool replace);
   // A new loan of an account with its terms and schedule rows, in one change.
   Outcome SaveNewLoan(std::string_view accountNo, Loan& loan, const Schedule& schedule);
-  // Reads a loan's record into `loan` and its rows into `schedule` (year
-  // tabs rebuilt). `loan` is filled whenever the loan exists, even when the
-  // rows are refused; `schedule` changes only when the load succeeds.
+  // Reads a loan's record and its events into `loan` and its rows into
+  // `schedule` (year tabs rebuilt; the rows carry no events: see
+  // ReapplyEvents). `loan` is filled whenever the loan exists, even when
+  // the rows are refused; `schedule` changes only when the load succeeds.
+  // Saved events that can't be read (an unknown kind, a refused list) are
+  // left out with a remark.
   Outcome LoadSchedule(std::string_view loanNo, Loan& loan, Schedule& schedule);
 
   // The number the next new loan gets: the first after the counter that no
@@ -155,6 +165,8 @@ class LoanRecords {
   Outcome WriteAccount(const Account& a);
   Outcome WriteLoan(const Loan& loan, bool termsOnly);
   Outcome WriteRows(const std::string& loanNo, const Schedule& schedule, bool replace);
+  Outcome WriteEvents(const std::string& loanNo, const std::vector<ScheduleEvent>& events);
+  Outcome ReadEvents(const std::string& loanNo, std::vector<ScheduleEvent>& events) const;
   Outcome NextLoanNumber(std::string& loanNo);
   std::uint64_t FreeLoanNumber() const;  // 0 when none is left
   Outcome AppendLoan(std::string_view accountNo, Loan& loan, const Schedule* schedule);
@@ -170,14 +182,25 @@ class LoanRecords {
   tables::Table* xref_ = nullptr;
   tables::Table* sysInfo_ = nullptr;
   tables::Table* trans_ = nullptr;
+  tables::Table* events_ = nullptr;  // may be absent from the folder: reads empty
   std::function<Date()> today_;
   std::function<std::string()> timeText_;
 };
 
-// Terms of a schedule's inputs, and back (how points are paid and other
-// fees are neither saved nor loaded: ApplyTerms leaves them).
+// Terms of a schedule's inputs with their events, and back (how points are
+// paid and other fees are neither saved nor loaded: ApplyTerms leaves them).
 LoanTerms TermsOf(const ScheduleInputs& inputs);
 void ApplyTerms(const LoanTerms& terms, ScheduleInputs& inputs);
+
+// After LoadSchedule of a loan saved with events (`terms.events`): the
+// loan's terms and events calculated again, so that the rows carry their
+// marks and the schedule its comparison. How points are paid is not saved:
+// `terms`' own choice is tried first, then the other two when the loan has
+// points. The calculated schedule takes the place of the loaded rows only
+// when its rows are the saved rows to the cent; otherwise (or when the
+// engine refuses) the saved rows stay and the outcome carries a remark
+// (kMsgEventsNotReapplied, not refused). Nothing to do without events.
+Outcome ReapplyEvents(const ScheduleInputs& terms, Schedule& schedule);
 
 // The borrower block of the printed schedule: the account's name, address
 // and first telephone (the second when the first is blank).
@@ -205,6 +228,10 @@ inline constexpr const char* kMsgAccountNumberRequired = "Enter an account numbe
 inline constexpr const char* kMsgNoFreeAccountNumber =
     "No free account number is left for these names.";
 inline constexpr const char* kMsgNoFreeLoanNumber = "No free loan number is left.";
+inline constexpr const char* kMsgEventsNotReapplied =
+    "The loan's events no longer give its saved rows.\n\n"
+    "The saved rows are shown without the marks\n\n"
+    "and the comparison of the events.\n\n";
 
 std::string ReplaceLoanQuestion(std::string_view loanNo);
 std::string SaveCanceledText(std::string_view loanNo);
@@ -215,5 +242,7 @@ std::string DeleteLoanCanceledText(std::string_view loanNo);
 std::string AccountDeletedStatus(std::string_view accountNo);  // " deleted." status line
 std::string AccountExistsText(std::string_view accountNo);
 std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows);
+// Saved events of a loan that could not be read, and why.
+std::string EventsUnreadableText(std::string_view loanNo, const std::string& why);
 
 }  // namespace brevika::records

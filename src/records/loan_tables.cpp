@@ -68,9 +68,17 @@ const TableDef& TransTable() {
   return def;
 }
 
+const TableDef& EventsTable() {
+  static const TableDef def{"EVENTS.DBF",
+                            {C("LOANNO", 9), N("SEQ", 5), C("KIND", 7), N("FROMPMT", 5), N("TOPMT", 5),
+                             Money("AMOUNT"), Rate("RATE"), C("HOW", 13)},
+                            {{kTagLoanNo, "LOANNO"}}};
+  return def;
+}
+
 const std::vector<const TableDef*>& RecordTables() {
   static const std::vector<const TableDef*> all = {&AccountsTable(), &LoansTable(), &XrefTable(),
-                                                   &SysInfoTable(), &TransTable()};
+                                                   &SysInfoTable(), &TransTable(), &EventsTable()};
   return all;
 }
 

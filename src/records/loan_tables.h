@@ -1,4 +1,4 @@
-// The five loan record tables: their files, fields and tags, and the folder
+// The loan record tables: their files, fields and tags, and the folder
 // they live in. No Qt.
 #pragma once
 #include <string>
@@ -18,6 +18,14 @@ const tables::TableDef& LoansTable();     // LOANS.DBF
 const tables::TableDef& XrefTable();      // XREF.DBF
 const tables::TableDef& SysInfoTable();   // SYSINFO.DBF
 const tables::TableDef& TransTable();     // TRANS.DBF
+// EVENTS.DBF: the what-if events saved with a schedule, one row per event
+// in the schedule's order (SEQ from 1). KIND and HOW hold the events' text
+// names ("extra", "lump", "rate", "holiday"; "shorter-term",
+// "lower-payment", "keep-term", "keep-payment"); TOPMT 0 is none (an extra
+// to the end, a lump sum, a rate change); AMOUNT and RATE are 0 where the
+// kind has none. A folder may lack it: it is made by the first save of a
+// schedule with events.
+const tables::TableDef& EventsTable();
 // Every table of the loan records, in the order above.
 const std::vector<const tables::TableDef*>& RecordTables();
 

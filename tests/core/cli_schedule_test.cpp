@@ -142,7 +142,8 @@ TEST(CliSchedule, SummaryIsOneJsonObjectWithTheApr) {
   EXPECT_EQ(r.out,
             "{\"APR\":7.7076,\"AmountFinanced\":98000.0,\"Payments\":360,"
             "\"TotalOfPayments\":253721.99,\"Principal\":100000.0,\"Interest\":153721.99,"
-            "\"FinalPayment\":705.6,\"PayoffDate\":\"2027-01-01\"}\n");
+            "\"FinalPayment\":705.6,\"PayoffDate\":\"2027-01-01\",\"InterestSaved\":0,\"PaymentsSaved\":0,"
+            "\"BasePayoffDate\":\"2027-01-01\"}\n");
   // Other fees lower the amount financed like points at origination.
   r = Schedule(With({"--other-fees", "2000", "--summary"}));
   ASSERT_EQ(r.code, 0) << r.err;

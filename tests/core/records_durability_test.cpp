@@ -36,6 +36,30 @@ const Schedule& Long() {
   return s;
 }
 
+// A loan of 8,000 over 36 months at 7 % with what-if events, and its terms.
+ScheduleInputs EventTerms() {
+  ScheduleInputs in;
+  in.PV = 8000;
+  in.NumPmts = 36;
+  in.Rate = 7.0f;
+  in.OrgDate = kOrg;
+  in.FrstPmtDate = kFirst;
+  in.events = {ScheduleEvent{EventKind::Extra, 3, 20, 50, 0, EventHow::ShorterTerm},
+               ScheduleEvent{EventKind::Lump, 12, std::nullopt, 1000, 0, EventHow::LowerPayment},
+               ScheduleEvent{EventKind::Rate, 13, std::nullopt, 0, 8.5f, EventHow::KeepTerm},
+               ScheduleEvent{EventKind::Holiday, 24, 25, 0, 0, EventHow::KeepTerm}};
+  return in;
+}
+const Schedule& WithEvents() {
+  static const Schedule s = [] {
+    Schedule out;
+    ScheduleInputs in = EventTerms();
+    EXPECT_TRUE(out.Calculate(in).ok());
+    return out;
+  }();
+  return s;
+}
+
 struct Change {
   const char* name;
   std::function<Outcome(LoanRecords&, const testing::StandardBook&)> run;
@@ -73,6 +97,18 @@ const std::vector<Change>& Changes() {
          return r.AddAccount(a, IdMode::Generate);
        },
        kMsgSaveFailed},
+      {"save of a new loan with events",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         Loan l;
+         l.terms = TermsOf(EventTerms());
+         return r.SaveNewLoan(b.account, l, WithEvents());
+       },
+       kMsgSaveFailed},
+      {"replace with events",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.SaveSchedule(b.loanA1, TermsOf(EventTerms()), WithEvents(), true);
+       },
+       kMsgSaveFailed},
   };
   return changes;
 }
@@ -92,6 +128,10 @@ const Book& SharedBook() {
     {
       auto r = testing::OpenRecords(b->dir.path());
       b->book = testing::FillStandardBook(*r);
+      // Loan A2 carries events, which replacing it without them and the
+      // deletes remove.
+      LoanTerms terms = TermsOf(EventTerms());
+      EXPECT_TRUE(r->SaveSchedule(b->book.loanA2, terms, WithEvents(), true).ok());
     }
     b->before = testing::Snapshot(b->dir.path());
     for (const Change& c : Changes()) {
@@ -111,13 +151,21 @@ const Book& SharedBook() {
   return *b;
 }
 
-// What a records object reads, in short: accounts, loans and their row counts.
+bool KilledAt(const std::string& folder, const Change& change, const testing::StandardBook& book, int n);
+
+// What a records object reads, in short: accounts, loans, their row counts
+// and their events.
 std::string Reading(LoanRecords& r) {
   std::string s;
   for (const Account& a : r.Accounts()) {
     s += a.accountNo + ":";
-    for (const LoanSummary& l : r.LoansOfAccount(a.accountNo))
+    for (const LoanSummary& l : r.LoansOfAccount(a.accountNo)) {
       s += " " + l.loanNo + "/" + std::to_string(r.TransactionCount(l.loanNo));
+      Loan loan;
+      Schedule rows;
+      r.LoadSchedule(l.loanNo, loan, rows);
+      for (const ScheduleEvent& ev : loan.terms.events) s += "/" + EventText(ev);
+    }
     s += "\n";
   }
   return s;
@@ -128,9 +176,10 @@ std::string Reading(LoanRecords& r) {
 ::testing::AssertionResult IndexesTrue(const std::string& folder) {
   TempDir copy;
   for (const char* f : testing::kTableFiles)
-    std::filesystem::copy_file(folder + "/" + f, copy.file(f));
+    if (std::filesystem::exists(folder + "/" + f)) std::filesystem::copy_file(folder + "/" + f, copy.file(f));
   testing::OpenRecords(copy.path()).reset();  // makes the index files of the copy
   for (const char* f : testing::kTableFiles) {
+    if (!std::filesystem::exists(folder + "/" + f)) continue;
     const std::string name = tables::IndexName(f);
     if (!std::filesystem::exists(folder + "/" + name)) continue;
     const auto kept = tables::DecodeIndex(testing::ReadFileBytes(folder + "/" + name));
@@ -181,6 +230,68 @@ TEST(Durability, AFailureAtAnyFileCallOfAChangeUndoesItWhole) {
   }
 }
 
+// A book without EVENTS.DBF: the first save with events makes the table in
+// the same change. A failure at any file call, or a kill, leaves the other
+// tables as they were and no event; at most an empty EVENTS.DBF (no rows,
+// which reads as no events) is left of it.
+TEST(Durability, TheFirstSaveWithEventsMakesTheEventsTableAllOrNothing) {
+  TempDir dir;
+  const std::string folder = dir.path();
+  testing::StandardBook book;
+  {
+    auto r = testing::OpenRecords(folder);
+    book = testing::FillStandardBook(*r);
+  }
+  const Snap before = testing::Snapshot(folder);
+  ASSERT_EQ(before.at("EVENTS.DBF"), testing::kNoFile);
+  std::vector<char> head = tables::BuildHeader(EventsTable().fields, 0, MakeDate(10, 3, 2024));
+  head.push_back(tables::kFileEnd);
+  const std::string emptyTable(head.begin(), head.end());
+  auto beforeOrEmpty = [&](Snap now) {
+    if (now["EVENTS.DBF"] == emptyTable) now["EVENTS.DBF"] = testing::kNoFile;
+    return testing::SameTables(now, before);
+  };
+  const Change& change = Changes()[6];  // a new loan with events
+  int calls = 0;
+  Snap after;
+  {
+    FaultFs count;
+    auto r = testing::OpenRecords(folder, &count);
+    count.calls = 0;
+    ASSERT_TRUE(change.run(*r, book).ok());
+    calls = count.calls;
+    EXPECT_NE(Reading(*r).find("/Lump sum with payment 12/"), std::string::npos);
+  }
+  after = testing::Snapshot(folder);
+  ASSERT_NE(after.at("EVENTS.DBF"), testing::kNoFile);
+  for (int n = 1; n <= calls; ++n) {
+    testing::Restore(folder, before);
+    FaultFs fs;
+    auto r = testing::OpenRecords(folder, &fs);
+    const std::string readingBefore = Reading(*r);
+    fs.calls = 0;
+    fs.failAt = n;
+    const Outcome o = change.run(*r, book);
+    EXPECT_EQ(o.FirstText(), kMsgSaveFailed) << "call " << n;
+    EXPECT_TRUE(beforeOrEmpty(testing::Snapshot(folder))) << "call " << n;
+    EXPECT_EQ(Reading(*r), readingBefore) << "call " << n;
+    fs.failAt = 0;
+    EXPECT_TRUE(change.run(*r, book).ok()) << "call " << n;
+    r.reset();
+    EXPECT_TRUE(testing::SameTables(testing::Snapshot(folder), after)) << "call " << n;
+    EXPECT_TRUE(IndexesTrue(folder)) << "call " << n;
+  }
+  for (int n = 1; n <= calls; n += 3) {
+    testing::Restore(folder, before);
+    ASSERT_TRUE(KilledAt(folder, change, book, n)) << "call " << n;
+    testing::OpenRecords(folder).reset();
+    const Snap now = testing::Snapshot(folder);
+    if (n < calls) EXPECT_TRUE(beforeOrEmpty(now)) << "call " << n;
+    else EXPECT_TRUE(testing::SameTables(now, after)) << "call " << n;
+    EXPECT_TRUE(IndexesTrue(folder)) << "call " << n;
+  }
+}
+
 TEST(Durability, ADiskThatStopsAnsweringLeavesTheOldOrTheNewTables) {
   const Book& b = SharedBook();
   const std::string folder = b.dir.path();
@@ -228,7 +339,7 @@ TEST(Durability, AProcessKilledAnywhereInAChangeLeavesTheOldOrTheNewTables) {
   const std::string folder = b.dir.path();
   std::uint64_t seed = 20240310;
   int sawBefore = 0;
-  for (std::size_t c : {0u, 1u, 2u, 4u}) {
+  for (std::size_t c : {0u, 1u, 2u, 4u, 6u, 7u}) {
     const Change& change = Changes()[c];
     for (int k = 0; k < 5; ++k) {
       seed = seed * 6364136223846793005ull + 1442695040888963407ull;
@@ -249,7 +360,7 @@ TEST(Durability, AProcessKilledAnywhereInAChangeLeavesTheOldOrTheNewTables) {
       EXPECT_TRUE(IndexesTrue(folder)) << change.name << " call " << n;
     }
   }
-  EXPECT_GT(sawBefore, 10);
+  EXPECT_GT(sawBefore, 14);
 }
 
 TEST(Durability, AProcessKilledWhileUndoingIsUndoneByTheNextOpen) {

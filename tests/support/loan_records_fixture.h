@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,10 +12,15 @@
 #include "records/loan_records.h"
 #include "support/temp_dir.h"
 #include "tables/journal.h"
+#include "tables/table_index.h"
 
 namespace brevika::testing {
 
-inline const char* const kTableFiles[] = {"ACCNTS.DBF", "LOANS.DBF", "XREF.DBF", "SYSINFO.DBF", "TRANS.DBF"};
+inline const char* const kTableFiles[] = {"ACCNTS.DBF", "LOANS.DBF", "XREF.DBF",
+                                          "SYSINFO.DBF", "TRANS.DBF", "EVENTS.DBF"};
+// What a snapshot holds for a table the folder lacks (EVENTS.DBF until a
+// schedule with events is saved).
+inline const std::string kNoFile = "(no file)";
 
 inline records::RecordsOptions FixedClock(tables::FileSystem* fs = nullptr) {
   records::RecordsOptions o;
@@ -32,11 +38,14 @@ inline std::unique_ptr<records::LoanRecords> OpenRecords(const std::string& fold
   return r;
 }
 
-// The bytes of the five tables.
+// The bytes of the tables (kNoFile for one the folder lacks).
 using Snap = std::map<std::string, std::string>;
 inline Snap Snapshot(const std::string& folder) {
   Snap s;
-  for (const char* f : kTableFiles) s[f] = ReadFileBytes(folder + "/" + f);
+  for (const char* f : kTableFiles) {
+    const std::string path = folder + "/" + f;
+    s[f] = std::filesystem::exists(path) ? ReadFileBytes(path) : kNoFile;
+  }
   return s;
 }
 // Names the tables that differ and where, instead of printing their bytes.
@@ -56,7 +65,15 @@ inline ::testing::AssertionResult SameTables(const Snap& now, const Snap& want) 
 }
 
 inline void Restore(const std::string& folder, const Snap& s) {
-  for (const auto& [name, bytes] : s) WriteFileBytes(folder + "/" + name, bytes);
+  for (const auto& [name, bytes] : s) {
+    if (bytes != kNoFile) {
+      WriteFileBytes(folder + "/" + name, bytes);
+      continue;
+    }
+    std::error_code ec;
+    std::filesystem::remove(folder + "/" + name, ec);
+    std::filesystem::remove(folder + "/" + tables::IndexName(name), ec);
+  }
   WriteFileBytes(folder + "/" + tables::kJournalName, "");
 }
 

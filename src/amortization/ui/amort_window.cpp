@@ -26,6 +26,7 @@
 
 #include "amortization/schedule_csv.h"
 #include "amortization/ui/amort_options_dialog.h"
+#include "amortization/ui/events_dialog.h"
 #include "amortization/ui/meter_window.h"
 #include "amortization/ui/schedule_report_pdf.h"
 #include "amortization/ui/schedule_chart.h"
@@ -152,9 +153,13 @@ void TcLoAmort::BuildMenu() {
   for (QAction* a : {PrinterSetupItem, PrintItem}) a->setEnabled(false);
   CalcItem = MainMenu->addAction("&Calc");
   OptionsItem = MainMenu->addAction("&Options");
+  // What-if events: the same dialog as the Events button of the terms.
+  EventsItem = MainMenu->addAction("E&vents...");
+  EventsItem->setObjectName("EventsItem");
+  connect(EventsItem, &QAction::triggered, this, &TcLoAmort::EventsClick);
   HelpItem = MainMenu->addAction("&Help");
   for (QAction* a : {LoadItem, SaveItem, PrinterSetupItem, PrintItem, ExitItem, CalcItem,
-                     OptionsItem, HelpItem})
+                     OptionsItem, EventsItem, HelpItem})
     a->setShortcutContext(Qt::WindowShortcut);
   connect(ExitItem, &QAction::triggered, this, &QDialog::reject);
   connect(LoadItem, &QAction::triggered, this, &TcLoAmort::OpenBTNClick);
@@ -229,6 +234,16 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   lOtherFees->setBuddy(OtherFees);
   grid->addWidget(lOtherFees, 3, 2, Qt::AlignRight | Qt::AlignVCenter);
   grid->addWidget(OtherFees, 3, 3, Qt::AlignLeft | Qt::AlignVCenter);
+  // What-if events: the button under the dates, its caption counting them.
+  EventsBTN = MakeButton(panel, "EventsBTN", "Events...", kHelpEvents, &TcLoAmort::EventsClick);
+  EventsBTN->setFixedWidth(150);
+  EventsBTN->setFixedHeight(PV->sizeHint().height());
+  lEvents = new QLabel("What-&If Events?:", panel);
+  lEvents->setObjectName("lEvents");
+  lEvents->setBuddy(EventsBTN);
+  grid->addWidget(lEvents, 4, 0, Qt::AlignRight | Qt::AlignVCenter);
+  grid->addWidget(EventsBTN, 4, 1, Qt::AlignLeft | Qt::AlignVCenter);
+  transfer().Own(EventsBTN, [this] { ShowEventsCaption(); }, [] {});
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(2, 1);
   // The entry record's values; an emptied date keeps the date it had.
@@ -252,6 +267,7 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   setTabOrder(CmpPYR, Points);
   setTabOrder(Points, OtherFees);
   setTabOrder(OtherFees, Rate);
+  setTabOrder(Rate, EventsBTN);
 }
 
 void TcLoAmort::BuildSchedule(QWidget* panel) {
@@ -349,6 +365,31 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   aprRow->addWidget(lAPR);
   aprRow->addWidget(APR);
   totals->addWidget(aprCell, 0, 4);
+  // With events, a third line compares with the loan without them.
+  lInterestSaved = new QLabel("Interest Saved:", TotalPanel);
+  lInterestSaved->setObjectName("lInterestSaved");
+  lInterestSaved->setFont(bold);
+  lInterestSaved->setFixedWidth(leadWidth);
+  lInterestSaved->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  totals->addWidget(lInterestSaved, 2, 0);
+  InterestSaved = new QLabel(TotalPanel);
+  lPayoff = new QLabel("Payoff:", TotalPanel);
+  lPayoff->setFont(bold);
+  Payoff = new QLabel(TotalPanel);
+  BasePayoff = new QLabel(TotalPanel);
+  const char* savedNames[4] = {"InterestSaved", "lPayoff", "Payoff", "BasePayoff"};
+  QLabel* saved[4] = {InterestSaved, lPayoff, Payoff, BasePayoff};
+  for (int i = 0; i < 4; ++i) {
+    QLabel* l = saved[i];
+    l->setObjectName(savedNames[i]);
+    if (l != lPayoff) l->setFont(mono);
+    l->setAlignment((l == BasePayoff ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+    if (i < 3) l->setFixedWidth(ScheduleModel::kColumnWidths[ScheduleModel::kPayment + i]);
+    l->setContentsMargins(l == BasePayoff ? 8 : 0, 0, 4, 0);
+    totals->addWidget(l, 2, 1 + i);
+    l->hide();
+  }
+  lInterestSaved->hide();
   totals->setColumnStretch(4, 1);
   page->addWidget(TotalPanel);
 
@@ -460,6 +501,7 @@ void TcLoAmort::SetHints() {
   HelpBTN->setToolTip("Help [F1]");
   CloseBTN->setToolTip("Close [Esc]");
   Years->setToolTip("Click to pick a year");
+  EventsBTN->setToolTip("What-if events [Alt][V]");
 }
 
 void TcLoAmort::LoadControls() { transfer().ToControls(); }
@@ -631,9 +673,41 @@ void TcLoAmort::RefreshChartAndApr() {
   APR->setText(apr_.outcome.refused ? QString() : Q(FormatNumber(apr_.apr, 4, loc)) + "%");
 }
 
+void TcLoAmort::ShowEventsCaption() {
+  const std::size_t n = inputs_->events.size();
+  EventsBTN->setText(n == 0 ? QStringLiteral("Events...") : QStringLiteral("Events (%1)...").arg(n));
+}
+
+void TcLoAmort::ShowSavings() {
+  const bool events = calculated_ && schedule_->hasEvents();
+  for (QWidget* w : std::initializer_list<QWidget*>{lInterestSaved, InterestSaved, lPayoff, Payoff, BasePayoff})
+    w->setVisible(events);
+  if (!events) return;
+  // Against the same loan without events, built when first asked for.
+  const EventSavings saved = SavingsOf(*schedule_);
+  InterestSaved->setText(Q(FormatMoney(saved.interestSaved, 2, CurrentLocaleInfo().format)));
+  Payoff->setText(Q(FormatShortDate(saved.payoffDate)));
+  BasePayoff->setText(saved.payoffDate == saved.basePayoffDate
+                          ? QStringLiteral("unchanged")
+                          : QStringLiteral("was ") + Q(FormatShortDate(saved.basePayoffDate)));
+}
+
+void TcLoAmort::EventsClick() {
+  // Dates typed in the dialog fall on the payments of the terms shown now.
+  const PaymentDates dates{FrstPmtDate->value(), PyrPeriodsPerYear(PYR->currentIndex())};
+  TEventList dialog(inputs_->events, dates, services(), this);
+  dialog.adjustSize();
+  dialog.move(geometry().center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+  if (dialog.exec() != QDialog::Accepted) return;
+  inputs_->events = dialog.events();
+  ShowEventsCaption();
+  CalcBTNClick();
+}
+
 void TcLoAmort::ShowSchedule() {
   shown_ = true;
   RefreshChartAndApr();
+  ShowSavings();
   for (QWidget* w : std::initializer_list<QWidget*>{TransGrid, TotalPanel, Years, Chart}) w->show();
   prevYearKey_->setEnabled(true);
   nextYearKey_->setEnabled(true);

@@ -72,6 +72,8 @@ class TcLoAmort : public WindowBase {
   void SaveBTNClick();
   void OpenBTNClick();
   void OptionsClick();
+  // The events dialog; OK there calculates the schedule with its events.
+  void EventsClick();
   void FirstBTNClick();
   void PrevBTNClick();
   void NextBTNClick();
@@ -116,6 +118,15 @@ class TcLoAmort : public WindowBase {
   QTabBar* Years;
   QLabel* lAPR;
   QLabel* APR;
+  // What-if events: the button in the terms, and the comparison under the
+  // totals (shown only for a schedule with events).
+  QPushButton* EventsBTN;
+  QLabel* lEvents;
+  QLabel* lInterestSaved;
+  QLabel* InterestSaved;
+  QLabel* lPayoff;
+  QLabel* Payoff;
+  QLabel* BasePayoff;
   // "Schedule" and "Chart" pages.
   QTabWidget* Pages;
   ScheduleChart* Chart;
@@ -140,6 +151,7 @@ class TcLoAmort : public WindowBase {
   QAction* ExitItem;
   QAction* CalcItem;
   QAction* OptionsItem;
+  QAction* EventsItem;
   QAction* HelpItem;
   QAction* TruthInLendingItem;
 
@@ -166,6 +178,8 @@ class TcLoAmort : public WindowBase {
   void CtrlPgUp();
   void CtrlPgDn();
   void RefreshChartAndApr();
+  void ShowEventsCaption();
+  void ShowSavings();
   void ApplyLoadedTerms(const ScheduleInputs& terms);
   void TieTo(const ScheduleStore::Tie& tie);
 

@@ -67,7 +67,14 @@ ScheduleChart::ScheduleChart(QWidget* parent) : QWidget(parent) {
   QPen pen(QColor(0x1b, 0x3a, 0x6b));
   pen.setWidthF(2);
   balance_->setPen(pen);
+  baseBalance_ = new QLineSeries();
+  baseBalance_->setName("Balance without events");
+  QPen basePen(QColor(0x8a, 0x8f, 0x98));
+  basePen.setWidthF(1.5);
+  basePen.setStyle(Qt::DashLine);
+  baseBalance_->setPen(basePen);
   chart_->addSeries(bars_);
+  chart_->addSeries(baseBalance_);
   chart_->addSeries(balance_);
 
   yearsAxis_ = NewAxis(chart_, Qt::AlignBottom);
@@ -85,6 +92,8 @@ ScheduleChart::ScheduleChart(QWidget* parent) : QWidget(parent) {
   bars_->attachAxis(paidAxis_);
   balance_->attachAxis(yearsAxis_);
   balance_->attachAxis(balanceAxis_);
+  baseBalance_->attachAxis(yearsAxis_);
+  baseBalance_->attachAxis(balanceAxis_);
 
   view_ = new QChartView(chart_, this);
   view_->setObjectName("ChartView");
@@ -111,6 +120,11 @@ void ScheduleChart::Fill(const LocaleFormat& locale) {
   points.reserve(static_cast<qsizetype>(data_.balance.size()));
   for (const ChartPoint& p : data_.balance) points.append(QPointF(p.x, p.balance));
   balance_->replace(points);
+  // The loan without events, only for a schedule with events.
+  QList<QPointF> base;
+  base.reserve(static_cast<qsizetype>(data_.baseBalance.size()));
+  for (const ChartPoint& p : data_.baseBalance) base.append(QPointF(p.x, p.balance));
+  baseBalance_->replace(base);
 
   QList<qreal> principal, interest;
   principal.reserve(static_cast<qsizetype>(data_.years.size()));
@@ -134,6 +148,7 @@ void ScheduleChart::Fill(const LocaleFormat& locale) {
   SetMoneyTicks(balanceAxis_, data_.balanceAxis, locale);
   SetMoneyTicks(paidAxis_, data_.yearAxis, locale);
   chart_->legend()->setVisible(count > 0);
+  for (QLegendMarker* m : chart_->legend()->markers(baseBalance_)) m->setVisible(!base.isEmpty());
 }
 
 void PaintScheduleChart(QPainter& painter, const QRectF& target, const Schedule& schedule,

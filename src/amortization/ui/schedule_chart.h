@@ -1,6 +1,8 @@
 // The schedule window's chart: the balance over time as a line (left axis)
 // and the principal and interest paid each calendar year as stacked bars
-// (right axis), money in the locale's format, years along the bottom.
+// (right axis), money in the locale's format, years along the bottom. A
+// schedule with what-if events also draws the balance of the same loan
+// without them, dashed, with its own legend entry.
 #pragma once
 #include <QWidget>
 
@@ -35,6 +37,7 @@ class ScheduleChart : public QWidget {
   const ScheduleChartData& data() const { return data_; }
   QChart* chart() const { return chart_; }
   QLineSeries* balanceSeries() const { return balance_; }
+  QLineSeries* baseBalanceSeries() const { return baseBalance_; }
   QBarSet* principalSet() const { return principal_; }
   QBarSet* interestSet() const { return interest_; }
   QCategoryAxis* yearsAxis() const { return yearsAxis_; }
@@ -48,6 +51,7 @@ class ScheduleChart : public QWidget {
   QChartView* view_;
   QChart* chart_;
   QLineSeries* balance_;
+  QLineSeries* baseBalance_;
   QStackedBarSeries* bars_;
   QBarSet* principal_;
   QBarSet* interest_;

@@ -42,9 +42,35 @@ QString ScheduleModel::CellText(int gridRow, int column) const {
   }
 }
 
+QString ScheduleModel::EventsText(int gridRow) const {
+  const int k = first_ + gridRow;
+  if (!schedule_ || gridRow < 0 || k > last_ || k > schedule_->lastRow()) return {};
+  const std::uint8_t marks = schedule_->eventMarks(k);
+  static const std::pair<std::uint8_t, const char*> kWords[] = {
+      {kMarkExtra, "Extra principal"},   {kMarkLump, "Lump sum"},
+      {kMarkRate, "New rate"},           {kMarkHoliday, "Payment skipped"},
+      {kMarkNewPayment, "Payment recomputed"}};
+  QString text;
+  for (const auto& [bit, word] : kWords)
+    if (marks & bit) text += (text.isEmpty() ? QString() : QStringLiteral("; ")) + QLatin1String(word);
+  return text;
+}
+
+const QColor& ScheduleModel::EventRowColor() {
+  static const QColor pale(0xff, 0xf1, 0xc4);
+  return pale;
+}
+
 QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::DisplayRole) return CellText(index.row(), index.column());
+  if (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+    if (!schedule_ || !schedule_->hasEvents()) return {};
+    const QString events = EventsText(index.row());
+    if (events.isEmpty()) return {};
+    if (role == Qt::BackgroundRole) return EventRowColor();
+    return events;
+  }
   if (role == Qt::TextAlignmentRole) {
     const Qt::Alignment a = index.column() <= kDate ? Qt::AlignCenter
                                                     : (Qt::AlignRight | Qt::AlignVCenter);

@@ -1,7 +1,9 @@
 // Grid model of the schedule window: reads the rows of one year (or all)
-// straight from the engine's row table.
+// straight from the engine's row table. Rows that carry a what-if event
+// have a tinted background and say which events in their tool tip.
 #pragma once
 #include <QAbstractTableModel>
+#include <QColor>
 
 #include "amortization/schedule.h"
 #include "finance/format.h"
@@ -32,6 +34,11 @@ class ScheduleModel : public QAbstractTableModel {
 
   // Text of a cell; "?" when the schedule has no such row.
   QString CellText(int gridRow, int column) const;
+  // The events a grid row carries, in words ("Extra principal; New rate"),
+  // empty for a row without any.
+  QString EventsText(int gridRow) const;
+  // The background of a row that carries an event.
+  static const QColor& EventRowColor();
 
  private:
   const Schedule* schedule_;

@@ -115,6 +115,12 @@ ScheduleStore::Loaded LoanRecordsStore::Load(QWidget* window, const std::string&
     records::ApplyTerms(loan.terms, terms);
     loaded.terms = terms;
   }
+  // A loan saved with events: calculated again for the marks and the
+  // comparison, or shown as saved with a remark.
+  if (loaded.outcome.ok() && loaded.terms && !loaded.terms->events.empty()) {
+    BusyCursor busy;
+    for (Message& m : records::ReapplyEvents(*loaded.terms, schedule).messages) loaded.outcome.Say(std::move(m));
+  }
   if (loaded.outcome.ok()) loaded.tie = Tie{account, loan.loanNo, BorrowerOfAccount(records, account)};
   return loaded;
 }
