@@ -1,4 +1,4 @@
-// The five loan record tables: their files, fields and tags, and the folder
+// The loan record tables: their files, fields and tags, and the folder
 // they live in. No Qt.
 #pragma once
 #include <string>
@@ -10,7 +10,7 @@ namespace brevika::records {
 
 // Tag names.
 inline constexpr const char* kTagAccounts = "ACCNTS";      // ACCNTS.DBF on ACCOUNTNO
-inline constexpr const char* kTagLoanNo = "LOANNO";        // LOANS, TRANS and XREF on LOANNO
+inline constexpr const char* kTagLoanNo = "LOANNO";        // LOANS, TRANS, XREF and PAYMENTS on LOANNO
 inline constexpr const char* kTagAccountNo = "ACCOUNTNO";  // XREF.DBF on ACCOUNTNO
 
 const tables::TableDef& AccountsTable();  // ACCNTS.DBF
@@ -18,6 +18,10 @@ const tables::TableDef& LoansTable();     // LOANS.DBF
 const tables::TableDef& XrefTable();      // XREF.DBF
 const tables::TableDef& SysInfoTable();   // SYSINFO.DBF
 const tables::TableDef& TransTable();     // TRANS.DBF
+// The actual payments of the loans: one row per payment, its loan, date,
+// amount and note. A folder may lack it until the first payment.
+const tables::TableDef& PaymentsTable();  // PAYMENTS.DBF
+inline constexpr int kPaymentNoteWidth = 60;  // NOTE, characters
 // Every table of the loan records, in the order above.
 const std::vector<const tables::TableDef*>& RecordTables();
 

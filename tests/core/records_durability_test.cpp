@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -73,6 +74,29 @@ const std::vector<Change>& Changes() {
          return r.AddAccount(a, IdMode::Generate);
        },
        kMsgSaveFailed},
+      {"a payment recorded",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.AddPayments(b.loanA2, {{MakeDate(1, 7, 2023), 249.03, "check 1"}});
+       },
+       kMsgSaveFailed},
+      {"a statement of three payments imported",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.AddPayments(b.loanA1, {{MakeDate(1, 9, 2023), 899.33, ""},
+                                         {MakeDate(1, 10, 2023), 899.33, ""},
+                                         {MakeDate(1, 11, 2023), 1000, ""}});
+       },
+       kMsgSaveFailed},
+      {"a payment changed",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.ReplacePayment(b.loanA1, {MakeDate(11, 8, 2023), 899.33, "ten days late"},
+                                 {MakeDate(1, 8, 2023), 899.33, "on time after all"});
+       },
+       kMsgSaveFailed},
+      {"a payment deleted",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.DeletePayment(b.loanA1, {MakeDate(1, 7, 2023), 899.33, ""});
+       },
+       kMsgDeleteFailed},
   };
   return changes;
 }
@@ -92,6 +116,7 @@ const Book& SharedBook() {
     {
       auto r = testing::OpenRecords(b->dir.path());
       b->book = testing::FillStandardBook(*r);
+      testing::AddStandardPayments(*r, b->book);
     }
     b->before = testing::Snapshot(b->dir.path());
     for (const Change& c : Changes()) {
@@ -111,13 +136,17 @@ const Book& SharedBook() {
   return *b;
 }
 
-// What a records object reads, in short: accounts, loans and their row counts.
+// What a records object reads, in short: accounts, loans, their row counts
+// and their payments.
 std::string Reading(LoanRecords& r) {
   std::string s;
   for (const Account& a : r.Accounts()) {
     s += a.accountNo + ":";
-    for (const LoanSummary& l : r.LoansOfAccount(a.accountNo))
+    for (const LoanSummary& l : r.LoansOfAccount(a.accountNo)) {
       s += " " + l.loanNo + "/" + std::to_string(r.TransactionCount(l.loanNo));
+      for (const ActualPayment& p : r.Payments(l.loanNo))
+        s += " " + FormatIsoDate(p.date) + "=" + std::to_string(std::llround(p.amount * 100)) + p.note;
+    }
     s += "\n";
   }
   return s;
@@ -128,11 +157,11 @@ std::string Reading(LoanRecords& r) {
 ::testing::AssertionResult IndexesTrue(const std::string& folder) {
   TempDir copy;
   for (const char* f : testing::kTableFiles)
-    std::filesystem::copy_file(folder + "/" + f, copy.file(f));
+    if (std::filesystem::exists(folder + "/" + f)) std::filesystem::copy_file(folder + "/" + f, copy.file(f));
   testing::OpenRecords(copy.path()).reset();  // makes the index files of the copy
   for (const char* f : testing::kTableFiles) {
     const std::string name = tables::IndexName(f);
-    if (!std::filesystem::exists(folder + "/" + name)) continue;
+    if (!std::filesystem::exists(folder + "/" + name) || !std::filesystem::exists(folder + "/" + f)) continue;
     const auto kept = tables::DecodeIndex(testing::ReadFileBytes(folder + "/" + name));
     if (!kept) continue;  // damaged: it would be made again
     tables::FileIdentity now;
@@ -184,7 +213,7 @@ TEST(Durability, AFailureAtAnyFileCallOfAChangeUndoesItWhole) {
 TEST(Durability, ADiskThatStopsAnsweringLeavesTheOldOrTheNewTables) {
   const Book& b = SharedBook();
   const std::string folder = b.dir.path();
-  for (std::size_t c : {1u, 4u}) {
+  for (std::size_t c : {1u, 4u, 7u, 9u}) {
     const Change& change = Changes()[c];
     for (int n = 1; n <= b.calls[c]; ++n) {
       testing::Restore(folder, b.before);
@@ -228,7 +257,7 @@ TEST(Durability, AProcessKilledAnywhereInAChangeLeavesTheOldOrTheNewTables) {
   const std::string folder = b.dir.path();
   std::uint64_t seed = 20240310;
   int sawBefore = 0;
-  for (std::size_t c : {0u, 1u, 2u, 4u}) {
+  for (std::size_t c : {0u, 1u, 2u, 4u, 6u, 7u, 8u, 9u}) {
     const Change& change = Changes()[c];
     for (int k = 0; k < 5; ++k) {
       seed = seed * 6364136223846793005ull + 1442695040888963407ull;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,7 +15,8 @@
 
 namespace brevika::testing {
 
-inline const char* const kTableFiles[] = {"ACCNTS.DBF", "LOANS.DBF", "XREF.DBF", "SYSINFO.DBF", "TRANS.DBF"};
+inline const char* const kTableFiles[] = {"ACCNTS.DBF", "LOANS.DBF",  "XREF.DBF",
+                                          "SYSINFO.DBF", "TRANS.DBF", "PAYMENTS.DBF"};
 
 inline records::RecordsOptions FixedClock(tables::FileSystem* fs = nullptr) {
   records::RecordsOptions o;
@@ -32,7 +34,8 @@ inline std::unique_ptr<records::LoanRecords> OpenRecords(const std::string& fold
   return r;
 }
 
-// The bytes of the five tables.
+// The bytes of the tables; a table the folder lacks (PAYMENTS.DBF before
+// the first payment) as empty.
 using Snap = std::map<std::string, std::string>;
 inline Snap Snapshot(const std::string& folder) {
   Snap s;
@@ -56,7 +59,10 @@ inline ::testing::AssertionResult SameTables(const Snap& now, const Snap& want) 
 }
 
 inline void Restore(const std::string& folder, const Snap& s) {
-  for (const auto& [name, bytes] : s) WriteFileBytes(folder + "/" + name, bytes);
+  for (const auto& [name, bytes] : s) {
+    if (bytes.empty()) std::filesystem::remove(folder + "/" + name);
+    else WriteFileBytes(folder + "/" + name, bytes);
+  }
   WriteFileBytes(folder + "/" + tables::kJournalName, "");
 }
 
@@ -139,6 +145,14 @@ inline StandardBook FillStandardBook(records::LoanRecords& r) {
   b.loanD = l2.loanNo;
   b.loanA2 = l3.loanNo;
   return b;
+}
+
+// Payments of the standard book: two of John Smith's first loan (one
+// late, with a note) and one of the DEFAULT account's loan.
+inline void AddStandardPayments(records::LoanRecords& r, const StandardBook& b) {
+  EXPECT_TRUE(r.AddPayments(b.loanA1, {{MakeDate(1, 7, 2023), 899.33, ""},
+                                        {MakeDate(11, 8, 2023), 899.33, "ten days late"}}).ok());
+  EXPECT_TRUE(r.AddPayments(b.loanD, {{MakeDate(1, 7, 2023), 404.98, ""}}).ok());
 }
 
 }  // namespace brevika::testing
