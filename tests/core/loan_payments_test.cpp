@@ -293,5 +293,43 @@ TEST(LoanLedger, RateChangeEventsBecomeDatedRateChanges) {
   EXPECT_EQ(Cents(l.rows[2].interest), 11736);
 }
 
+TEST(LoanLedger, TheChartDrawsTheScheduledAndTheActualBalance) {
+  // Loan A from 01/01/2024 (x = -0.5, the start of 2024) to 01/01/2029
+  // (x = 4.5): years 2024 to 2029. Paid 02/11/2024 (day 41 of 366: x =
+  // -0.5 + 41/366) leaving 19,746.67. The balance axis reaches the amount
+  // in steps of 1, 2 or 5 times a power of ten, at most 5 of them: 4 steps
+  // of 5,000.
+  const LoanA a;
+  LedgerInputs in;
+  in.terms = LedgerTermsOf(a.terms);
+  for (int k = 0; k <= a.schedule.lastRow(); ++k) in.scheduled.push_back(a.schedule.row(k));
+  in.payments = {{D(2, 11, 2024), 386.66, ""}};
+  Ledger l;
+  ASSERT_TRUE(ComputeLedger(in, l).ok());
+  const LedgerChartData d = BuildLedgerChart(l);
+  EXPECT_EQ(d.years, (std::vector<int>{2024, 2025, 2026, 2027, 2028, 2029}));
+  ASSERT_EQ(d.scheduled.size(), 61u);
+  EXPECT_DOUBLE_EQ(d.scheduled[0].x, -0.5);
+  EXPECT_DOUBLE_EQ(d.scheduled[60].x, 4.5);
+  EXPECT_EQ(d.scheduled[60].balance, 0);
+  ASSERT_EQ(d.actual.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.actual[0].x, -0.5);
+  EXPECT_EQ(d.actual[0].balance, 20000);
+  EXPECT_DOUBLE_EQ(d.actual[1].x, -0.5 + 41.0 / 366.0);
+  EXPECT_EQ(Cents(d.actual[1].balance), 1974667);
+  EXPECT_EQ(d.balanceAxis.top, 20000);
+  EXPECT_EQ(d.balanceAxis.step, 5000);
+  EXPECT_EQ(d.yearLabelStep, 1);
+
+  // Exported as one file, or not at all.
+  TempDir dir;
+  ASSERT_TRUE(ExportLedgerCsv(l, dir.file("ledger.csv")).ok());
+  EXPECT_EQ(testing::ReadFileBytes(dir.file("ledger.csv")), LedgerCsv(l));
+  std::filesystem::create_directory(dir.file("folder"));
+  EXPECT_EQ(ExportLedgerCsv(l, dir.file("folder")).FirstText(),
+            "The ledger could not be exported to\n\n" + dir.file("folder") +
+                "\n\nIt is a folder.\n\nAny file of that name is unchanged.\n\n");
+}
+
 }  // namespace
 }  // namespace brevika::records
