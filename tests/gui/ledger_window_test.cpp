@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "amortization/ui/amort_window.h"
+#include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
@@ -94,6 +95,23 @@ TEST_F(LedgerWindowTest, ShowsAddsAndDeletesPayments) {
   EXPECT_EQ(questions[0].text, "Delete the payment of 03/01/2024, $386.66,\n\nfrom loan 1?\n\n");
   EXPECT_EQ(w.Balance->text(), "$19,746.67");
   EXPECT_EQ(w.ledger().rows.size(), 1u);
+}
+
+TEST_F(LedgerWindowTest, EveryTopicExistsAndF1OpensTheFieldsOwn) {
+  for (int context : {kHelpLedger, kHelpAsOf, kHelpPaymentDialog, kHelpPayoff, kHelpPaidByYear,
+                      kHelpStatementImport, kHelpPaymentsApplied}) {
+    ASSERT_TRUE(HasHelpTopic(context)) << context;
+    EXPECT_FALSE(HelpTopics()[context].keywords.isEmpty()) << context;
+  }
+  EXPECT_EQ(HelpTopics()[kHelpLedger].title, "Payment Ledger");
+  TLedger w(folder.path(), "1", &services);
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  w.AsOf->setFocus();
+  QTest::keyClick(&w, Qt::Key_F1);
+  QTest::mouseClick(w.HelpBTN, Qt::LeftButton);
+  EXPECT_EQ(services.helpRequests, (std::vector<int>{kHelpAsOf, kHelpLedger}));
 }
 
 // A store that keeps payments and counts the ledgers it was asked for.
