@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -15,6 +18,7 @@
 #include "amortization/ui/amort_window.h"
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
+#include "components/page_preview.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
 #include "records/loan_records.h"
@@ -112,6 +116,36 @@ TEST_F(LedgerWindowTest, EveryTopicExistsAndF1OpensTheFieldsOwn) {
   QTest::keyClick(&w, Qt::Key_F1);
   QTest::mouseClick(w.HelpBTN, Qt::LeftButton);
   EXPECT_EQ(services.helpRequests, (std::vector<int>{kHelpAsOf, kHelpLedger}));
+}
+
+TEST_F(LedgerWindowTest, PrintsThePagesOfTheLedgerAndExportsItsLines) {
+  TLedger w(folder.path(), "1", &services);
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QString title;
+  int shown = -1;
+  std::size_t expected = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    poll.stop();
+    title = d->windowTitle();
+    shown = d->findChild<QPrintPreviewWidget*>()->pageCount();
+    records::LedgerReportSetup setup;
+    setup.paper = PaperOfLayout(d->printer()->pageLayout());
+    expected = records::LedgerReportPages(w.ledger(), w.summary(), setup).size();
+    d->reject();
+  });
+  poll.start(10);
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(title, "Payment Ledger Preview");
+  EXPECT_GE(expected, 2u);
+  EXPECT_EQ(static_cast<std::size_t>(shown), expected);
+
+  ASSERT_TRUE(w.ExportTo(QString::fromStdString(folder.file("ledger.csv"))));
+  EXPECT_EQ(testing::ReadFileBytes(folder.file("ledger.csv")), records::LedgerCsv(w.ledger()));
 }
 
 // A store that keeps payments and counts the ledgers it was asked for.

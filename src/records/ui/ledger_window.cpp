@@ -33,7 +33,7 @@ namespace brevika {
 
 namespace {
 
-constexpr int kWindowWidth = 960;
+constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 600;
 constexpr int kResultWidth = 130;
 // Statements larger than this are refused unread.
@@ -189,8 +189,8 @@ QWidget* TLedger::BuildSummary() {
   result(PaidThrough, "PaidThrough");
   result(Paid, "Paid");
   result(Scheduled, "Scheduled");
-  result(AheadBehind, "AheadBehind", 230);
-  result(NextDue, "NextDue", 230);
+  result(AheadBehind, "AheadBehind", 290);
+  result(NextDue, "NextDue");
   const struct {
     const char* caption;
     QWidget* field;
@@ -209,8 +209,11 @@ QWidget* TLedger::BuildSummary() {
     grid->addWidget(label, c.row, c.column * 2, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(c.field, c.row, c.column * 2 + 1, Qt::AlignLeft | Qt::AlignVCenter);
   }
+  // Words rather than figures: the window's own font, from the left.
+  QFont words = font();
+  words.setBold(true);
+  AheadBehind->setFont(words);
   AheadBehind->setAlignment(Qt::AlignLeft);
-  NextDue->setAlignment(Qt::AlignLeft);
   grid->setColumnStretch(5, 1);
   box->addLayout(grid);
   return panel;
@@ -398,10 +401,14 @@ bool TLedger::Reload(const ActualPayment* select) {
   } else if (keepRow >= 0) {
     row = std::min(keepRow, model_->rowCount() - 1);
   } else {
-    // At first the line of the as-of day, so that the latest payments show.
-    for (int k = 0; k < model_->rowCount(); ++k)
-      if (model_->lines()[static_cast<std::size_t>(k)].date <= days_.asOf) row = k;
-    row = std::max(row, 0);
+    // At first the latest payment made by the as-of day, else that day's line.
+    int asOfLine = 0;
+    for (int k = 0; k < model_->rowCount(); ++k) {
+      if (model_->lines()[static_cast<std::size_t>(k)].date > days_.asOf) break;
+      asOfLine = k;
+      if (model_->RowAt(k)) row = k;
+    }
+    if (row < 0) row = asOfLine;
   }
   if (row >= 0 && row < model_->rowCount()) {
     PaymentsGrid->setCurrentIndex(model_->index(row, 0));
@@ -423,6 +430,8 @@ void TLedger::ShowSummary() {
   Paid->setText(Q(FormatMoney(s.paid, 2, loc)));
   Scheduled->setText(Q(FormatMoney(s.scheduled, 2, loc)));
   AheadBehind->setText(Q(records::AheadBehindText(s, loc)));
+  AheadBehind->setToolTip(AheadBehind->text());
+  AheadBehind->setCursorPosition(0);
   NextDue->setText(DateText(s.nextDue));
 }
 
