@@ -182,7 +182,6 @@ QWidget* TLedger::BuildSummary() {
     f->setFixedWidth(width);
     f->setAlignment(Qt::AlignRight);
     ShowAsResult(f);
-    SetHelpContext(f, kHelpPaymentsApplied);
   };
   result(Balance, "Balance");
   result(UnpaidInterest, "UnpaidInterest");

@@ -189,7 +189,10 @@ void TStatementDialog::MarkColumns() {
   for (int c = 0; c < model_->columnCount(); ++c) {
     const bool chosen = c == DateColumn->currentIndex() || c == AmountColumn->currentIndex();
     for (int r = 0; r < model_->rowCount(); ++r)
-      if (QStandardItem* item = model_->item(r, c)) item->setBackground(chosen ? QColor(0xe4, 0xee, 0xfa) : QColor());
+      if (QStandardItem* item = model_->item(r, c)) {
+        if (chosen) item->setBackground(QColor(0xe4, 0xee, 0xfa));
+        else item->setData(QVariant(), Qt::BackgroundRole);
+      }
     QFont f = Preview->font();
     f.setBold(chosen);
     model_->setHeaderData(c, Qt::Horizontal, f, Qt::FontRole);
