@@ -181,7 +181,7 @@ void AddLedgerCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<LedgerOptions>();
   CLI::App* sub = app.add_subcommand(
-      "ledger", "print a saved loan's payments beside its schedule, its balance, ahead or behind, the next due date");
+      "ledger", "a saved loan's payments beside its schedule: balance, ahead or behind, next due");
   AddDirOption(sub, o->dir, true);
   AddLoanOption(sub, o->loan);
   sub->add_option("--as-of", o->asOf, "the day the balance and ahead or behind are worked out for (default today)")
@@ -237,7 +237,7 @@ void AddPayoffCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<PayoffOptions>();
   CLI::App* sub = app.add_subcommand(
-      "payoff", "print what pays a saved loan off on a day: balance, unpaid and accrued interest, per diem");
+      "payoff", "what pays a saved loan off on a day, with the per diem");
   AddDirOption(sub, o->dir, true);
   AddLoanOption(sub, o->loan);
   sub->add_option("--date", o->date, "the payoff date, MM/DD/YYYY")->type_name("DATE")->required();
@@ -286,7 +286,7 @@ void AddInterestPaidCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<YearOptions>();
   CLI::App* sub = app.add_subcommand(
-      "interest-paid", "print the interest and principal a saved loan's payments paid in a calendar year");
+      "interest-paid", "interest and principal a saved loan's payments paid in a calendar year");
   AddDirOption(sub, o->dir, true);
   AddLoanOption(sub, o->loan);
   sub->add_option("--year", o->year, "the calendar year, 1600 to 3999")->type_name("YYYY")->required();
@@ -329,7 +329,7 @@ void AddImportCommand(CLI::App& app, int& exitCode) {
   };
   auto o = std::make_shared<ImportOptions>();
   CLI::App* sub = app.add_subcommand(
-      "import", "record the payments of a lender's CSV statement, all or none; those already recorded are skipped");
+      "import", "record the payments of a lender's CSV statement, all or none");
   AddDirOption(sub, o->dir, true);
   AddLoanOption(sub, o->loan);
   sub->add_option("file", o->file, "the statement, a CSV file with a header line")->type_name("FILE.csv")->required();
