@@ -1,5 +1,6 @@
 // Speed of the loan records at real size: a book of 2,000 loans of 361
-// monthly rows (722,000 TRANS.DBF rows, 111 MB) in 100 accounts, written
+// monthly rows (722,000 TRANS.DBF rows, 111 MB) in 100 accounts, each loan
+// with its first 12 payments made (24,000 PAYMENTS.DBF rows), written
 // straight as dBase III files the way another program would write them
 // (no index files). Each case opens the folder as a command does.
 //
@@ -28,6 +29,7 @@ namespace fs = std::filesystem;
 
 constexpr int kLoans = 2000;
 constexpr int kAccounts = 100;
+constexpr int kPaymentsMade = 12;
 const Date kOrg = MakeDate(1, 1, 2024), kFirst = MakeDate(1, 2, 2024);
 
 // 30 years of monthly payments: 361 rows with row 0.
@@ -161,6 +163,17 @@ void WriteBook(const std::string& folder) {
     t.Write();
   }
   const Schedule& s = Monthly();
+  {
+    DbfFile p(folder + "/PAYMENTS.DBF", PaymentsTable(), static_cast<std::uint32_t>(kLoans * kPaymentsMade));
+    for (int l = 1; l <= kLoans; ++l) {
+      for (int k = 1; k <= kPaymentsMade; ++k) {
+        p.Text("LOANNO", std::to_string(l));
+        p.DateField("PMTDATE", s.row(k).date);
+        p.Number("AMOUNT", s.row(k).payment);
+        p.Write();
+      }
+    }
+  }
   DbfFile t(folder + "/TRANS.DBF", TransTable(), static_cast<std::uint32_t>(kLoans * (s.lastRow() + 1)));
   for (int l = 1; l <= kLoans; ++l) {
     for (int k = 0; k <= s.lastRow(); ++k) {
@@ -272,6 +285,35 @@ void BM_Book_Replace(benchmark::State& state) {
   fs::remove_all(work);
 }
 BENCHMARK(BM_Book_Replace)->Unit(benchmark::kMillisecond)->Iterations(15);
+
+// Records loan 1000's 13th payment, synced to disk: what `pay` does.
+void BM_Book_RecordPayment(benchmark::State& state) {
+  const std::string work = FreshCopy("brevika-bench-pay");
+  Date day = Monthly().row(kPaymentsMade + 1).date;
+  for (auto _ : state) {
+    auto r = OpenBook(work);
+    if (!r->AddPayments("1000", {{day++, 1580.17, "check"}}).ok()) state.SkipWithError("payment refused");
+  }
+  fs::remove_all(work);
+}
+BENCHMARK(BM_Book_RecordPayment)->Unit(benchmark::kMillisecond)->Iterations(15);
+
+// Loan 1000's ledger as the ledger window and `ledger` read it: its terms,
+// 361 saved rows and its payments, applied.
+void BM_Book_Ledger(benchmark::State& state) {
+  const std::string work = FreshCopy("brevika-bench-ledger");
+  for (auto _ : state) {
+    auto r = OpenBook(work);
+    Loan loan;
+    LedgerInputs in;
+    Ledger l;
+    if (!r->LoadLedgerInputs("1000", loan, in).ok() || !ComputeLedger(in, l).ok() ||
+        l.rows.size() != kPaymentsMade)
+      state.SkipWithError("ledger failed");
+  }
+  fs::remove_all(work);
+}
+BENCHMARK(BM_Book_Ledger)->Unit(benchmark::kMillisecond)->Iterations(15);
 
 // Deletes loan 1000 (the middle of TRANS.DBF) with its rows, packing the tables.
 void BM_Book_DeleteLoan(benchmark::State& state) {

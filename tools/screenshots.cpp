@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -32,6 +33,8 @@
 #include "components/locale_info.h"
 #include "components/page_painter.h"
 #include "records/loan_records.h"
+#include "records/ui/ledger_models.h"
+#include "records/ui/ledger_window.h"
 #include "records/ui/loan_info_dialog.h"
 
 namespace brevika {
@@ -391,6 +394,40 @@ int main(int argc, char** argv) {
     ok = Save(&d, dir, "loan-info-3-loans.png") && ok;
     Click(&d, "NextBTN");
     ok = Save(&d, dir, "loan-info-4-loan.png") && ok;
+  }
+  {
+    // The payment ledger of John Smith's boat loan (18,500.00 at 9.25 %
+    // over 60 months, first payment 05/15/2024): on time, one payment ten
+    // days late, one with 200.00 more, one missed and made up, as of
+    // 03/20/2025.
+    QTemporaryDir tables;
+    const std::string folder = QFile::encodeName(tables.path()).toStdString();
+    ok = FillLoanBook(folder) && ok;
+    {
+      Outcome o;
+      auto r = records::LoanRecords::Open(folder, o);
+      const double pmt = 386.28;
+      std::vector<records::ActualPayment> pays;
+      for (int k = 0; k < 10; ++k) {
+        const int month = 5 + k;
+        Date d = MakeDate(15, (month - 1) % 12 + 1, 2024 + (month - 1) / 12);
+        if (k == 3) d += 10;
+        if (k == 8) continue;
+        pays.push_back({d, k == 5 ? pmt + 200 : k == 9 ? 2 * pmt : pmt, k == 3 ? "check 1104, late" : ""});
+      }
+      ok = r && r->AddPayments("2", pays).ok() && ok;
+    }
+    TLedger w(folder, "2", &services);
+    w.AsOf->setValue(MakeDate(20, 3, 2025));
+    w.PayoffDate->setValue(MakeDate(31, 3, 2025));
+    // The last payment made, in the middle of the grid.
+    const int last = w.model()->GridRowOfPayment(8);
+    w.PaymentsGrid->setCurrentIndex(w.model()->index(last, 0));
+    w.show();
+    w.PaymentsGrid->scrollTo(w.model()->index(last, 0), QAbstractItemView::PositionAtCenter);
+    ok = Save(&w, dir, "payment-ledger.png") && ok;
+    w.Pages->setCurrentIndex(TLedger::kChartPage);
+    ok = Save(&w, dir, "payment-ledger-chart.png") && ok;
   }
   ok = SaveReportPages(dir) && ok;
   return ok ? 0 : 1;

@@ -22,6 +22,9 @@
 namespace brevika {
 class Schedule;
 struct ScheduleInputs;
+namespace records {
+class LoanRecords;
+}
 }  // namespace brevika
 
 namespace brevika::cli {
@@ -141,6 +144,22 @@ std::vector<ScheduleEvent> EventsOf(const CLI::App* sub, const EventOptions& o);
 std::vector<ScheduleEvent> ParseEventsJson(const std::string& text, const std::string& source,
                                            std::vector<bool>* namedHow = nullptr);
 Json EventsJson(const std::vector<ScheduleEvent>& events);
+// Where the desktop program beside this executable keeps its tables.
+std::string DefaultFolder();
+// --dir, the folder of the tables. Commands that only read or delete, and
+// those that need a loan, refuse a folder that does not exist rather than
+// make empty tables there (a mistyped name would otherwise look like a book
+// without loans).
+void AddDirOption(CLI::App* sub, std::string& dir, bool mustExist = false);
+// A text option that must fit a character field: at most `width`
+// characters, each one the tables can hold.
+CLI::Validator FitsField(int width);
+// A loan number (LOANNO).
+CLI::Validator LoanNumber();
+// The records of the folder, or null after printing why they can't be
+// opened. Commands that only read open them so: nothing is written in the
+// folder.
+std::unique_ptr<records::LoanRecords> OpenRecords(const std::string& dir, int& exitCode, bool readOnly = false);
 
 // Each command registers its subcommand; the callback sets `exitCode`.
 // The calculators, one command per kind, with the schedule after the loan
@@ -149,5 +168,12 @@ void AddKindCommands(CLI::App& app, int& exitCode);
 void AddScheduleCommand(CLI::App& app, int& exitCode);
 // accounts add, records, load, delete: the loan records.
 void AddRecordsCommands(CLI::App& app, int& exitCode);
+// pay, ledger, payoff, import, interest-paid: the actual payments of a
+// saved loan (`delete --payment` removes one).
+void AddLedgerCommands(CLI::App& app, int& exitCode);
+// `delete --loan N --payment DATE [--amount A]`: removes the loan's payment
+// of that date (of that amount, when given); prints it. Its exit code.
+int DeleteRecordedPayment(const std::string& dir, const std::string& loanNo, Date date,
+                          std::optional<double> amount);
 
 }  // namespace brevika::cli

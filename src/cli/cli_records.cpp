@@ -22,19 +22,13 @@ namespace brevika::cli {
 
 using records::LoanRecords;
 
-namespace {
-
-// Where the desktop program beside this executable keeps its tables.
 std::string DefaultFolder() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   return records::TablesFolder(ec ? std::string() : exe.parent_path().string());
 }
 
-// The folder of the tables. Commands that only read or delete refuse a
-// folder that does not exist rather than make empty tables there (a
-// mistyped name would otherwise look like a book without loans).
-void AddDirOption(CLI::App* sub, std::string& dir, bool mustExist = false) {
+void AddDirOption(CLI::App* sub, std::string& dir, bool mustExist) {
   sub->add_option("--dir", dir, "folder of the loan tables (default " + DefaultFolder() + ")")
       ->type_name("DIR")
       ->check(CLI::Validator(
@@ -47,14 +41,16 @@ void AddDirOption(CLI::App* sub, std::string& dir, bool mustExist = false) {
           ""));
 }
 
+namespace {
+
 int FieldWidth(const tables::TableDef& def, const char* name) {
   for (const tables::FieldDef& f : def.fields)
     if (f.name == name) return f.length;
   return 0;
 }
 
-// A text option that must fit a character field: at most `width`
-// characters, each one the tables can hold.
+}  // namespace
+
 CLI::Validator FitsField(int width) {
   return CLI::Validator(
       [width](std::string& s) -> std::string {
@@ -67,12 +63,9 @@ CLI::Validator FitsField(int width) {
       "");
 }
 
-CLI::Validator AccountNumber() { return FitsField(FieldWidth(records::AccountsTable(), "ACCOUNTNO")); }
 CLI::Validator LoanNumber() { return FitsField(FieldWidth(records::LoansTable(), "LOANNO")); }
 
-// The records of the folder, or null after printing why they can't be opened.
-// Commands that only read open them so: nothing is written in the folder.
-std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode, bool readOnly = false) {
+std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode, bool readOnly) {
   Outcome opened;
   records::RecordsOptions options;
   options.readOnly = readOnly;
@@ -80,6 +73,10 @@ std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode, 
   if (!r) exitCode = Finish(opened);
   return r;
 }
+
+namespace {
+
+CLI::Validator AccountNumber() { return FitsField(FieldWidth(records::AccountsTable(), "ACCOUNTNO")); }
 
 Json Money(double v) { return DoubleJson(RoundToCents(v)); }
 
@@ -305,7 +302,7 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
 
 void AddDeleteCommand(CLI::App& app, int& exitCode) {
   struct DeleteOptions {
-    std::string dir, loan, account;
+    std::string dir, loan, account, payment, amount;
   };
   auto o = std::make_shared<DeleteOptions>();
   CLI::App* sub = app.add_subcommand(
@@ -315,9 +312,25 @@ void AddDeleteCommand(CLI::App& app, int& exitCode) {
   CLI::Option* account =
       sub->add_option("--account", o->account, "account number")->type_name("A")->check(AccountNumber());
   loan->excludes(account);
+  // One recorded payment of the loan instead of the loan.
+  CLI::Option* payment =
+      sub->add_option("--payment", o->payment, "with --loan: delete only the loan's payment of this date")
+          ->type_name("DATE");
+  CLI::Option* amount =
+      sub->add_option("--amount", o->amount, "with --payment: its amount, when the loan has several that day")
+          ->type_name("AMOUNT");
+  payment->needs(loan);
+  amount->needs(payment);
   sub->callback([o, sub, &exitCode] {
     const bool byLoan = sub->count("--loan") > 0;
     if (!byLoan && sub->count("--account") == 0) throw BadArgument("give --loan N or --account A");
+    if (sub->count("--payment") > 0) {
+      const Date date = DateArg("--payment", o->payment);
+      const std::optional<double> cents =
+          sub->count("--amount") > 0 ? std::optional<double>(MoneyArg("--amount", o->amount)) : std::nullopt;
+      exitCode = DeleteRecordedPayment(o->dir, o->loan, date, cents);
+      return;
+    }
     auto r = OpenRecords(o->dir, exitCode);
     if (!r) return;
     // Both questions answered: yes, delete; no, don't stop.

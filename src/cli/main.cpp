@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   int exitCode = kExitOk;
   AddKindCommands(app, exitCode);
   AddRecordsCommands(app, exitCode);
+  AddLedgerCommands(app, exitCode);
 
   // The innermost subcommand given ("accounts add").
   auto innermost = [&app]() {

@@ -11,7 +11,7 @@ namespace {
 // Column widths in average character widths: date, number, scheduled
 // payment, amount paid, days, interest, principal, unpaid interest, balance.
 constexpr int kColumns = 9;
-constexpr double kColumnChars[kColumns] = {9, 5, 13, 13, 5, 12, 13, 11, 14};
+constexpr double kColumnChars[kColumns] = {9, 5, 13, 13, 5, 12, 13, 12, 14};
 constexpr double kSideMargin = 0.5;
 constexpr double kTopMargin = 0.5;
 constexpr double kBottomMargin = 1.0;

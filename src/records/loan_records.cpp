@@ -6,6 +6,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include "finance/rates.h"
+#include "records/loan_ledger.h"
+
 namespace brevika::records {
 namespace {
 
@@ -165,6 +168,9 @@ std::unique_ptr<LoanRecords> LoanRecords::Open(const std::string& folder, Outcom
   // A book may lack the events table: it reads empty until a save needs it.
   r->events_ = r->db_->Use(EventsTable(), outcome, false);
   if (!r->events_) return nullptr;
+  // Made by the first payment recorded in the folder.
+  r->payments_ = r->db_->Use(PaymentsTable(), outcome, false);
+  if (!r->payments_) return nullptr;
   if (r->writable()) {
     outcome = r->EnsureFirstRows();
     if (!outcome.ok()) {
@@ -354,12 +360,19 @@ Outcome LoanRecords::PackAll() {
   FirstFailure f;
   // A table without deleted rows is left as it is (and an absent one absent).
   for (Table* t : {events_, trans_, xref_, loans_, accounts_}) f(t->Pack());
+  if (paymentsDeleted_) f(payments_->Pack());
+  paymentsDeleted_ = false;
   return f.result;
 }
 
 Outcome LoanRecords::DeleteLoanRows(const std::string& loanNo) {
   FirstFailure f;
   f(DeleteRows(*events_, RowsWithKey(*events_, kTagLoanNo, loanNo)));
+  const std::vector<std::uint32_t> payments = RowsWithKey(*payments_, kTagLoanNo, loanNo);
+  if (!payments.empty()) {
+    f(DeleteRows(*payments_, payments));
+    paymentsDeleted_ = true;
+  }
   f(DeleteRows(*trans_, RowsWithKey(*trans_, kTagLoanNo, loanNo)));
   f(DeleteRows(*xref_, RowsWithKey(*xref_, kTagLoanNo, loanNo)));
   f(DeleteRows(*loans_, RowsWithKey(*loans_, kTagLoanNo, loanNo)));
@@ -666,6 +679,12 @@ Outcome LoanRecords::SaveSchedule(std::string_view loanNo, const LoanTerms& term
   if (!tx.began().ok()) return tx.began();
   // The loan must exist before any row is written.
   if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFoundOnSave, BoxType::Error});
+  // The loan's payments stay; new terms must still carry them.
+  for (std::uint32_t row : PaymentRows(no)) {
+    const ActualPayment p = ReadPayment(row);
+    if (terms.origDate != kBadDate && p.date < terms.origDate)
+      return Outcome::Refuse({PaymentBeforeNewOriginationText(no, p.date, terms.origDate), BoxType::Warning});
+  }
   Outcome o = WriteRows(no, schedule, replace);
   if (!o.ok()) return o.FirstText() == ReplaceLoanQuestion(no) ? o : SaveFailure(o);
   FirstFailure f;
@@ -755,6 +774,198 @@ Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule&
   }
   schedule.SetLoaded(static_cast<int>(rows.size()) - 1);
   return eventsRead;
+}
+
+// ---- actual payments
+
+namespace {
+
+long long CentsOf(double v) { return std::llround(v * 100.0); }
+
+bool SamePayment(const ActualPayment& a, const ActualPayment& b) {
+  return a.date == b.date && CentsOf(a.amount) == CentsOf(b.amount) && a.note == b.note;
+}
+
+// A note as PAYMENTS.DBF keeps it: blanks around it gone.
+std::string NoteOf(const ActualPayment& p) { return Trim(p.note); }
+
+}  // namespace
+
+std::vector<std::uint32_t> LoanRecords::PaymentRows(const std::string& loanNo) const {
+  std::vector<std::uint32_t> rows = RowsWithKey(*payments_, kTagLoanNo, loanNo);
+  std::vector<std::pair<Date, std::uint32_t>> dated;
+  dated.reserve(rows.size());
+  const int fDate = payments_->FieldIndex("PMTDATE");
+  for (std::uint32_t r : rows) {
+    payments_->Go(r);
+    dated.emplace_back(payments_->GetDate(fDate), r);
+  }
+  // Record order within a date is the order of recording.
+  std::stable_sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = dated[k].second;
+  return rows;
+}
+
+ActualPayment LoanRecords::ReadPayment(std::uint32_t row) const {
+  Table& t = *payments_;
+  t.Go(row);
+  return ActualPayment{t.GetDate("PMTDATE"), t.GetNumber("AMOUNT"), t.GetTrimString("NOTE")};
+}
+
+Outcome LoanRecords::WritePayment(const std::string& loanNo, const ActualPayment& p) {
+  Table& t = *payments_;
+  FirstFailure f;
+  f(t.ReplaceString("LOANNO", loanNo));
+  f(t.ReplaceDate("PMTDATE", p.date));
+  f(t.ReplaceNumber("AMOUNT", RoundToCents(p.amount)));
+  f(t.ReplaceString("NOTE", NoteOf(p)));
+  return f.result;
+}
+
+std::vector<ActualPayment> LoanRecords::Payments(std::string_view loanNo) const {
+  tables::ReadGuard guard(*db_);
+  std::vector<ActualPayment> out;
+  const std::string no = Fit(loanNo, 9);
+  if (no.empty()) return out;
+  for (std::uint32_t r : PaymentRows(no)) out.push_back(ReadPayment(r));
+  return out;
+}
+
+std::vector<RateChange> LoanRecords::RateChangesOfLoan(const std::string& loanNo,
+                                                       const std::vector<ScheduleRow>& scheduled,
+                                                       const LedgerTerms& terms) const {
+  // The rate changes of a loan's ledger are its saved rate-change events;
+  // saved events that can't be read leave the loan's own rate throughout.
+  std::vector<ScheduleEvent> savedEvents;
+  if (!ReadEvents(loanNo, savedEvents).messages.empty()) savedEvents.clear();
+  return RateChangesOf(savedEvents, scheduled, terms);
+}
+
+Outcome LoanRecords::LoadLedgerInputs(std::string_view loanNo, Loan& loan, LedgerInputs& in) const {
+  tables::ReadGuard guard(*db_);
+  if (!guard.held()) return Outcome::Refuse({tables::kMsgTablesBusy, BoxType::Error});
+  const std::string no = Fit(loanNo, 9);
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  Loan found = ReadLoan(*loans_);
+  LedgerInputs li;
+  li.terms = LedgerTermsOf(found.terms);
+  Table& t = *trans_;
+  const int fDate = t.FieldIndex("TRANSDATE"), fNo = t.FieldIndex("TRANSNO"),
+            fLabel = t.FieldIndex("PMTNOYR"), fPmt = t.FieldIndex("PMT"),
+            fPrin = t.FieldIndex("PRINCIPAL"), fInt = t.FieldIndex("INTEREST"),
+            fBal = t.FieldIndex("PRINBAL"), fRunPmt = t.FieldIndex("RUNPMT"),
+            fRunPrin = t.FieldIndex("RUNPRIN"), fRunInt = t.FieldIndex("RUNINT");
+  const std::vector<std::uint32_t> rows = RowsWithKey(t, kTagLoanNo, no);
+  li.scheduled.reserve(rows.size());
+  for (std::uint32_t row : rows) {
+    t.Go(row);
+    ScheduleRow r;
+    r.date = t.GetDate(fDate);
+    r.pmtNo = static_cast<std::int16_t>(std::clamp(t.GetNumber(fNo), -32768.0, 32767.0));
+    const std::string label = t.GetTrimString(fLabel);
+    std::memcpy(r.periodLabel, label.data(), std::min(label.size(), sizeof r.periodLabel - 1));
+    r.payment = t.GetNumber(fPmt);
+    r.principal = t.GetNumber(fPrin);
+    r.interest = t.GetNumber(fInt);
+    r.balance = t.GetNumber(fBal);
+    r.runPayment = t.GetNumber(fRunPmt);
+    r.runPrincipal = t.GetNumber(fRunPrin);
+    r.runInterest = t.GetNumber(fRunInt);
+    li.scheduled.push_back(r);
+  }
+  li.rateChanges = RateChangesOfLoan(no, li.scheduled, li.terms);
+  for (std::uint32_t r : PaymentRows(no)) li.payments.push_back(ReadPayment(r));
+  loan = std::move(found);
+  in = std::move(li);
+  return Outcome::Ok();
+}
+
+Outcome LoanRecords::CheckPayments(const LoanTerms& terms, const std::vector<ActualPayment>& changed,
+                                   const std::vector<ActualPayment>& all) const {
+  const LedgerTerms lt = LedgerTermsOf(terms);
+  for (const ActualPayment& p : changed) {
+    if (Outcome o = CheckPayment(lt, p); !o.ok()) return o;
+    const std::string note = NoteOf(p);
+    const std::string bytes = tables::Utf8ToCp1252(note);
+    if (tables::Cp1252ToUtf8(bytes) != note ||
+        std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+      return Outcome::Refuse({kMsgPaymentNoteChars, BoxType::Warning});
+    if (bytes.size() > static_cast<std::size_t>(kPaymentNoteWidth))
+      return Outcome::Refuse({kMsgPaymentNoteTooLong, BoxType::Warning});
+  }
+  // The ledger must take the loan's terms with every payment.
+  LedgerInputs in;
+  in.terms = lt;
+  in.payments = all;
+  Ledger ledger;
+  return ComputeLedger(in, ledger);
+}
+
+Outcome LoanRecords::AddPayments(std::string_view loanNo, const std::vector<ActualPayment>& payments) {
+  const std::string no = Fit(loanNo, 9);
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  const LoanTerms terms = ReadLoan(*loans_).terms;
+  std::vector<ActualPayment> all;
+  for (std::uint32_t r : PaymentRows(no)) all.push_back(ReadPayment(r));
+  all.insert(all.end(), payments.begin(), payments.end());
+  if (Outcome o = CheckPayments(terms, payments, all); !o.ok()) return o;
+  FirstFailure f;
+  for (const ActualPayment& p : payments) {
+    f(payments_->AppendBlank());
+    if (!f.result.ok()) break;
+    f(WritePayment(no, p));
+  }
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : SaveFailure(f.result);
+}
+
+Outcome LoanRecords::ReplacePayment(std::string_view loanNo, const ActualPayment& old, const ActualPayment& now) {
+  const std::string no = Fit(loanNo, 9);
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  const LoanTerms terms = ReadLoan(*loans_).terms;
+  std::vector<ActualPayment> all;
+  std::uint32_t target = 0;
+  for (std::uint32_t r : PaymentRows(no)) {
+    ActualPayment p = ReadPayment(r);
+    if (target == 0 && SamePayment(p, ActualPayment{old.date, old.amount, NoteOf(old)})) {
+      target = r;
+      p = now;
+    }
+    all.push_back(std::move(p));
+  }
+  if (target == 0) return Outcome::Refuse({kMsgPaymentNotFound, BoxType::Warning});
+  if (Outcome o = CheckPayments(terms, {now}, all); !o.ok()) return o;
+  payments_->Go(target);
+  FirstFailure f;
+  f(WritePayment(no, now));
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : SaveFailure(f.result);
+}
+
+Outcome LoanRecords::DeletePayment(std::string_view loanNo, const ActualPayment& which) {
+  const std::string no = Fit(loanNo, 9);
+  Transaction tx(*db_);
+  if (!tx.began().ok()) return tx.began();
+  if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
+  const ActualPayment wanted{which.date, which.amount, NoteOf(which)};
+  std::uint32_t target = 0;
+  for (std::uint32_t r : PaymentRows(no)) {
+    if (SamePayment(ReadPayment(r), wanted)) {
+      target = r;
+      break;
+    }
+  }
+  if (target == 0) return Outcome::Refuse({kMsgPaymentNotFound, BoxType::Warning});
+  FirstFailure f;
+  payments_->Go(target);
+  f(payments_->Delete());
+  f(payments_->Pack());
+  if (f.result.ok()) f(tx.Commit());
+  return f.result.ok() ? Outcome::Ok() : DeleteFailure(f.result);
 }
 
 std::uint32_t LoanRecords::LastLoanNumber() const {
@@ -893,6 +1104,12 @@ std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows) {
   return "Loan " + std::string(loanNo) + " has " + std::to_string(rows) +
          " transaction records;\n\na schedule holds at most " + std::to_string(maxRows) +
          ".\n\nCanceling load.";
+}
+
+std::string PaymentBeforeNewOriginationText(std::string_view loanNo, Date payment, Date origination) {
+  return "Loan " + std::string(loanNo) + " has a payment on " + FormatShortDate(payment, true) +
+         ", before\n\nthe new Origination Date " + FormatShortDate(origination, true) +
+         ".\n\nDelete or change that payment first.\n\n";
 }
 
 Borrower BorrowerOf(const Account& a) {

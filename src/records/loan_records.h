@@ -1,6 +1,6 @@
 // Loan records: accounts, loans, their cross-reference, the counters,
-// saved schedule rows and their what-if events, over the tables of one
-// folder. Every change is
+// saved schedule rows with their what-if events, and actual payments, over
+// the tables of one folder. Every change is
 // one all-or-nothing change of the tables. The loan information dialog and
 // the command line call this directly. No Qt.
 #pragma once
@@ -16,6 +16,7 @@
 #include "amortization/schedule.h"
 #include "finance/outcome.h"
 #include "finance/periods.h"
+#include "records/ledger.h"
 #include "records/loan_tables.h"
 #include "tables/database.h"
 
@@ -113,7 +114,8 @@ class LoanRecords {
   Outcome AddAccount(Account& account, IdMode mode);
   // Rewrites the fields of an existing account (found by its number).
   Outcome UpdateAccount(Account& account);
-  // Deletes the account, its loans, their schedule rows and cross-reference rows.
+  // Deletes the account, its loans, their schedule rows, payments and
+  // cross-reference rows.
   Outcome DeleteAccount(std::string_view accountNo);
 
   // Loans.
@@ -128,15 +130,18 @@ class LoanRecords {
   Outcome NewLoan(std::string_view accountNo, Loan& loan);
   // Rewrites an existing loan's fields.
   Outcome UpdateLoan(const Loan& loan);
-  // Deletes a loan with its schedule rows, events and cross-reference rows.
+  // Deletes a loan with its schedule rows, events, payments and cross-reference
+  // rows.
   Outcome DeleteLoan(std::string_view loanNo);
 
   // Saves the terms (with their events) and rows 0..lastRow of a schedule
   // into an existing loan. A loan that already has saved rows is refused
   // with the replace question unless `replace` is set; replacing leaves
   // none of the old rows, and the loan's events become those of `terms`
-  // (none: its saved events go). A save without events and a loan without
-  // saved events leave EVENTS.DBF alone, so a book without it gets none.
+  // (none: its saved events go), and its payments stay (refused when one
+  // would fall before the new origination date). A save without events and
+  // a loan without saved events leave EVENTS.DBF alone, so a book without
+  // it gets none.
   Outcome SaveSchedule(std::string_view loanNo, const LoanTerms& terms, const Schedule& schedule,
                        bool replace);
   // A new loan of an account with its terms and schedule rows, in one change.
@@ -148,6 +153,26 @@ class LoanRecords {
   // Saved events that can't be read (an unknown kind, a refused list) are
   // left out with a remark.
   Outcome LoadSchedule(std::string_view loanNo, Loan& loan, Schedule& schedule);
+
+  // Actual payments (PAYMENTS.DBF), each one a date, an amount and a note.
+  //
+  // A loan's payments in date order; those of one date in the order they
+  // were recorded.
+  std::vector<ActualPayment> Payments(std::string_view loanNo) const;
+  // What the loan's ledger is computed from: the loan's terms, its saved
+  // schedule rows (none when it has no saved schedule), its rate changes and
+  // its payments. Refused when the loan is not found; `loan` and `in` change
+  // only on success.
+  Outcome LoadLedgerInputs(std::string_view loanNo, Loan& loan, LedgerInputs& in) const;
+  // Records payments of a loan in one change (one, or a whole statement).
+  // Each must pass CheckPayment against the loan's terms and have a note
+  // that fits its field; one refusal records none.
+  Outcome AddPayments(std::string_view loanNo, const std::vector<ActualPayment>& payments);
+  // Rewrites the first recorded payment equal to `old` (date, amount to the
+  // cent, note) as `now`, checked as AddPayments checks.
+  Outcome ReplacePayment(std::string_view loanNo, const ActualPayment& old, const ActualPayment& now);
+  // Deletes the first recorded payment equal to `which` and packs the table.
+  Outcome DeletePayment(std::string_view loanNo, const ActualPayment& which);
 
   // The number the next new loan gets: the first after the counter that no
   // loan has. Empty when none is left.
@@ -171,6 +196,17 @@ class LoanRecords {
   std::uint64_t FreeLoanNumber() const;  // 0 when none is left
   Outcome AppendLoan(std::string_view accountNo, Loan& loan, const Schedule* schedule);
   Outcome DeleteLoanRows(const std::string& loanNo);
+  // Record numbers of a loan's payments in PAYMENTS.DBF, in date order.
+  std::vector<std::uint32_t> PaymentRows(const std::string& loanNo) const;
+  ActualPayment ReadPayment(std::uint32_t row) const;
+  Outcome WritePayment(const std::string& loanNo, const ActualPayment& payment);
+  // Refuses payments the loan's ledger could not take, with every one of
+  // the loan's payments in `all`.
+  Outcome CheckPayments(const LoanTerms& terms, const std::vector<ActualPayment>& changed,
+                        const std::vector<ActualPayment>& all) const;
+  // The loan's rate changes, for its ledger.
+  std::vector<RateChange> RateChangesOfLoan(const std::string& loanNo, const std::vector<ScheduleRow>& scheduled,
+                                            const LedgerTerms& terms) const;
   Outcome BumpSaveCount();
   Outcome PackAll();
   bool SeekLoan(const std::string& loanNo) const;
@@ -183,6 +219,8 @@ class LoanRecords {
   tables::Table* sysInfo_ = nullptr;
   tables::Table* trans_ = nullptr;
   tables::Table* events_ = nullptr;  // may be absent from the folder: reads empty
+  tables::Table* payments_ = nullptr;
+  bool paymentsDeleted_ = false;  // a change deleted payments: PAYMENTS.DBF is packed
   std::function<Date()> today_;
   std::function<std::string()> timeText_;
 };
@@ -244,5 +282,12 @@ std::string AccountExistsText(std::string_view accountNo);
 std::string TooManyRowsText(std::string_view loanNo, int rows, int maxRows);
 // Saved events of a loan that could not be read, and why.
 std::string EventsUnreadableText(std::string_view loanNo, const std::string& why);
+inline constexpr const char* kMsgPaymentNoteTooLong = "Payment Note can't be more than\n\n60 characters.\n\n";
+inline constexpr const char* kMsgPaymentNoteChars =
+    "Payment Note has characters\n\nthe loan records can't hold.\n\n";
+inline constexpr const char* kMsgPaymentNotFound =
+    "That payment is no longer recorded.\n\nIt may have been changed or deleted meanwhile.\n\n";
+// "Loan 1 has a payment on 12/15/2023, before\n\nthe new Origination Date 01/01/2024.\n\n..."
+std::string PaymentBeforeNewOriginationText(std::string_view loanNo, Date payment, Date origination);
 
 }  // namespace brevika::records

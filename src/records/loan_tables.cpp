@@ -76,9 +76,17 @@ const TableDef& EventsTable() {
   return def;
 }
 
+const TableDef& PaymentsTable() {
+  static const TableDef def{"PAYMENTS.DBF",
+                            {C("LOANNO", 9), D("PMTDATE"), Money("AMOUNT"), C("NOTE", kPaymentNoteWidth)},
+                            {{kTagLoanNo, "LOANNO"}}};
+  return def;
+}
+
 const std::vector<const TableDef*>& RecordTables() {
   static const std::vector<const TableDef*> all = {&AccountsTable(), &LoansTable(), &XrefTable(),
-                                                   &SysInfoTable(), &TransTable(), &EventsTable()};
+                                                   &SysInfoTable(), &TransTable(), &EventsTable(),
+                                                   &PaymentsTable()};
   return all;
 }
 

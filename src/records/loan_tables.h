@@ -10,7 +10,7 @@ namespace brevika::records {
 
 // Tag names.
 inline constexpr const char* kTagAccounts = "ACCNTS";      // ACCNTS.DBF on ACCOUNTNO
-inline constexpr const char* kTagLoanNo = "LOANNO";        // LOANS, TRANS and XREF on LOANNO
+inline constexpr const char* kTagLoanNo = "LOANNO";        // LOANS, TRANS, XREF and PAYMENTS on LOANNO
 inline constexpr const char* kTagAccountNo = "ACCOUNTNO";  // XREF.DBF on ACCOUNTNO
 
 const tables::TableDef& AccountsTable();  // ACCNTS.DBF
@@ -26,6 +26,10 @@ const tables::TableDef& TransTable();     // TRANS.DBF
 // kind has none. A folder may lack it: it is made by the first save of a
 // schedule with events.
 const tables::TableDef& EventsTable();
+// The actual payments of the loans: one row per payment, its loan, date,
+// amount and note. A folder may lack it until the first payment.
+const tables::TableDef& PaymentsTable();  // PAYMENTS.DBF
+inline constexpr int kPaymentNoteWidth = 60;  // NOTE, characters
 // Every table of the loan records, in the order above.
 const std::vector<const tables::TableDef*>& RecordTables();
 

@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -109,6 +110,29 @@ const std::vector<Change>& Changes() {
          return r.SaveSchedule(b.loanA1, TermsOf(EventTerms()), WithEvents(), true);
        },
        kMsgSaveFailed},
+      {"a payment recorded",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.AddPayments(b.loanA2, {{MakeDate(1, 7, 2023), 249.03, "check 1"}});
+       },
+       kMsgSaveFailed},
+      {"a statement of three payments imported",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.AddPayments(b.loanA1, {{MakeDate(1, 9, 2023), 899.33, ""},
+                                         {MakeDate(1, 10, 2023), 899.33, ""},
+                                         {MakeDate(1, 11, 2023), 1000, ""}});
+       },
+       kMsgSaveFailed},
+      {"a payment changed",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.ReplacePayment(b.loanA1, {MakeDate(11, 8, 2023), 899.33, "ten days late"},
+                                 {MakeDate(1, 8, 2023), 899.33, "on time after all"});
+       },
+       kMsgSaveFailed},
+      {"a payment deleted",
+       [](LoanRecords& r, const testing::StandardBook& b) {
+         return r.DeletePayment(b.loanA1, {MakeDate(1, 7, 2023), 899.33, ""});
+       },
+       kMsgDeleteFailed},
   };
   return changes;
 }
@@ -132,6 +156,7 @@ const Book& SharedBook() {
       // deletes remove.
       LoanTerms terms = TermsOf(EventTerms());
       EXPECT_TRUE(r->SaveSchedule(b->book.loanA2, terms, WithEvents(), true).ok());
+      testing::AddStandardPayments(*r, b->book);
     }
     b->before = testing::Snapshot(b->dir.path());
     for (const Change& c : Changes()) {
@@ -153,8 +178,8 @@ const Book& SharedBook() {
 
 bool KilledAt(const std::string& folder, const Change& change, const testing::StandardBook& book, int n);
 
-// What a records object reads, in short: accounts, loans, their row counts
-// and their events.
+// What a records object reads, in short: accounts, loans, their row counts,
+// their events and their payments.
 std::string Reading(LoanRecords& r) {
   std::string s;
   for (const Account& a : r.Accounts()) {
@@ -165,6 +190,8 @@ std::string Reading(LoanRecords& r) {
       Schedule rows;
       r.LoadSchedule(l.loanNo, loan, rows);
       for (const ScheduleEvent& ev : loan.terms.events) s += "/" + EventText(ev);
+      for (const ActualPayment& p : r.Payments(l.loanNo))
+        s += " " + FormatIsoDate(p.date) + "=" + std::to_string(std::llround(p.amount * 100)) + p.note;
     }
     s += "\n";
   }
@@ -181,7 +208,7 @@ std::string Reading(LoanRecords& r) {
   for (const char* f : testing::kTableFiles) {
     if (!std::filesystem::exists(folder + "/" + f)) continue;
     const std::string name = tables::IndexName(f);
-    if (!std::filesystem::exists(folder + "/" + name)) continue;
+    if (!std::filesystem::exists(folder + "/" + name) || !std::filesystem::exists(folder + "/" + f)) continue;
     const auto kept = tables::DecodeIndex(testing::ReadFileBytes(folder + "/" + name));
     if (!kept) continue;  // damaged: it would be made again
     tables::FileIdentity now;
@@ -295,7 +322,7 @@ TEST(Durability, TheFirstSaveWithEventsMakesTheEventsTableAllOrNothing) {
 TEST(Durability, ADiskThatStopsAnsweringLeavesTheOldOrTheNewTables) {
   const Book& b = SharedBook();
   const std::string folder = b.dir.path();
-  for (std::size_t c : {1u, 4u}) {
+  for (std::size_t c : {1u, 4u, 7u, 9u}) {
     const Change& change = Changes()[c];
     for (int n = 1; n <= b.calls[c]; ++n) {
       testing::Restore(folder, b.before);
@@ -339,7 +366,7 @@ TEST(Durability, AProcessKilledAnywhereInAChangeLeavesTheOldOrTheNewTables) {
   const std::string folder = b.dir.path();
   std::uint64_t seed = 20240310;
   int sawBefore = 0;
-  for (std::size_t c : {0u, 1u, 2u, 4u, 6u, 7u}) {
+  for (std::size_t c : {0u, 1u, 2u, 4u, 6u, 7u, 8u, 9u, 11u}) {
     const Change& change = Changes()[c];
     for (int k = 0; k < 5; ++k) {
       seed = seed * 6364136223846793005ull + 1442695040888963407ull;

@@ -16,10 +16,10 @@
 
 namespace brevika::testing {
 
-inline const char* const kTableFiles[] = {"ACCNTS.DBF", "LOANS.DBF", "XREF.DBF",
-                                          "SYSINFO.DBF", "TRANS.DBF", "EVENTS.DBF"};
+inline const char* const kTableFiles[] = {"ACCNTS.DBF", "LOANS.DBF",  "XREF.DBF",    "SYSINFO.DBF",
+                                          "TRANS.DBF",  "EVENTS.DBF", "PAYMENTS.DBF"};
 // What a snapshot holds for a table the folder lacks (EVENTS.DBF until a
-// schedule with events is saved).
+// schedule with events is saved, PAYMENTS.DBF until the first payment).
 inline const std::string kNoFile = "(no file)";
 
 inline records::RecordsOptions FixedClock(tables::FileSystem* fs = nullptr) {
@@ -156,6 +156,14 @@ inline StandardBook FillStandardBook(records::LoanRecords& r) {
   b.loanD = l2.loanNo;
   b.loanA2 = l3.loanNo;
   return b;
+}
+
+// Payments of the standard book: two of John Smith's first loan (one
+// late, with a note) and one of the DEFAULT account's loan.
+inline void AddStandardPayments(records::LoanRecords& r, const StandardBook& b) {
+  EXPECT_TRUE(r.AddPayments(b.loanA1, {{MakeDate(1, 7, 2023), 899.33, ""},
+                                        {MakeDate(11, 8, 2023), 899.33, "ten days late"}}).ok());
+  EXPECT_TRUE(r.AddPayments(b.loanD, {{MakeDate(1, 7, 2023), 404.98, ""}}).ok());
 }
 
 }  // namespace brevika::testing

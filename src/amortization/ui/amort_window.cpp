@@ -123,6 +123,7 @@ TcLoAmort::TcLoAmort(AmortInputs* inputs, AmortOptValues* optValues, AppServices
   LoadControls();
   HideSchedule();
   EnableSchedule(false);
+  UpdatePaymentsCommand();
 }
 
 TcLoAmort::~TcLoAmort() = default;
@@ -142,6 +143,14 @@ void TcLoAmort::BuildMenu() {
   ExportItem->setShortcutContext(Qt::WindowShortcut);
   ExportItem->setEnabled(false);
   connect(ExportItem, &QAction::triggered, this, &TcLoAmort::ExportClick);
+  // The actual payments of the loan the schedule is tied to.
+  PaymentsItem = file->addAction("Pa&yments...");
+  PaymentsItem->setObjectName("PaymentsItem");
+  PaymentsItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  PaymentsItem->setShortcutContext(Qt::WindowShortcut);
+  PaymentsItem->setEnabled(false);
+  PaymentsItem->setVisible(store_ && store_->KeepsPayments());
+  connect(PaymentsItem, &QAction::triggered, this, &TcLoAmort::PaymentsClick);
   file->addSeparator();
   PrinterSetupItem = file->addAction("&Printer Setup...");
   PrintItem = file->addAction("&Print...");
@@ -410,6 +419,10 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   chartBox->addWidget(Chart);
   Pages->addTab(schedulePage, "Schedule");
   Pages->addTab(chartPage, "Chart");
+  // Payments of the tied loan, at the right of the page tabs.
+  PaymentsBTN = MakeButton(Pages, "PaymentsBTN", "Pa&yments...", -1, &TcLoAmort::PaymentsClick);
+  PaymentsBTN->setVisible(store_ && store_->KeepsPayments());
+  Pages->setCornerWidget(PaymentsBTN, Qt::TopRightCorner);
   // The chart is drawn when its page is shown, so Calc stays quick.
   connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == kChartPage && chartStale_) {
@@ -473,6 +486,7 @@ void TcLoAmort::FormShow() {
   accountNo_.clear();
   loanNo_.clear();
   borrower_.reset();
+  UpdatePaymentsCommand();
   NumPmts->SetMaximum(schedule_->maxPeriods());
   RestoreSavedPosition();
   SetHints();
@@ -500,6 +514,7 @@ void TcLoAmort::SetHints() {
   PrintBTN->setToolTip("Print loan schedule [Ctrl][P]");
   HelpBTN->setToolTip("Help [F1]");
   CloseBTN->setToolTip("Close [Esc]");
+  PaymentsBTN->setToolTip("Payments made on this loan [Ctrl][Y]");
   Years->setToolTip("Click to pick a year");
   EventsBTN->setToolTip("What-if events [Alt][V]");
 }
@@ -547,6 +562,7 @@ void TcLoAmort::CalcBTNClick() {
   accountNo_.clear();
   loanNo_.clear();
   borrower_.reset();
+  UpdatePaymentsCommand();
   // The meter window may have taken the activation; give it back.
   if (started && wasActive && QApplication::activeWindow() != wasActive) wasActive->activateWindow();
 
@@ -612,6 +628,18 @@ void TcLoAmort::TieTo(const ScheduleStore::Tie& tie) {
   accountNo_ = tie.accountNo;
   loanNo_ = tie.loanNo;
   borrower_ = tie.borrower;
+  UpdatePaymentsCommand();
+}
+
+void TcLoAmort::UpdatePaymentsCommand() {
+  const bool on = store_ && store_->KeepsPayments() && !loanNo_.empty();
+  PaymentsBTN->setEnabled(on);
+  PaymentsItem->setEnabled(on);
+}
+
+void TcLoAmort::PaymentsClick() {
+  if (!store_ || loanNo_.empty()) return;
+  store_->ShowPayments(this, ScheduleStore::Tie{accountNo_, loanNo_, borrower_});
 }
 
 void TcLoAmort::ApplyLoadedTerms(const ScheduleInputs& loaded) {

@@ -86,6 +86,9 @@ class TcLoAmort : public WindowBase {
   // Writes the whole schedule as CSV to `path`; a failure is reported in a
   // message box and leaves any old file whole.
   bool ExportTo(const QString& path);
+  // File > Payments... and the Payments button: the actual payments of the
+  // loan the schedule was saved to or loaded from, through the store.
+  void PaymentsClick();
 
   // "Truth in &Lending...": the advance and the payments of the schedule
   // shown, in the Truth in Lending calculator (through the opener; the
@@ -141,11 +144,13 @@ class TcLoAmort : public WindowBase {
   QPushButton* PrintBTN;
   QPushButton* HelpBTN;
   QPushButton* CloseBTN;
+  QPushButton* PaymentsBTN;  // beside the page tabs
   // Menu.
   QMenuBar* MainMenu;
   QAction* LoadItem;
   QAction* SaveItem;
   QAction* ExportItem;
+  QAction* PaymentsItem;
   QAction* PrinterSetupItem;
   QAction* PrintItem;
   QAction* ExitItem;
@@ -182,6 +187,8 @@ class TcLoAmort : public WindowBase {
   void ShowSavings();
   void ApplyLoadedTerms(const ScheduleInputs& terms);
   void TieTo(const ScheduleStore::Tie& tie);
+  // Payments is offered while the schedule is tied to a saved loan.
+  void UpdatePaymentsCommand();
 
   AmortInputs* inputs_;
   AmortOptValues* optValues_;

@@ -47,6 +47,12 @@ class ScheduleStore {
   // `schedule` when the load succeeds (it changes only then).
   virtual Loaded Load(QWidget* window, const std::string& accountNo, const ScheduleInputs& current,
                       Schedule& schedule) = 0;
+
+  // Payments: the actual payments of the loan a schedule is tied to, in a
+  // window of their own over `window`. A store that keeps none offers no
+  // Payments command.
+  virtual bool KeepsPayments() const { return false; }
+  virtual void ShowPayments(QWidget* /*window*/, const Tie& /*tie*/) {}
 };
 
 }  // namespace brevika

@@ -6,6 +6,7 @@
 #include "components/busy_cursor.h"
 #include "components/messages.h"
 #include "records/loan_records.h"
+#include "records/ui/ledger_window.h"
 #include "records/ui/loan_info_dialog.h"
 
 namespace brevika {
@@ -123,6 +124,11 @@ ScheduleStore::Loaded LoanRecordsStore::Load(QWidget* window, const std::string&
   }
   if (loaded.outcome.ok()) loaded.tie = Tie{account, loan.loanNo, BorrowerOfAccount(records, account)};
   return loaded;
+}
+
+void LoanRecordsStore::ShowPayments(QWidget* window, const Tie& tie) {
+  if (tie.loanNo.empty()) return;
+  ShowLedger(window, LoanTablesFolderOf(services_), tie.loanNo, services_);
 }
 
 }  // namespace brevika

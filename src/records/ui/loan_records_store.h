@@ -1,5 +1,6 @@
 // The loan records as the schedule window's store: Save and Load go through
-// the loan information dialog over the tables of the services' folder.
+// the loan information dialog over the tables of the services' folder;
+// Payments opens the loan's payment ledger there.
 #pragma once
 #include "amortization/ui/schedule_store.h"
 
@@ -15,6 +16,9 @@ class LoanRecordsStore : public ScheduleStore {
                           const Schedule* schedule) override;
   Loaded Load(QWidget* window, const std::string& accountNo, const ScheduleInputs& current,
               Schedule& schedule) override;
+  // The payment ledger of the tied loan.
+  bool KeepsPayments() const override { return true; }
+  void ShowPayments(QWidget* window, const Tie& tie) override;
 
  private:
   AppServices* services_;
