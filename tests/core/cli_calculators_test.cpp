@@ -31,6 +31,12 @@ TEST(CliCalculators, InterestDueByDatesOrDays) {
   EXPECT_EQ(j["RateBasis"], "365");
   EXPECT_TRUE(j["message"].is_null());
 
+  // Refused for dates too far apart, the record still names each date's
+  // weekday: 1 January 1950 was a Sunday.
+  auto far = Calc("interest-due --amount 1 --rate 1 --start-date 01/01/2100 --end-date 01/01/1950");
+  EXPECT_EQ(far.status, 1);
+  EXPECT_NE(far.out.find("End Date?:               Sunday    01/01/1950\r\n"), std::string::npos);
+
   auto both = Calc("interest-due --amount 1 --rate 1 --days 5 --start-date 01/01/2026", true);
   EXPECT_EQ(both.status, 2);
   EXPECT_EQ(both.out, "brevika-calc interest-due: give either --days or both --start-date and --end-date\n");
