@@ -64,8 +64,12 @@ QMargins FrameMarginsOf(const QWidget* window, const QWidget* decorated) {
                      frame.right() - client.right(), frame.bottom() - client.bottom());
     if (!m.isNull()) return m;
   }
-  // Not shown yet and nothing to go by: at least a title bar.
-  return QMargins(0, window ? window->style()->pixelMetric(QStyle::PM_TitleBarHeight) : 0, 0, 0);
+  // Not shown yet and nothing to go by: a title bar and borders as the
+  // style draws them for windows inside a window.
+  if (!window) return {};
+  const QStyle* style = window->style();
+  const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+  return QMargins(border, style->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
 }
 
 QPoint FittedPosition(const QWidget* window, QPoint saved, const QWidget* decorated) {

@@ -20,7 +20,8 @@ QPoint FitOnScreens(const QRect& frame, const QList<QRect>& screens);
 
 // The frame the window manager draws around a window: that of `window`
 // once it has been shown, else that of `decorated` (a window of the same
-// kind already on the screen), else a title bar of the style's height.
+// kind already on the screen), else a title bar and borders as the style
+// draws them.
 QMargins FrameMarginsOf(const QWidget* window, const QWidget* decorated = nullptr);
 
 // The client-area position to restore `window` to when it was saved at
