@@ -37,14 +37,12 @@ void TcLoIntDu::ValueChanged(IntDueField which, const MaskedField* field) {
   if (adjusting_) return;
   if (which == IntDueField::StartDate) StartDay_->setText(QString::fromStdString(DayBoxText(StartDate_->value(), names_)));
   if (which == IntDueField::EndDate) EndDay_->setText(QString::fromStdString(DayBoxText(EndDate_->value(), names_)));
+  // An edit of another field not yet applied goes first (a count typed,
+  // then a date's arrows clicked with the count still focused).
+  if (pending_ && *pending_ != which) Apply(*pending_);
   // Typed: applied when the field is left; moved by the arrows: at once.
-  if (field->typing()) {
-    // An edit of another field not yet applied goes first.
-    if (pending_ && *pending_ != which) Apply(*pending_);
-    pending_ = which;
-  } else {
-    Apply(which);
-  }
+  if (field->typing()) pending_ = which;
+  else Apply(which);
 }
 
 void TcLoIntDu::Apply(IntDueField which) {
