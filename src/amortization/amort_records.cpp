@@ -53,4 +53,12 @@ void ApplyScheduleTerms(const ScheduleInputs& s, AmortInputs& in, AmortChoices& 
   in.events = s.events;
 }
 
+Message NotADateMessage(const std::string& label) {
+  std::string name = label;
+  if (const std::size_t amp = name.find('&'); amp != std::string::npos) name.erase(amp, 1);
+  // "1st Payment Date?:" without its question: "1st Payment Date".
+  while (!name.empty() && (name.back() == ':' || name.back() == '?')) name.pop_back();
+  return Message{name + " is not a valid date.\n\nPlease Try Again", BoxType::Information};
+}
+
 }  // namespace brevika

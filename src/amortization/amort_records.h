@@ -8,6 +8,7 @@
 
 #include "amortization/schedule.h"
 #include "calculators/calc_record.h"
+#include "finance/outcome.h"
 #include "finance/periods.h"
 
 namespace brevika {
@@ -75,5 +76,10 @@ void ApplyScheduleTerms(const ScheduleInputs& terms, AmortInputs& in, AmortChoic
 
 // The window's date fields read a two-digit year as 1960..2059.
 constexpr int kAmortCenturyEpoch = 1960;
+
+// Calc's refusal of a date field that shows text that is no date ("02/30/27"),
+// named by its label without the access key and the question mark: "1st
+// Payment Date is not a valid date." Nothing is calculated.
+Message NotADateMessage(const std::string& label);
 
 }  // namespace brevika

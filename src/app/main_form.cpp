@@ -26,6 +26,7 @@
 #include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
 #include "components/locale_info.h"
+#include "components/screen_fit.h"
 #include "components/tips.h"
 #include "records/kind_registry.h"
 #include "records/ui/loan_records_store.h"
@@ -148,7 +149,8 @@ TMainForm::TMainForm(const QString& preferencesDir, QWidget* parent)
       auto* record = slots_->records().Get(kind, WindowKindContext());
       if (!record) QApplication::beep();
       using Window = typename KindWindowOf<std::remove_pointer_t<decltype(record)>>::type;
-      CalcWindow* window = new Window(record, slot, this);
+      // Owned by the main window: its own window, kept above the main one.
+      CalcWindow* window = new Window(record, slot, this, this);
       PlaceBesideSibling(kind.info.kind, slot, window);
       return window;
     });
@@ -382,10 +384,9 @@ void TMainForm::RestorePosition(QWidget* window) {
   const std::optional<QPoint> pos =
       prefs_->ReadPosition(window->windowTitle(), window->geometry().topLeft());
   if (!pos) return;
-  // A position saved on a screen that is no longer there would hide the
-  // window; keep it where it is then.
-  if (!QGuiApplication::screenAt(*pos + QPoint(20, 20))) return;
-  window->setGeometry(QRect(*pos, window->size()));
+  // Saved on a screen that is gone, larger, or at another scale: the
+  // window comes back onto the nearest screen, whole where it fits.
+  window->setGeometry(QRect(FittedPosition(window, *pos, this), window->size()));
 }
 
 void TMainForm::PlaceBesideSibling(CalcKind kind, int slot, QWidget* window) const {

@@ -137,31 +137,31 @@ Outcome IntDueFieldChanged(IntDueRecord& v, IntDueField changed, const WeekdayNa
           out = Outcome::Refuse(Message{kTooFarApart, BoxType::Warning});
         }
       }
-      if (start) v.StartDay = DayBoxText(v.StartDate, names);
-      else v.EndDay = DayBoxText(v.EndDate, names);
       break;
     }
     case IntDueField::NumDays: {
       if (v.NumDays == INT16_MIN) {
         // Its positive counterpart does not fit: keep the dates' count.
         if (IsFieldDate(v.StartDate) && IsFieldDate(v.EndDate)) SetDayCount(v);
-        return Outcome::Refuse(Message{kTooFarApart, BoxType::Warning});
+        out = Outcome::Refuse(Message{kTooFarApart, BoxType::Warning});
+        break;
       }
       if (v.NumDays < 0) {
         if (!IsFieldDate(v.EndDate)) break;
         const Date moved = v.EndDate + v.NumDays;
         v.StartDate = IsFieldDate(moved) ? moved : kBadDate;
-        v.StartDay = DayBoxText(v.StartDate, names);
         if (IsFieldDate(v.StartDate)) SetDayCount(v);
       } else {
         if (!IsFieldDate(v.StartDate)) break;
         const Date moved = v.StartDate + v.NumDays;
         v.EndDate = IsFieldDate(moved) ? moved : kBadDate;
-        v.EndDay = DayBoxText(v.EndDate, names);
       }
       break;
     }
   }
+  // Whatever moved or was refused, each day box names its date's weekday.
+  v.StartDay = DayBoxText(v.StartDate, names);
+  v.EndDay = DayBoxText(v.EndDate, names);
   return out;
 }
 

@@ -71,7 +71,8 @@ enum class IntDueField { NumDays, StartDate, EndDate };
 // count becomes positive). A date that is no field date shows "Bad Date"
 // and leaves the count alone. Dates more than 32,767 days apart are refused
 // with a warning, and the changed field goes back to the value that agrees
-// with the other two.
+// with the other two. Both weekday texts are set from their dates, also
+// after a refusal.
 Outcome IntDueFieldChanged(IntDueRecord& values, IntDueField changed,
                            const WeekdayNames& names = EnglishWeekdayNames());
 

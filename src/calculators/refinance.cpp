@@ -117,10 +117,8 @@ void ExtraCapital(const RefiRecord& rec, std::uint16_t p, long double d, long do
     r.ExtraCapitalValue = static_cast<double>(-forgone);
   } else {
     // Borrowed beyond the balance: what it earns at the discount rate less
-    // what it costs at the new loan's rate. The payment on the extra amount
-    // is kept apart so PmtNew stays the new loan's payment.
+    // what it costs at the new loan's rate, paid off by PmtExtra.
     const double extra = rec.NewPV - rec.RemBal;
-    r.PmtExtra = LevelPaymentArrears(rec.NumPmts, p, p, extra, rec.Rate2);
     long double cost = DiscountedInterestRun(rec.Rate2, r.Horizon, r.PmtExtra, extra, p, d)
                            .discountedInterest;
     if (IsDeductible(rec) && rec.ProTaxBracket != 0) cost *= taxFactor;
@@ -187,6 +185,10 @@ Outcome AnalyseRefinance(const RefiRecord& rec, RefiResults& out) {
   Reinvest(d, r);
   // Investment income counts only at a positive discount rate, the only
   // case in which the verdict speaks of it.
+  // The payment on an amount borrowed beyond the balance, kept apart so
+  // PmtNew stays the new loan's payment; 0 when nothing extra is borrowed.
+  if (rec.NewPV > rec.RemBal)
+    r.PmtExtra = LevelPaymentArrears(rec.NumPmts, p, p, rec.NewPV - rec.RemBal, rec.Rate2);
   if (rec.DiscRate > 0) ExtraCapital(rec, p, d, taxFactor, r);
   else r.ReinvestValue = 0;
 

@@ -116,6 +116,7 @@ struct KindCommandOf<RefiRecord> : KindCommandDefaults<RefiRecord> {
     Json& j = *json;
     j["PmtCur"] = DoubleJson(res.PmtCur);
     j["PmtNew"] = DoubleJson(res.PmtNew);
+    j["PmtExtra"] = DoubleJson(res.PmtExtra);
     j["HoldCur"] = res.HoldCur;
     j["HoldNew"] = res.HoldNew;
     j["Horizon"] = res.Horizon;

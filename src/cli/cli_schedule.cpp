@@ -16,6 +16,7 @@
 #include "amortization/ui/schedule_report_pdf.h"
 #include "calculators/calc_record.h"
 #include "cli/cli.h"
+#include "components/page_painter.h"
 #include "finance/items.h"
 #include "finance/rates.h"
 
@@ -74,7 +75,8 @@ ScheduleReportTerms ReportTermsWithApr(const Schedule& schedule, const ScheduleI
 CLI::Option* AddPdfOptions(CLI::App* sub, PdfOptions& o) {
   CLI::Option* pdf =
       sub->add_option("--pdf", o.file, "write the printed report to this PDF file instead of CSV");
-  sub->add_option("--paper", o.paper, "paper of the PDF: Letter or A4 (default Letter)");
+  sub->add_option("--paper", o.paper,
+                  "paper of the PDF: Letter or A4 (default: the printer's paper, else the locale's)");
   sub->add_option("--font", o.font, "font of the PDF (default Courier New)");
   sub->add_option("--font-size", o.fontSize, "font size of the PDF in points, 1 to 72 (default 10)");
   return pdf;
@@ -87,7 +89,9 @@ ScheduleReportSetup ReportSetupOf(const CLI::App* sub, const PdfOptions& o) {
   ScheduleReportSetup setup;
   setup.today = TodayDate();
   setup.money = UserLocale();
+  // The paper of every printout unless one is named.
   if (given("--paper")) setup.paper = PaperArg(o.paper);
+  else if (given("--pdf")) setup.paper = DefaultPrintPaper();
   if (given("--font")) {
     if (o.font.empty()) throw BadArgument("--font: the font name is empty");
     setup.fontName = o.font;

@@ -1,8 +1,11 @@
 #include "components/masked_fields.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <cmath>
 #include <limits>
 
@@ -16,8 +19,22 @@ namespace brevika {
 
 MaskedField::MaskedField(QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-    if (ParseEdit(text)) emit valueChanged();
+    typing_ = true;
+    const bool changed = ParseEdit(text);
+    if (changed) emit valueChanged();
+    typing_ = false;
   });
+}
+
+int MaskedField::WidthToShow(const QString& text) const {
+  ensurePolished();
+  const QFontMetrics metrics(font());
+  const QMargins inner = textMargins() + contentsMargins();
+  // A line edit keeps 2 pixels either side of its text, and 1 for the caret.
+  const int width = metrics.horizontalAdvance(text) + 2 * 2 + 1 + inner.left() + inner.right();
+  QStyleOptionFrame option;
+  initStyleOption(&option);
+  return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, metrics.height()), this).width();
 }
 
 void MaskedField::Refresh() {
@@ -31,7 +48,6 @@ void MaskedField::Refresh() {
 void MaskedField::BeginEdit() {
   if (editing_ || isReadOnly()) return;
   editing_ = true;
-  EditStarted();
   setText(EditForm());
 }
 
@@ -54,7 +70,9 @@ void MaskedField::focusInEvent(QFocusEvent* e) {
 void MaskedField::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
   // A context menu takes the focus only for a moment: keep editing.
-  if (e->reason() != Qt::PopupFocusReason) EndEdit();
+  if (e->reason() == Qt::PopupFocusReason) return;
+  EndEdit();
+  emit left();
 }
 
 void MaskedField::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -212,6 +230,12 @@ QString MoneyField::DisplayForm() const {
   return QString::fromStdString(FormatMoney(value_, decimals_, f));
 }
 
+QString MoneyField::WidestText(int integerDigits) const {
+  LocaleFormat f = format_;
+  f.symbolBefore = symbolBefore_;
+  return QString::fromStdString(WidestAmountText(integerDigits, decimals_, f));
+}
+
 QString MoneyField::EditForm() const { return PlainNumber(value_, decimals_); }
 
 bool MoneyField::ParseEdit(const QString& text) {
@@ -313,8 +337,10 @@ QValidator::State DateValidator::validate(QString& input, int&) const {
   if (parts.size() > 3) return Invalid;
   for (const QString& p : parts)
     if (!AllDigits(p)) return Invalid;
-  if (parts[0].size() > 2 || parts[0].toInt() > 12) return Invalid;
-  if (parts.size() > 1 && (parts[1].size() > 2 || parts[1].toInt() > 31)) return Invalid;
+  // Month 13 or 30 February are typed as they come: the field then shows
+  // that it holds no date instead of dropping keys.
+  if (parts[0].size() > 2) return Invalid;
+  if (parts.size() > 1 && parts[1].size() > 2) return Invalid;
   if (parts.size() > 2 && parts[2].size() > 4) return Invalid;
   return Parse(input) != kBadDate ? Acceptable : Intermediate;
 }
@@ -333,6 +359,7 @@ bool DateField::setValue(Date d) {
     if (d < 0 || YearOf(d) > kMaxYear) return false;
   }
   value_ = d;
+  badText_.clear();
   Refresh();
   emit valueChanged();
   return true;
@@ -350,7 +377,7 @@ void DateField::SetEpoch(int epoch) {
 }
 
 QString DateField::DisplayForm() const {
-  if (value_ == kBadDate) return QString();
+  if (value_ == kBadDate) return badText_;
   const int y = YearOf(value_);
   // A year outside the two-digit window is shown in full so that it reads back.
   const bool full = fourDigits_ || y < epoch_ || y > epoch_ + 99;
@@ -360,12 +387,8 @@ QString DateField::DisplayForm() const {
 QString DateField::EditForm() const { return DisplayForm(); }
 
 bool DateField::ParseEdit(const QString& text) {
-  if (text.trimmed().isEmpty()) {
-    value_ = kBadDate;
-    return true;
-  }
-  const Date d = validator_->Parse(text);
-  const Date next = d != kBadDate ? d : editStart_;
+  const Date next = text.trimmed().isEmpty() ? kBadDate : validator_->Parse(text);
+  badText_ = next == kBadDate ? text.trimmed() : QString();
   if (next == value_) return false;
   value_ = next;
   return true;

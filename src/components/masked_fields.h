@@ -24,10 +24,16 @@ class MaskedField : public QLineEdit {
   explicit MaskedField(QWidget* parent = nullptr);
   // True while the plain (editable) form is shown.
   bool editing() const { return editing_; }
+  // True while the value changes by a key the user typed (in valueChanged).
+  bool typing() const { return typing_; }
+  // Width the field needs to show `text` whole, in its font and style.
+  int WidthToShow(const QString& text) const;
 
  signals:
   // The value changed, by typing or by setValue().
   void valueChanged();
+  // The focus left the field (not for a context menu).
+  void left();
 
  protected:
   virtual QString DisplayForm() const = 0;
@@ -36,8 +42,6 @@ class MaskedField : public QLineEdit {
   virtual bool ParseEdit(const QString& text) = 0;
   // Shows the current value in the form that fits the focus state.
   void Refresh();
-  // Called when the plain form is about to be shown.
-  virtual void EditStarted() {}
 
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
@@ -48,6 +52,7 @@ class MaskedField : public QLineEdit {
   void BeginEdit();
   void EndEdit();
   bool editing_ = false;
+  bool typing_ = false;
 };
 
 // Accepts an optional leading minus, digits, the locale's thousands
@@ -107,6 +112,9 @@ class MoneyField : public NumberField {
   // grouping shows. An empty mask is ignored.
   void SetMask(const std::string& mask);
   const std::string& mask() const { return mask_; }
+  // The widest text the field shows for amounts of up to `integerDigits`
+  // digits: negative, all nines, in its mask's decimals and symbol side.
+  QString WidestText(int integerDigits) const;
 
  protected:
   QString DisplayForm() const override;
@@ -159,8 +167,9 @@ class CountField : public NumberField {
   int maximum_ = 32767;
 };
 
-// Accepts partial dates while typing; "mm/dd/yy" or "mm/dd/yyyy" when
-// complete, 01/01/1600 to 12/31/3999.
+// Accepts what has the shape of "mm/dd/yy" or "mm/dd/yyyy" (digits, at most
+// two slashes, two digits of month and day, four of the year), whether or
+// not it is a date; acceptable is a date of 01/01/1600 to 12/31/3999.
 class DateValidator : public QValidator {
   Q_OBJECT
  public:
@@ -178,9 +187,11 @@ class DateField : public MaskedField {
   Q_OBJECT
  public:
   explicit DateField(QWidget* parent = nullptr);
-  // kBadDate when the field is empty. While a date is being typed and is not
-  // complete, the value is the one the field had when editing began.
+  // The date the field shows; kBadDate when it is empty or shows text that
+  // is no date (typed "02/30/2026", or a date not yet complete).
   Date value() const { return value_; }
+  // Text that is no date stays shown, also after the field is left.
+  bool showsBadDate() const { return value_ == kBadDate && !badText_.isEmpty(); }
   // Dates outside 01/01/1600..12/31/3999 are refused; kBadDate empties.
   bool setValue(Date d);
 
@@ -195,12 +206,11 @@ class DateField : public MaskedField {
   QString DisplayForm() const override;
   QString EditForm() const override;
   bool ParseEdit(const QString& text) override;
-  void EditStarted() override { editStart_ = value_; }
 
  private:
   DateValidator* validator_;
   Date value_ = kBadDate;
-  Date editStart_ = kBadDate;  // what an unfinished date falls back to
+  QString badText_;  // what the field shows while it holds no date
   bool fourDigits_ = false;
   int epoch_ = 1960;
 };

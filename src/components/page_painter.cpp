@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cmath>
 #include <memory>
 
 namespace brevika {
@@ -78,13 +79,31 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
   return painter.end();
 }
 
-namespace {
+std::optional<PaperSize> PrinterDefaultPaper() {
+  const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+  if (printer.isNull()) return std::nullopt;
+  const QPageSize size = printer.defaultPageSize();
+  if (!size.isValid()) return std::nullopt;
+  const QSizeF inches = size.size(QPageSize::Inch);
+  return PaperSize{inches.width(), inches.height()};
+}
+
+PaperSize DefaultPrintPaper() { return DefaultPaper(PrinterDefaultPaper(), PaperLocaleName()); }
+
+QPageSize PageSizeOf(const PaperSize& paper) {
+  auto same = [](const PaperSize& a, const PaperSize& b) {
+    return std::abs(a.width - b.width) < 0.01 && std::abs(a.height - b.height) < 0.01;
+  };
+  if (same(paper, kLetterPaper)) return QPageSize(QPageSize::Letter);
+  if (same(paper, kA4Paper)) return QPageSize(QPageSize::A4);
+  return QPageSize(QSizeF(paper.width, paper.height), QPageSize::Inch);
+}
+
 void SetUpPrinter(QPrinter& printer, const QString& title) {
   printer.setDocName(title);
-  printer.setPageSize(QPageSize(QPageSize::Letter));
+  printer.setPageSize(PageSizeOf(DefaultPrintPaper()));
   printer.setPageOrientation(QPageLayout::Portrait);
 }
-}  // namespace
 
 bool PrintPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
                 const QFont& font) {
@@ -99,9 +118,9 @@ bool PrintPages(QWidget* parent, const std::vector<Page>& pages, const QString& 
 bool PrintPagesToPdf(const QString& path, const std::vector<Page>& pages, const QString& title,
                      const QFont& font) {
   QPrinter printer(QPrinter::HighResolution);
-  SetUpPrinter(printer, title);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
+  SetUpPrinter(printer, title);
   return PaintPages(&printer, pages, font);
 }
 

@@ -3,15 +3,18 @@
 // the device's resolution; text is anchored left, right or centred.
 #pragma once
 #include <QFont>
+#include <QPageSize>
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "finance/page_layout.h"
 
 class QPagedPaintDevice;
 class QPainter;
+class QPrinter;
 class QWidget;
 
 namespace brevika {
@@ -26,8 +29,18 @@ using PictureRenderer = std::function<void(QPainter&, const QRectF& target, cons
 bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font,
                 const PictureRenderer& pictures = {});
 
-// Opens the print dialog (printers, "Print to PDF") for a Letter page and
-// prints the pages when the user confirms. False when cancelled or failed.
+// The default paper of the system's default printer; none without one.
+std::optional<PaperSize> PrinterDefaultPaper();
+// The paper every printout starts on, in the windows and on the command
+// line alike: the printer's default, else the locale's (DefaultPaper).
+PaperSize DefaultPrintPaper();
+// The page size of a paper, by name where it has one (Letter, A4), portrait.
+QPageSize PageSizeOf(const PaperSize& paper);
+// A printer set up for a document: its name, portrait, DefaultPrintPaper().
+void SetUpPrinter(QPrinter& printer, const QString& title);
+
+// Opens the print dialog (printers, "Print to PDF") set up by SetUpPrinter
+// and prints the pages when the user confirms. False when cancelled or failed.
 bool PrintPages(QWidget* parent, const std::vector<Page>& pages, const QString& title,
                 const QFont& font = QFont(QStringLiteral("Courier New"), 10));
 

@@ -79,9 +79,14 @@ void Transfer::ToControls() const {
             static_cast<std::int16_t>(*static_cast<std::uint16_t*>(b.value)));
         break;
       case Kind::Day:
-      case Kind::KeptDay:
-        static_cast<DateField*>(b.control)->setValue(*static_cast<Date*>(b.value));
+      case Kind::KeptDay: {
+        // A record without a date leaves a field that shows no date as it
+        // is: text typed that is no date stays in sight.
+        auto* field = static_cast<DateField*>(b.control);
+        const Date date = *static_cast<Date*>(b.value);
+        if (date != kBadDate || field->value() != kBadDate) field->setValue(date);
         break;
+      }
       case Kind::List:
         ListToControl(*static_cast<ListEntry*>(b.value), static_cast<QComboBox*>(b.control));
         break;
@@ -129,7 +134,7 @@ void Transfer::FromControls() const {
         auto* field = static_cast<DateField*>(b.control);
         Date& value = *static_cast<Date*>(b.value);
         if (field->value() != kBadDate) value = field->value();
-        else field->setValue(value);
+        else if (!field->showsBadDate()) field->setValue(value);
         break;
       }
       case Kind::List:

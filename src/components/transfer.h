@@ -34,7 +34,8 @@ class Transfer {
   // An unsigned count: shown as the field's 16-bit value, read back as 0 or above.
   void Count(CountField* field, std::uint16_t* value);
   // A date. With `keepWhenEmpty` a field left without a date keeps the
-  // record's date and shows it again.
+  // record's date and shows it again. A record without a date leaves a
+  // field that shows no date as it is.
   void Day(DateField* field, Date* value, bool keepWhenEmpty = false);
   void List(QComboBox* combo, ListEntry* entry);
   // A display-only text box (a weekday name).

@@ -1,5 +1,6 @@
 #include "finance/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -67,6 +68,15 @@ std::string FormatMoney(double value, int decimals, const LocaleFormat& loc) {
   const std::string gap = loc.symbolSpaced ? " " : "";
   body = loc.symbolBefore ? loc.currencySymbol + gap + body : body + gap + loc.currencySymbol;
   return ShowsNegative(value, decimals) ? loc.negativeSign + body : body;
+}
+
+std::string WidestAmountText(int integerDigits, int decimals, const LocaleFormat& loc) {
+  // Read from its digits, the nearest double to the nines.
+  std::string digits(static_cast<std::size_t>(std::max(integerDigits, 1)), '9');
+  if (decimals > 0) digits += '.' + std::string(static_cast<std::size_t>(decimals), '9');
+  double value = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return FormatMoney(-value, decimals, loc);
 }
 
 std::string FormatMoneyText(double x, const LocaleFormat& loc) {

@@ -49,6 +49,15 @@ std::string FormatMoneyText(double x, const LocaleFormat& loc = UsLocaleFormat()
 // mark, no grouping ("7.5000").
 std::string RateText(double rate, const LocaleFormat& loc = UsLocaleFormat());
 
+// A result shows at most this many digits before the decimal point: a
+// double carries 15 significant digits, so an amount is exact to the cent
+// up to 13 of them (9,999,999,999,999.99).
+inline constexpr int kResultIntegerDigits = 13;
+// The widest amount of `integerDigits` digits, negative and all nines, in
+// the money format with `decimals` places ("-$9,999,999,999,999.99"): what a
+// money field must be wide enough to show.
+std::string WidestAmountText(int integerDigits, int decimals, const LocaleFormat& loc = UsLocaleFormat());
+
 // Money picture mask of a telephone country code; empty for unknown codes.
 std::string MoneyMaskForCountry(int countryCode);
 

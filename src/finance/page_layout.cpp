@@ -1,9 +1,39 @@
 #include "finance/page_layout.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 namespace brevika {
+
+PaperSize LocalePaper(std::string_view name) {
+  // "language_TERRITORY.codeset@modifier": the territory decides.
+  name = name.substr(0, std::min(name.find('.'), name.find('@')));
+  if (name.empty() || name == "C" || name == "POSIX") return kLetterPaper;
+  const std::size_t bar = name.find('_');
+  if (bar == std::string_view::npos) return kA4Paper;
+  const std::string_view territory = name.substr(bar + 1);
+  static constexpr std::array<std::string_view, 14> kLetterTerritories = {
+      "BO", "CA", "CL", "CO", "CR", "GT", "MX", "NI", "PA", "PH", "PR", "SV", "US", "VE"};
+  return std::find(kLetterTerritories.begin(), kLetterTerritories.end(), territory) !=
+                 kLetterTerritories.end()
+             ? kLetterPaper
+             : kA4Paper;
+}
+
+PaperSize DefaultPaper(const std::optional<PaperSize>& printerPaper, std::string_view localeName) {
+  return printerPaper ? *printerPaper : LocalePaper(localeName);
+}
+
+std::string PaperLocaleName() {
+  for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return value;
+  }
+  return {};
+}
 
 PageBuilder::PageBuilder(std::string fontName, int fontPoints)
     : fontName_(std::move(fontName)), fontPoints_(fontPoints > 0 ? fontPoints : 10) {

@@ -3,7 +3,9 @@
 // layout itself is plain data so it can be checked without a printer.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brevika {
@@ -46,6 +48,18 @@ struct PaperSize {
 };
 inline constexpr PaperSize kLetterPaper{8.5, 11.0};
 inline constexpr PaperSize kA4Paper{210 / 25.4, 297 / 25.4};
+
+// The paper of a locale, by its LC_PAPER name ("en_US.UTF-8"): Letter in
+// the territories whose locales print on it in the C library's locale data
+// (the United States, Canada, Mexico, the Philippines and Central and South
+// American countries), A4 elsewhere. The C/POSIX locale, or none, counts as
+// US English.
+PaperSize LocalePaper(std::string_view localeName);
+// The one rule of every printout's paper: the printer's default paper
+// when there is a printer, else the locale's.
+PaperSize DefaultPaper(const std::optional<PaperSize>& printerPaper, std::string_view localeName);
+// The locale that decides the paper: LC_ALL, else LC_PAPER, else LANG.
+std::string PaperLocaleName();
 
 struct TabStop {
   double left = 0;   // inches

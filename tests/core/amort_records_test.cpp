@@ -69,5 +69,14 @@ TEST(AmortRecords, ShortDates) {
   EXPECT_EQ(FormatShortDate(MakeDate(29, 2, 2000)), "02/29/00");
 }
 
+TEST(AmortRecords, DateThatIsNoDateNamedByItsLabel) {
+  const AmortInputs in = NewAmortInputs(MakeDate(10, 3, 2024));
+  const Message first = NotADateMessage(in.lFrstPmtDate);
+  EXPECT_EQ(first.text, "1st Payment Date is not a valid date.\n\nPlease Try Again");
+  EXPECT_EQ(first.box, BoxType::Information);
+  EXPECT_EQ(NotADateMessage(in.lOrgDate).text, "Origination Date is not a valid date.\n\nPlease Try Again");
+  EXPECT_EQ(NotADateMessage("Start Date:").text, "Start Date is not a valid date.\n\nPlease Try Again");
+}
+
 }  // namespace
 }  // namespace brevika

@@ -31,6 +31,12 @@ TEST(CliCalculators, InterestDueByDatesOrDays) {
   EXPECT_EQ(j["RateBasis"], "365");
   EXPECT_TRUE(j["message"].is_null());
 
+  // Refused for dates too far apart, the record still names each date's
+  // weekday: 1 January 1950 was a Sunday.
+  auto far = Calc("interest-due --amount 1 --rate 1 --start-date 01/01/2100 --end-date 01/01/1950");
+  EXPECT_EQ(far.status, 1);
+  EXPECT_NE(far.out.find("End Date?:               Sunday    01/01/1950\r\n"), std::string::npos);
+
   auto both = Calc("interest-due --amount 1 --rate 1 --days 5 --start-date 01/01/2026", true);
   EXPECT_EQ(both.status, 2);
   EXPECT_EQ(both.out, "brevika-calc interest-due: give either --days or both --start-date and --end-date\n");
@@ -74,6 +80,13 @@ TEST(CliCalculators, RefinanceVerdictAndResults) {
   EXPECT_NEAR(j["NetSavings"].get<double>(), 5923.30, 0.005);
   EXPECT_NEAR(j["LostDeduction"].get<double>(), 1407.57, 0.005);
   EXPECT_EQ(j["memo"][0].get<std::string>().rfind("     By the time you sell after 7 years", 0), 0u);
+  // Nothing borrowed beyond the balance: no payment on an extra amount.
+  EXPECT_EQ(j["PmtExtra"], 0);
+  // 10,000 more over 360 months at 7 %: a tenth of 665.30, the payment of
+  // 100,000 on those terms.
+  auto more = Json(Calc("refinance --balance 100000 --periods-remaining 300 --rate 9 --new-amount 110000 "
+                        "--periods 360 --new-rate 7 --sold-after 7 --discount-rate 5 --json"));
+  EXPECT_DOUBLE_EQ(more["PmtExtra"].get<double>(), 66.53);
   auto text = Calc(terms + " --deductible no");
   EXPECT_EQ(text.status, 0);
   EXPECT_NE(text.out.find("Interest & Points are?:    Not Deductible\r\n"), std::string::npos);

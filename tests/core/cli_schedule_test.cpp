@@ -222,4 +222,20 @@ TEST(CliSchedule, PdfReportOnTheChosenPaper) {
   EXPECT_NE(std::system(("test -e '" + pdf + "'").c_str()), 0);
 }
 
+// Without --paper the PDF goes on the paper of every printout: without a
+// printer, the locale's (A4 in Germany).
+TEST(CliSchedule, PdfDefaultPaperIsThePrintersElseTheLocales) {
+  if (std::system("lpstat -d 2>/dev/null | grep -q 'system default destination:'") == 0)
+    GTEST_SKIP() << "a default printer decides the paper here";
+  const std::string base = testing::TempDir() + "cli_paper_" + std::to_string(getpid());
+  const std::string pdf = base + ".pdf";
+  const std::string cmd = "env -u LC_ALL LANG=C LC_PAPER=de_DE.UTF-8 '" + std::string(BREVIKA_CALC_PATH) +
+                          "' schedule --amount 1000 --periods 12 --rate 6 --origination 01/01/2024 "
+                          "--first-payment 02/01/2024 --pdf '" + pdf + "' && pdfinfo '" + pdf + "' >'" +
+                          base + ".info'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  EXPECT_NE(Slurp(base + ".info").find("(A4)"), std::string::npos) << Slurp(base + ".info");
+  std::remove(pdf.c_str());
+}
+
 }  // namespace

@@ -151,5 +151,16 @@ TEST(Format, RateOfARecordAndMoneyInRunningText) {
   EXPECT_EQ(FormatMoneyText(1234.5, GermanStyle()), "1.234,50");
 }
 
+// What a money field must be wide enough to show: the widest amount of its
+// digits, negative, in its format.
+TEST(Format, WidestAmountOfAField) {
+  EXPECT_EQ(WidestAmountText(kResultIntegerDigits, 2), "-$9,999,999,999,999.99");
+  EXPECT_EQ(WidestAmountText(12, 2), "-$999,999,999,999.99");
+  EXPECT_EQ(WidestAmountText(13, 2, GermanStyle()), "-9.999.999.999.999,99 \xE2\x82\xAC");
+  EXPECT_EQ(WidestAmountText(13, 0, GermanStyle()), "-9.999.999.999.999 \xE2\x82\xAC");
+  // 13 digits with cents is 15 significant digits: exact in a double.
+  EXPECT_EQ(FormatMoney(9999999999999.99, 2), "$9,999,999,999,999.99");
+}
+
 }  // namespace
 }  // namespace brevika

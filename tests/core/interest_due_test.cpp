@@ -133,6 +133,41 @@ TEST(IntDueDates, DatesTooFarApartForTheDayCount) {
   EXPECT_EQ(back.NumDays, -32767);
 }
 
+TEST(IntDueDates, EveryWeekdayTextNamesItsDate) {
+  // A day count typed as -5 moved the start date back to Friday 4 December
+  // 2026 (the end date is Wednesday 9 December); the count is then 5. Taken
+  // again with the day texts of before, the start date's text is Friday.
+  IntDueRecord r = NewIntDueRecord(MakeDate(9, 12, 2026));
+  r.NumDays = -5;
+  IntDueFieldChanged(r, IntDueField::NumDays);
+  EXPECT_EQ(r.StartDate, MakeDate(4, 12, 2026));
+  EXPECT_EQ(r.StartDay, "Friday");
+  r.StartDay = "Wednesday";
+  EXPECT_TRUE(IntDueFieldChanged(r, IntDueField::NumDays).ok());
+  EXPECT_EQ(r.NumDays, 5);
+  EXPECT_EQ(r.StartDay, "Friday");
+  EXPECT_EQ(r.EndDay, "Wednesday");
+
+  // Both dates given at once, 150 years apart: the start date goes back to
+  // the end date (the count was 0) and both texts name 1 January 1950, a
+  // Sunday, not the weekday the record was made with.
+  IntDueRecord far = NewIntDueRecord(kJan1st2025);
+  far.StartDate = MakeDate(1, 1, 2100);
+  far.EndDate = MakeDate(1, 1, 1950);
+  EXPECT_TRUE(IntDueFieldChanged(far, IntDueField::StartDate).refused);
+  EXPECT_EQ(far.StartDate, MakeDate(1, 1, 1950));
+  EXPECT_EQ(far.StartDay, "Sunday");
+  EXPECT_EQ(far.EndDay, "Sunday");
+
+  // The count of -32768 is refused; the texts still follow the dates.
+  IntDueRecord refused = NewIntDueRecord(kJan1st2025);
+  refused.EndDate = kJan1st2025 + 1;
+  refused.NumDays = -32768;
+  EXPECT_TRUE(IntDueFieldChanged(refused, IntDueField::NumDays).refused);
+  EXPECT_EQ(refused.NumDays, 1);
+  EXPECT_EQ(refused.EndDay, "Thursday");
+}
+
 TEST(IntDueCalc, ZeroDaysEarnNothing) {
   IntDueRecord r = Term(0, IntDueCompounding::Continuous);
   r.EndDate = kBadDate;  // the dates do not matter then

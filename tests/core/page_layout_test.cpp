@@ -2,6 +2,10 @@
 // their 2 % margins, the centred bold caption and line spacing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "finance/page_layout.h"
 
 namespace brevika {
@@ -102,6 +106,57 @@ TEST(PageLayout, BuilderTabsMarginsAndPageBreaks) {
   ASSERT_FALSE(out[1].texts.empty());
   EXPECT_DOUBLE_EQ(out[1].texts[0].y, 1.0);
   EXPECT_EQ(out[0].texts.size() + out[1].texts.size(), 60u);
+}
+
+// One paper rule for every printout: the printer's, else the locale's.
+TEST(PageLayout, PaperOfThePrinterElseOfTheLocale) {
+  EXPECT_EQ(LocalePaper("en_US.UTF-8"), kLetterPaper);
+  EXPECT_EQ(LocalePaper("fr_CA.UTF-8"), kLetterPaper);
+  EXPECT_EQ(LocalePaper("es_MX"), kLetterPaper);
+  EXPECT_EQ(LocalePaper("de_DE.UTF-8"), kA4Paper);
+  EXPECT_EQ(LocalePaper("en_GB.ISO-8859-1"), kA4Paper);
+  EXPECT_EQ(LocalePaper("de_DE@euro"), kA4Paper);
+  EXPECT_EQ(LocalePaper("ja_JP.eucJP"), kA4Paper);
+  // The C locale, or none, counts as US English.
+  EXPECT_EQ(LocalePaper("C"), kLetterPaper);
+  EXPECT_EQ(LocalePaper("C.UTF-8"), kLetterPaper);
+  EXPECT_EQ(LocalePaper("POSIX"), kLetterPaper);
+  EXPECT_EQ(LocalePaper(""), kLetterPaper);
+  // A4 is 210 x 297 mm.
+  EXPECT_NEAR(kA4Paper.width, 8.2677, 1e-4);
+  EXPECT_NEAR(kA4Paper.height, 11.6929, 1e-4);
+
+  // A printer's default paper wins over the locale's.
+  const PaperSize legal{8.5, 14};
+  EXPECT_EQ(DefaultPaper(legal, "de_DE.UTF-8"), legal);
+  EXPECT_EQ(DefaultPaper(kA4Paper, "en_US.UTF-8"), kA4Paper);
+  EXPECT_EQ(DefaultPaper(std::nullopt, "de_DE.UTF-8"), kA4Paper);
+  EXPECT_EQ(DefaultPaper(std::nullopt, "C"), kLetterPaper);
+}
+
+// The locale of the paper as the C library picks it: LC_ALL, LC_PAPER, LANG.
+TEST(PageLayout, PaperLocaleFromTheEnvironment) {
+  struct Saved {
+    const char* name;
+    std::optional<std::string> value;
+  } saved[] = {{"LC_ALL", {}}, {"LC_PAPER", {}}, {"LANG", {}}};
+  for (Saved& s : saved)
+    if (const char* v = std::getenv(s.name)) s.value = v;
+  setenv("LANG", "en_US.UTF-8", 1);
+  setenv("LC_PAPER", "de_DE.UTF-8", 1);
+  setenv("LC_ALL", "fr_CA.UTF-8", 1);
+  EXPECT_EQ(PaperLocaleName(), "fr_CA.UTF-8");
+  setenv("LC_ALL", "", 1);  // set but empty counts as not set
+  EXPECT_EQ(PaperLocaleName(), "de_DE.UTF-8");
+  unsetenv("LC_PAPER");
+  EXPECT_EQ(PaperLocaleName(), "en_US.UTF-8");
+  unsetenv("LANG");
+  unsetenv("LC_ALL");
+  EXPECT_EQ(PaperLocaleName(), "");
+  for (const Saved& s : saved) {
+    if (s.value) setenv(s.name, s.value->c_str(), 1);
+    else unsetenv(s.name);
+  }
 }
 
 }  // namespace

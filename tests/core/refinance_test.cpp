@@ -312,6 +312,14 @@ TEST(RefiAnalysis, ExtraCapital) {
 
   // Equal amounts: nothing.
   EXPECT_EQ(Analyse(SmallAnnual(2, 2, 1000, 20)).ExtraCapitalValue, 0);
+  EXPECT_EQ(Analyse(SmallAnnual(2, 2, 1000, 20)).PmtExtra, 0);
+  // Less borrowed: no payment on an extra amount.
+  EXPECT_EQ(Analyse(SmallAnnual(2, 2, 900, 10)).PmtExtra, 0);
+  // The payment on the 100 borrowed beyond the balance is the same without
+  // a discount rate, where the extra capital counts for nothing.
+  const RefiResults undiscounted = Analyse(SmallAnnual(2, 2, 1100, 0));
+  EXPECT_DOUBLE_EQ(undiscounted.PmtExtra, 57.62);
+  EXPECT_EQ(undiscounted.ExtraCapitalValue, 0);
 }
 
 TEST(RefiAnalysis, NoInvestmentIncomeWithoutDiscountRate) {

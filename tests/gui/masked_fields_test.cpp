@@ -2,6 +2,8 @@
 // the editing forms, and values.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -166,10 +168,15 @@ TEST(MaskedFields, DatesAndCenturyWindow) {
   EXPECT_EQ(f.value(), MakeDate(1, 1, 1960));
   Type(f, "02/29/2000");
   EXPECT_EQ(f.value(), MakeDate(29, 2, 2000));
-  Type(f, "13");  // no thirteenth month
-  EXPECT_EQ(f.text(), "1");
-  Type(f, "ab/");
+  // No thirteenth month: typed as it comes, the field holds no date.
+  Type(f, "13/45/2027");
+  EXPECT_EQ(f.text(), "13/45/2027");
+  EXPECT_EQ(f.value(), kBadDate);
+  EXPECT_TRUE(f.showsBadDate());
+  Type(f, "ab/");  // only digits and slashes
   EXPECT_EQ(f.text(), "/");
+  Type(f, "123");  // at most two digits of month
+  EXPECT_EQ(f.text(), "12");
 
   f.SetEpoch(1900);
   Type(f, "07/04/59");
@@ -189,14 +196,24 @@ TEST(MaskedFields, DatesAndCenturyWindow) {
   EXPECT_FALSE(shown.setValue(MakeDate(1, 1, 4000)));
   EXPECT_EQ(shown.value(), MakeDate(9, 3, 2024));
 
-  // A date typed but not taken (01/01/15 on the way is 2015) falls back to
-  // the value the field had when editing began.
+  // Text that is no date (before 1600, or not yet complete) is no value,
+  // and stays shown once the field is left.
   Type(shown, "01/01/1599");
   EXPECT_EQ(shown.text(), "01/01/1599");
-  EXPECT_EQ(shown.value(), MakeDate(9, 3, 2024));
+  EXPECT_EQ(shown.value(), kBadDate);
+  EXPECT_TRUE(shown.showsBadDate());
+  Type(shown, "02/30/2026");
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(&shown, &out);
+  EXPECT_EQ(shown.text(), "02/30/2026");
+  EXPECT_EQ(shown.value(), kBadDate);
+  // A date set goes in its place; emptied, the field holds nothing.
+  EXPECT_TRUE(shown.setValue(MakeDate(9, 3, 2024)));
+  EXPECT_FALSE(shown.showsBadDate());
   Type(shown, "");
   QTest::keyClick(&shown, Qt::Key_Backspace);
   EXPECT_EQ(shown.value(), kBadDate);
+  EXPECT_FALSE(shown.showsBadDate());
   EXPECT_TRUE(shown.setValue(kBadDate));
 }
 

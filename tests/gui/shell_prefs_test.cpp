@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
 
 #include "app/preferences.h"
 #include "shell_test_util.h"
@@ -232,7 +233,7 @@ TEST_F(PrefsTest, WindowsReopenExactlyWhereTheyWereClosed) {
   }
 }
 
-TEST_F(PrefsTest, PositionsOffTheScreenOrPastIntAreIgnored) {
+TEST_F(PrefsTest, PositionsPastIntAreIgnoredAndOffTheScreenComeBackOntoIt) {
   WriteIni("[PREFERENCES]\nSAVEPOSITIONS=1\n");
   MakeForm();
   form_->kindAction(CalcKind::Loan)->trigger();
@@ -247,10 +248,14 @@ TEST_F(PrefsTest, PositionsOffTheScreenOrPastIntAreIgnored) {
   form_->kindAction(CalcKind::Loan)->trigger();
   Settle();
   EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 1)->geometry().topLeft(), usual);
+  // Far beyond the screen: in its bottom right corner.
   form_->kindAction(CalcKind::Loan)->trigger();
   Settle();
-  EXPECT_EQ(form_->windowSlots().Window(CalcKind::Loan, 2)->geometry().topLeft(),
-            usual + QPoint(kSiblingOffset, kSiblingOffset));
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect second = form_->windowSlots().Window(CalcKind::Loan, 2)->frameGeometry();
+  EXPECT_TRUE(screen.contains(second));
+  EXPECT_EQ(second.right(), screen.right());
+  EXPECT_EQ(second.bottom(), screen.bottom());
   EXPECT_EQ(form_->preferences().ReadPosition("Loan Calculator 1", {}), std::nullopt);
   EXPECT_EQ(form_->preferences().ReadPosition("Loan Calculator 2", {}), QPoint(9000, 9000));
 }

@@ -156,8 +156,9 @@ void TcLoAmort::BuildMenu() {
   PrintItem = file->addAction("&Print...");
   PrintItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   file->addSeparator();
-  ExitItem = file->addAction("E&xit");
-  ExitItem->setShortcut(QKeySequence(Qt::Key_Escape));
+  // Escape closes the window as the dialog's key, not as the item's
+  // shortcut: in an open list it closes only the list.
+  ExitItem = file->addAction("E&xit\tEsc");
   // Printing the schedule is not available yet.
   for (QAction* a : {PrinterSetupItem, PrintItem}) a->setEnabled(false);
   CalcItem = MainMenu->addAction("&Calc");
@@ -526,6 +527,15 @@ void TcLoAmort::StoreControls() { transfer().FromControls(); }
 void TcLoAmort::PYRChange(int index) { paymentsPerYear_ = PyrPeriodsPerYear(index); }
 
 void TcLoAmort::CalcBTNClick() {
+  // Nothing is calculated from a date other than the one shown.
+  const std::pair<DateField*, const std::string*> dates[] = {{OrgDate, &inputs_->lOrgDate},
+                                                             {FrstPmtDate, &inputs_->lFrstPmtDate}};
+  for (const auto& [field, label] : dates) {
+    if (!field->showsBadDate()) continue;
+    ShowMessage(this, NotADateMessage(*label));
+    field->setFocus();
+    return;
+  }
   StoreControls();
   ScheduleInputs in = ToScheduleInputs(*inputs_, AmortOpt->Choices());
   in.PYR = PYR->currentIndex();
@@ -809,7 +819,7 @@ void TcLoAmort::PrintBTNClick() {
   setup.money = CurrentLocaleInfo().format;
   ScheduleReportTerms terms = ReportTermsOf(shown);
   if (!apr_.outcome.refused && !APR->text().isEmpty()) terms.apr = apr_.apr;
-  PreviewScheduleReport(this, *schedule_, terms, borrower_, setup);
+  PreviewScheduleReport(this, *schedule_, terms, borrower_, setup, [this] { ShowWindowHelp(); });
   if (Years->currentIndex() != tab) SelectYear(tab);
   TransGrid->setUpdatesEnabled(true);
 }

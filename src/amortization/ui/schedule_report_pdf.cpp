@@ -9,8 +9,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QShortcut>
 #include <QBuffer>
-#include <cmath>
 #include <memory>
 
 #include "amortization/ui/schedule_chart.h"
@@ -21,17 +21,10 @@ namespace brevika {
 
 namespace {
 
-bool SamePaper(const PaperSize& a, const PaperSize& b) {
-  return std::abs(a.width - b.width) < 0.01 && std::abs(a.height - b.height) < 0.01;
-}
-
 // The page size and orientation of a paper, by name where it has one.
 void SetPaper(QPdfWriter& writer, const PaperSize& paper) {
   const bool landscape = paper.width > paper.height;
-  const PaperSize upright = landscape ? PaperSize{paper.height, paper.width} : paper;
-  if (SamePaper(upright, kLetterPaper)) writer.setPageSize(QPageSize(QPageSize::Letter));
-  else if (SamePaper(upright, kA4Paper)) writer.setPageSize(QPageSize(QPageSize::A4));
-  else writer.setPageSize(QPageSize(QSizeF(upright.width, upright.height), QPageSize::Inch));
+  writer.setPageSize(PageSizeOf(landscape ? PaperSize{paper.height, paper.width} : paper));
   writer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
@@ -105,11 +98,12 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
 void PreviewScheduleReport(QWidget* parent, const Schedule& schedule,
                            const ScheduleReportTerms& terms,
                            const std::optional<Borrower>& borrower,
-                           const ScheduleReportSetup& setup) {
+                           const ScheduleReportSetup& setup, const std::function<void()>& help) {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QString::fromLatin1(kScheduleReportTitle));
   // Without a printer the preview still sets up the page and prints to PDF.
   if (QPrinterInfo::availablePrinters().isEmpty()) printer.setOutputFormat(QPrinter::PdfFormat);
+  // On the paper of every printout, as the calculators' pages.
+  SetUpPrinter(printer, QString::fromLatin1(kScheduleReportTitle));
   QPrintPreviewDialog dialog(&printer, parent);
   dialog.setWindowTitle(QString::fromLatin1(kSchedulePreviewTitle));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
@@ -130,6 +124,11 @@ void PreviewScheduleReport(QWidget* parent, const Schedule& schedule,
       pageSetup.setWindowTitle(QString::fromLatin1(kScheduleSetupTitle));
       if (pageSetup.exec() == QDialog::Accepted) preview->updatePreview();
     });
+  }
+  if (help) {
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    f1->setContext(Qt::WindowShortcut);
+    QObject::connect(f1, &QShortcut::activated, &dialog, help);
   }
   dialog.exec();
 }

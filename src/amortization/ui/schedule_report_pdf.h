@@ -3,6 +3,7 @@
 // of amortization/schedule_report.h with the common page painter.
 #pragma once
 #include <QFont>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,11 +31,12 @@ bool WriteScheduleReportPdf(const Schedule& schedule, const ScheduleReportTerms&
 // The modal preview "Amortization Schedule Preview": the pages are laid out
 // for the printer's paper (the setup's paper is not used) and again when
 // "Schedule Setup" changes it; from there the user prints or, through the
-// print dialog, saves a PDF.
+// print dialog, saves a PDF. F1 there calls `help` (the report's topic).
 void PreviewScheduleReport(QWidget* parent, const Schedule& schedule,
                            const ScheduleReportTerms& terms,
                            const std::optional<Borrower>& borrower,
-                           const ScheduleReportSetup& setup);
+                           const ScheduleReportSetup& setup,
+                           const std::function<void()>& help = {});
 
 inline constexpr const char* kSchedulePreviewTitle = "Amortization Schedule Preview";
 inline constexpr const char* kScheduleSetupTitle = "Schedule Setup";

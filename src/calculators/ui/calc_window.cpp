@@ -72,8 +72,17 @@ CalcWindow::CalcWindow(const KindInfo& kind, int slot, AppServices* services, QW
   SetHelpContext(UndoBTN, h.undo);
   SetHelpTopic(h.window, ZeroContext::Contents);
 
-  // Every field as wide as the widest amount the money mask allows.
-  fieldWidth_ = QFontMetrics(font()).horizontalAdvance(QStringLiteral("$999,999,999,999.99")) + 24;
+  // Every field as wide as the widest result a money field shows, in the
+  // bold of results and the country's money mask: an amount typed fits too.
+  {
+    MoneyField widest;
+    QFont bold = font();
+    bold.setBold(true);
+    widest.setFont(bold);
+    const int country = CurrentLocaleInfo().countryCode;
+    if (country != 1) widest.SetMask(MoneyMaskForCountry(country));
+    fieldWidth_ = widest.WidthToShow(widest.WidestText(kResultIntegerDigits));
+  }
   grid_ = new QGridLayout;
   grid_->setHorizontalSpacing(12);
   grid_->setVerticalSpacing(6);
@@ -275,10 +284,14 @@ void CalcWindow::FinishRows() {
 }
 
 void CalcWindow::ControlsToRecord() {
+  FinishEditing();
   if (HasRecord()) transfer().FromControls();
 }
 
-void CalcWindow::RecordToControls() { transfer().ToControls(); }
+void CalcWindow::RecordToControls() {
+  transfer().ToControls();
+  ControlsReloaded();
+}
 
 void CalcWindow::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);

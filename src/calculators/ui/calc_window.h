@@ -85,8 +85,14 @@ class CalcWindow : public WindowBase {
   // preview instead.
   virtual bool SendPages(const std::vector<Page>& pages, const QString& title, const QFont& font);
 
+  // Controls into the record, an edit not yet applied applied first
+  // (FinishEditing); the record into the controls (then ControlsReloaded).
   void ControlsToRecord();
   void RecordToControls();
+  // A kind that applies an edit when its field is left applies one still
+  // pending; after the record was moved into the controls none is.
+  virtual void FinishEditing() {}
+  virtual void ControlsReloaded() {}
 
   // Rows of the window, top to bottom: a label bound to its caption and a
   // field bound to its record value, with the field's help context. Money

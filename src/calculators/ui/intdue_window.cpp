@@ -16,23 +16,37 @@ TcLoIntDu::TcLoIntDu(IntDueRecord* record, int slot, AppServices* services, QWid
   EndDate_ = findChild<DateField*>(QStringLiteral("EndDate"));
   StartDay_ = findChild<QLineEdit*>(QStringLiteral("StartDay"));
   EndDay_ = findChild<QLineEdit*>(QStringLiteral("EndDay"));
-  // Days and dates follow each other as the user types; a refusal waits
-  // until the field is left, so a year being typed ("01/01/20" on the way
-  // to 2026) does not interrupt.
+  // A count or a date being typed ("-3" on the way to -30, "01/01/20" on
+  // the way to 2026) moves nothing until the field is left; the weekday box
+  // follows its date at once.
   const std::pair<MaskedField*, IntDueField> watched[] = {{NumDays_, IntDueField::NumDays},
                                                           {StartDate_, IntDueField::StartDate},
                                                           {EndDate_, IntDueField::EndDate}};
   for (const auto& [field, which] : watched) {
     MaskedField* f = field;
     const IntDueField w = which;
-    connect(f, &MaskedField::valueChanged, this, [this, f, w] { FieldChanged(w, f->hasFocus() || f->isModified()); });
-    connect(f, &QLineEdit::editingFinished, this, [this, w] { FieldChanged(w, false); });
+    connect(f, &MaskedField::valueChanged, this, [this, f, w] { ValueChanged(w, f); });
+    connect(f, &MaskedField::left, this, [this, w] {
+      if (pending_ == w) Apply(w);
+    });
   }
   FinishRows();
 }
 
-void TcLoIntDu::FieldChanged(IntDueField which, bool typing) {
+void TcLoIntDu::ValueChanged(IntDueField which, const MaskedField* field) {
   if (adjusting_) return;
+  if (which == IntDueField::StartDate) StartDay_->setText(QString::fromStdString(DayBoxText(StartDate_->value(), names_)));
+  if (which == IntDueField::EndDate) EndDay_->setText(QString::fromStdString(DayBoxText(EndDate_->value(), names_)));
+  // An edit of another field not yet applied goes first (a count typed,
+  // then a date's arrows clicked with the count still focused).
+  if (pending_ && *pending_ != which) Apply(*pending_);
+  // Typed: applied when the field is left; moved by the arrows: at once.
+  if (field->typing()) pending_ = which;
+  else Apply(which);
+}
+
+void TcLoIntDu::Apply(IntDueField which) {
+  pending_.reset();
   // The edit is worked out on what the controls show; the record stays as
   // it was until Calc, so Undo still discards it.
   IntDueRecord values = rec();
@@ -40,7 +54,6 @@ void TcLoIntDu::FieldChanged(IntDueField which, bool typing) {
   values.StartDate = StartDate_->value();
   values.EndDate = EndDate_->value();
   const Outcome outcome = IntDueFieldChanged(values, which, names_);
-  if (outcome.refused && typing) return;
   adjusting_ = true;
   {
     const QSignalBlocker b1(NumDays_), b2(StartDate_), b3(EndDate_);
@@ -53,5 +66,11 @@ void TcLoIntDu::FieldChanged(IntDueField which, bool typing) {
   adjusting_ = false;
   ShowMessages(this, outcome);
 }
+
+void TcLoIntDu::FinishEditing() {
+  if (pending_) Apply(*pending_);
+}
+
+void TcLoIntDu::ControlsReloaded() { pending_.reset(); }
 
 }  // namespace brevika

@@ -1,7 +1,10 @@
 // Interest due calculator window: interest, future value, APY and daily
 // rate of an amount between two dates. What is its own: the day count and
-// the two dates follow each other as either changes.
+// the two dates follow each other when one of them is left after an edit
+// (or moved by its arrows), and each weekday box names its date's weekday.
 #pragma once
+#include <optional>
+
 #include "calculators/interest_due.h"
 #include "calculators/ui/kind_window.h"
 
@@ -14,8 +17,15 @@ class TcLoIntDu : public KindWindow<IntDueRecord> {
  public:
   TcLoIntDu(IntDueRecord* record, int slot, AppServices* services, QWidget* parent = nullptr);
 
+ protected:
+  // Calc, Copy and Print take an edit not yet applied as if it was left.
+  void FinishEditing() override;
+  void ControlsReloaded() override;
+
  private:
-  void FieldChanged(IntDueField which, bool typing);
+  void ValueChanged(IntDueField which, const MaskedField* field);
+  // Keeps the count and the dates together after `which` changed.
+  void Apply(IntDueField which);
 
   CountField* NumDays_;
   DateField* StartDate_;
@@ -23,6 +33,8 @@ class TcLoIntDu : public KindWindow<IntDueRecord> {
   QLineEdit* StartDay_;
   QLineEdit* EndDay_;
   WeekdayNames names_;
+  // The field typed into and not yet applied.
+  std::optional<IntDueField> pending_;
   bool adjusting_ = false;
 };
 template <>
