@@ -4,43 +4,13 @@
 
 #include <cstring>
 
+#include "tables/byte_codec.h"
 #include "tables/folder_file.h"
 
 namespace brevika::tables {
 namespace {
 
 constexpr char kMagic[8] = {'B', 'R', 'V', 'K', 'J', 'N', 'L', '2'};
-
-
-void Put(std::string& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-struct Reader {
-  std::string_view data;
-  std::size_t pos = 0;
-  bool ok = true;
-  std::uint64_t Get(int bytes) {
-    if (!ok || data.size() - pos < static_cast<std::size_t>(bytes)) {
-      ok = false;
-      return 0;
-    }
-    std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i)
-      v |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[pos + i])) << (8 * i);
-    pos += static_cast<std::size_t>(bytes);
-    return v;
-  }
-  std::string_view Bytes(std::uint64_t n) {
-    if (!ok || data.size() - pos < n) {
-      ok = false;
-      return {};
-    }
-    std::string_view s = data.substr(pos, static_cast<std::size_t>(n));
-    pos += static_cast<std::size_t>(n);
-    return s;
-  }
-};
 
 bool PlainName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
@@ -54,51 +24,42 @@ bool PlainName(std::string_view name) {
 
 }  // namespace
 
-std::uint64_t Checksum64(std::string_view data) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (char c : data) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ull;
-  }
-  return h;
-}
-
 std::string EncodeJournal(const std::vector<JournalEntry>& entries) {
   std::string out(kMagic, sizeof kMagic);
-  Put(out, 0, 8);  // body length, filled in below
-  Put(out, entries.size(), 4);
+  PutUint(out, 0, 8);  // body length, filled in below
+  PutUint(out, entries.size(), 4);
   for (const JournalEntry& e : entries) {
-    Put(out, e.fileName.size(), 1);
+    PutUint(out, e.fileName.size(), 1);
     out += e.fileName;
-    Put(out, e.originalSize, 8);
-    Put(out, e.ranges.size(), 4);
+    PutUint(out, e.originalSize, 8);
+    PutUint(out, e.ranges.size(), 4);
     for (const JournalRange& r : e.ranges) {
-      Put(out, r.offset, 8);
-      Put(out, r.bytes.size(), 8);
+      PutUint(out, r.offset, 8);
+      PutUint(out, r.bytes.size(), 8);
       out += r.bytes;
     }
-    Put(out, e.backup.size(), 1);
+    PutUint(out, e.backup.size(), 1);
     out += e.backup;
-    Put(out, e.temp.size(), 1);
+    PutUint(out, e.temp.size(), 1);
     out += e.temp;
   }
   const std::uint64_t body = out.size() - sizeof kMagic - 8;
   for (int i = 0; i < 8; ++i) out[sizeof kMagic + i] = static_cast<char>((body >> (8 * i)) & 0xFF);
-  Put(out, Checksum64(out), 8);
+  PutUint(out, Checksum64(out), 8);
   return out;
 }
 
 std::optional<std::vector<JournalEntry>> DecodeJournal(std::string_view data) {
   if (data.size() < sizeof kMagic + 8 + 4 + 8) return std::nullopt;
   if (std::memcmp(data.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
-  Reader head{data, sizeof kMagic};
+  ByteReader head{data, sizeof kMagic};
   const std::uint64_t length = head.Get(8);
   if (length > data.size() - sizeof kMagic - 16) return std::nullopt;
   const std::string_view body = data.substr(0, sizeof kMagic + 8 + static_cast<std::size_t>(length));
-  Reader tail{data.substr(body.size(), 8)};
+  ByteReader tail{data.substr(body.size(), 8)};
   if (tail.Get(8) != Checksum64(body)) return std::nullopt;
 
-  Reader r{body, sizeof kMagic + 8};
+  ByteReader r{body, sizeof kMagic + 8};
   const std::uint64_t count = r.Get(4);
   std::vector<JournalEntry> entries;
   for (std::uint64_t i = 0; r.ok && i < count; ++i) {

@@ -32,9 +32,6 @@ struct JournalEntry {
   std::string backup, temp;
 };
 
-// 64-bit FNV-1a of the bytes.
-std::uint64_t Checksum64(std::string_view data);
-
 // Magic, body length, entries, then a 64-bit checksum of everything before
 // it. Bytes after that are ignored.
 std::string EncodeJournal(const std::vector<JournalEntry>& entries);

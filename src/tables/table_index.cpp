@@ -3,42 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tables/journal.h"
+#include "tables/byte_codec.h"
 
 namespace brevika::tables {
 namespace {
 
 constexpr char kMagic[8] = {'B', 'R', 'V', 'K', 'I', 'D', 'X', '1'};
-
-void Put(std::string& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-struct Reader {
-  std::string_view data;
-  std::size_t pos = 0;
-  bool ok = true;
-  std::uint64_t Get(int bytes) {
-    if (!ok || data.size() - pos < static_cast<std::size_t>(bytes)) {
-      ok = false;
-      return 0;
-    }
-    std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i)
-      v |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[pos + i])) << (8 * i);
-    pos += static_cast<std::size_t>(bytes);
-    return v;
-  }
-  std::string_view Bytes(std::uint64_t n) {
-    if (!ok || data.size() - pos < n) {
-      ok = false;
-      return {};
-    }
-    std::string_view s = data.substr(pos, static_cast<std::size_t>(n));
-    pos += static_cast<std::size_t>(n);
-    return s;
-  }
-};
 
 // Runs ascending, apart and within 1..count.
 bool SaneRuns(const std::vector<Run>& runs, std::uint32_t count) {
@@ -188,44 +158,44 @@ std::string IndexName(const std::string& tableFile) {
 
 std::string EncodeIndex(const IndexImage& index) {
   std::string out(kMagic, sizeof kMagic);
-  Put(out, index.table.inode, 8);
-  Put(out, index.table.size, 8);
-  Put(out, static_cast<std::uint64_t>(index.table.changeNs), 8);
-  Put(out, static_cast<std::uint64_t>(index.table.modifyNs), 8);
-  Put(out, index.recordCount, 4);
+  PutUint(out, index.table.inode, 8);
+  PutUint(out, index.table.size, 8);
+  PutUint(out, static_cast<std::uint64_t>(index.table.changeNs), 8);
+  PutUint(out, static_cast<std::uint64_t>(index.table.modifyNs), 8);
+  PutUint(out, index.recordCount, 4);
   const std::vector<Run> deleted = index.deleted.Runs();
-  Put(out, deleted.size(), 4);
+  PutUint(out, deleted.size(), 4);
   for (const Run& r : deleted) {
-    Put(out, r.first, 4);
-    Put(out, r.count, 4);
+    PutUint(out, r.first, 4);
+    PutUint(out, r.count, 4);
   }
-  Put(out, index.tags.size(), 1);
+  PutUint(out, index.tags.size(), 1);
   for (const IndexTag& t : index.tags) {
-    Put(out, t.name.size(), 1);
+    PutUint(out, t.name.size(), 1);
     out += t.name;
-    Put(out, t.field.size(), 1);
+    PutUint(out, t.field.size(), 1);
     out += t.field;
-    Put(out, t.width, 1);
-    Put(out, t.runs.keys().size(), 4);
+    PutUint(out, t.width, 1);
+    PutUint(out, t.runs.keys().size(), 4);
     for (const auto& [key, runs] : t.runs.keys()) {
       out += key;
-      Put(out, runs.size(), 4);
+      PutUint(out, runs.size(), 4);
       for (const Run& r : runs) {
-        Put(out, r.first, 4);
-        Put(out, r.count, 4);
+        PutUint(out, r.first, 4);
+        PutUint(out, r.count, 4);
       }
     }
   }
-  Put(out, Checksum64(out), 8);
+  PutUint(out, Checksum64(out), 8);
   return out;
 }
 
 std::optional<IndexImage> DecodeIndex(std::string_view data) {
   if (data.size() < sizeof kMagic + 8 || std::memcmp(data.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
   const std::string_view body = data.substr(0, data.size() - 8);
-  Reader tail{data.substr(body.size())};
+  ByteReader tail{data.substr(body.size())};
   if (tail.Get(8) != Checksum64(body)) return std::nullopt;
-  Reader r{body, sizeof kMagic};
+  ByteReader r{body, sizeof kMagic};
   IndexImage index;
   index.table.inode = r.Get(8);
   index.table.size = r.Get(8);
