@@ -2,17 +2,15 @@
 
 #include <QCategoryAxis>
 #include <QChart>
-#include <QChartView>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "components/qt_strings.h"
+#include "components/chart_style.h"
 
 namespace brevika {
 
@@ -22,23 +20,6 @@ namespace {
 const std::array<QColor, kMaxOffers> kOfferColours{QColor(0x1f, 0x5f, 0xa8), QColor(0xd9, 0x82, 0x2b),
                                                    QColor(0x2e, 0x8b, 0x57), QColor(0x8e, 0x44, 0xad)};
 
-QFont Smaller(QFont f, double share) {
-  f.setPointSizeF(f.pointSizeF() * share);
-  return f;
-}
-
-// Money ticks from 0 to the axis top, each in the locale's money without cents.
-void SetMoneyTicks(QCategoryAxis* axis, const ChartAxis& a, const LocaleFormat& loc) {
-  for (const QString& label : axis->categoriesLabels()) axis->remove(label);
-  axis->setStartValue(0);
-  const int steps = static_cast<int>(a.top / a.step + 0.5);
-  for (int k = 0; k <= steps; ++k) {
-    const double v = k * a.step;
-    axis->append(Q(FormatMoney(v, 0, loc)), v);
-  }
-  axis->setRange(0, a.top);
-}
-
 // A year tick every 1, 2 or 5 years, so that at most about a dozen show.
 int YearStep(double years) { return years <= 12 ? 1 : years <= 24 ? 2 : 5; }
 
@@ -46,11 +27,7 @@ int YearStep(double years) { return years <= 12 ? 1 : years <= 24 ? 2 : 5; }
 
 CompareChart::CompareChart(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("CompareChart"));
-  chart_ = new QChart();
-  chart_->setMargins(QMargins(2, 2, 2, 2));
-  chart_->setBackgroundRoundness(0);
-  chart_->legend()->setAlignment(Qt::AlignBottom);
-  chart_->legend()->setFont(Smaller(chart_->legend()->font(), 0.85));
+  chart_ = NewChart();
   // Each entry drawn as a piece of its line, dashes and all.
   chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
@@ -61,23 +38,16 @@ CompareChart::CompareChart(QWidget* parent) : QWidget(parent) {
   yearsAxis_->setMinorTickCount(0);
   costAxis_ = new QCategoryAxis(chart_);
   costAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  // Fonts set before the axes join the chart, so the chart's theme keeps them.
   for (QAbstractAxis* a : {static_cast<QAbstractAxis*>(yearsAxis_), static_cast<QAbstractAxis*>(costAxis_)}) {
     a->setLabelsFont(Smaller(a->labelsFont(), 0.85));
-    QFont title = Smaller(a->titleFont(), 0.8);
-    title.setBold(false);
-    a->setTitleFont(title);
+    UsePlainTitleFont(a);
   }
   yearsAxis_->setTitleText(QStringLiteral("Years"));
   chart_->addAxis(yearsAxis_, Qt::AlignBottom);
   chart_->addAxis(costAxis_, Qt::AlignLeft);
 
-  view_ = new QChartView(chart_, this);
-  view_->setObjectName(QStringLiteral("ChartView"));
-  view_->setRenderHint(QPainter::Antialiasing);
-  view_->setFrameStyle(QFrame::NoFrame);
-  auto* box = new QVBoxLayout(this);
-  box->setContentsMargins(0, 0, 0, 0);
-  box->addWidget(view_);
+  view_ = FillWithChart(this, chart_, QStringLiteral("ChartView"));
   Clear();
 }
 
@@ -112,19 +82,14 @@ void CompareChart::Fill(bool discounted, int horizonYears, const LocaleFormat& l
     }
     auto* s = new QLineSeries();
     s->setName(QStringLiteral("Offer %1").arg(line.offer));
-    QPen pen(colour);
-    pen.setWidthF(2);
-    s->setPen(pen);
+    s->setPen(LinePen(colour, 2));
     s->replace(cost);
     add(s);
     cost_.append(s);
     if (discounted) {
       auto* d = new QLineSeries();
       d->setName(QStringLiteral("Offer %1 in today's money").arg(line.offer));
-      QPen dashed(colour);
-      dashed.setWidthF(1.5);
-      dashed.setStyle(Qt::DashLine);
-      d->setPen(dashed);
+      d->setPen(LinePen(colour, 1.5, Qt::DashLine));
       d->replace(present);
       add(d);
       present_.append(d);
@@ -136,10 +101,7 @@ void CompareChart::Fill(bool discounted, int horizonYears, const LocaleFormat& l
   if (!present_.isEmpty()) {
     auto* key = new QLineSeries();
     key->setName(QStringLiteral("In today's money"));
-    QPen dashed(QColor(0x55, 0x55, 0x55));
-    dashed.setWidthF(1.5);
-    dashed.setStyle(Qt::DashLine);
-    key->setPen(dashed);
+    key->setPen(LinePen(QColor(0x55, 0x55, 0x55), 1.5, Qt::DashLine));
     add(key);
   }
 
@@ -150,17 +112,14 @@ void CompareChart::Fill(bool discounted, int horizonYears, const LocaleFormat& l
     horizon_->setName(QStringLiteral("Horizon (%1 %2)")
                           .arg(horizonYears)
                           .arg(horizonYears == 1 ? QStringLiteral("year") : QStringLiteral("years")));
-    QPen pen(QColor(0x55, 0x55, 0x55));
-    pen.setWidthF(1.5);
-    pen.setStyle(Qt::DashDotLine);
-    horizon_->setPen(pen);
+    horizon_->setPen(LinePen(QColor(0x55, 0x55, 0x55), 1.5, Qt::DashDotLine));
     horizon_->append(data_.horizonYears, 0);
     horizon_->append(data_.horizonYears, data_.costAxis.top);
     add(horizon_);
   }
   yearsAxis_->setRange(0, lastYears);
   yearsAxis_->setTickInterval(YearStep(lastYears));
-  SetMoneyTicks(costAxis_, data_.costAxis, locale);
+  SetMoneyTicks(costAxis_, data_.costAxis.top, data_.costAxis.step, locale);
   costAxis_->setTitleText(QStringLiteral("Cost so far"));
   chart_->legend()->setVisible(drawn);
 }

@@ -3,54 +3,19 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
-#include <QChartView>
 #include <QGraphicsScene>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QStackedBarSeries>
-#include <QVBoxLayout>
 
-#include "components/qt_strings.h"
+#include "components/chart_style.h"
 
 namespace brevika {
 
-namespace {
-
-// Money ticks from 0 to the axis top, each labelled in the locale's money
-// without cents.
-void SetMoneyTicks(QCategoryAxis* axis, const ChartAxis& a, const LocaleFormat& loc) {
-  for (const QString& label : axis->categoriesLabels()) axis->remove(label);
-  axis->setStartValue(0);
-  const int steps = static_cast<int>(a.top / a.step + 0.5);
-  for (int k = 0; k <= steps; ++k) {
-    const double v = k * a.step;
-    axis->append(Q(FormatMoney(v, 0, loc)), v);
-  }
-  axis->setRange(0, a.top);
-}
-
-QCategoryAxis* NewAxis(QChart* chart, Qt::Alignment where) {
-  auto* axis = new QCategoryAxis(chart);
-  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  QFont f = axis->labelsFont();
-  f.setPointSizeF(f.pointSizeF() * 0.85);
-  axis->setLabelsFont(f);
-  chart->addAxis(axis, where);
-  return axis;
-}
-
-}  // namespace
-
 ScheduleChart::ScheduleChart(QWidget* parent) : QWidget(parent) {
   setObjectName("ScheduleChart");
-  chart_ = new QChart();
-  chart_->setMargins(QMargins(2, 2, 2, 2));
-  chart_->setBackgroundRoundness(0);
-  chart_->legend()->setAlignment(Qt::AlignBottom);
-  QFont legendFont = chart_->legend()->font();
-  legendFont.setPointSizeF(legendFont.pointSizeF() * 0.85);
-  chart_->legend()->setFont(legendFont);
+  chart_ = NewChart();
 
   principal_ = new QBarSet("Principal paid");
   interest_ = new QBarSet("Interest paid");
@@ -64,30 +29,21 @@ ScheduleChart::ScheduleChart(QWidget* parent) : QWidget(parent) {
   bars_->setBarWidth(0.75);
   balance_ = new QLineSeries();
   balance_->setName("Balance");
-  QPen pen(QColor(0x1b, 0x3a, 0x6b));
-  pen.setWidthF(2);
-  balance_->setPen(pen);
+  balance_->setPen(LinePen(QColor(0x1b, 0x3a, 0x6b), 2));
   baseBalance_ = new QLineSeries();
   baseBalance_->setName("Balance without events");
-  QPen basePen(QColor(0x8a, 0x8f, 0x98));
-  basePen.setWidthF(1.5);
-  basePen.setStyle(Qt::DashLine);
-  baseBalance_->setPen(basePen);
+  baseBalance_->setPen(LinePen(QColor(0x8a, 0x8f, 0x98), 1.5, Qt::DashLine));
   chart_->addSeries(bars_);
   chart_->addSeries(baseBalance_);
   chart_->addSeries(balance_);
 
-  yearsAxis_ = NewAxis(chart_, Qt::AlignBottom);
-  balanceAxis_ = NewAxis(chart_, Qt::AlignLeft);
-  paidAxis_ = NewAxis(chart_, Qt::AlignRight);
+  yearsAxis_ = NewCategoryAxis(chart_, Qt::AlignBottom);
+  balanceAxis_ = NewCategoryAxis(chart_, Qt::AlignLeft);
+  paidAxis_ = NewCategoryAxis(chart_, Qt::AlignRight);
   balanceAxis_->setTitleText("Balance");
   paidAxis_->setTitleText("Paid in the year");
-  for (QCategoryAxis* a : {balanceAxis_, paidAxis_}) {
-    QFont f = a->titleFont();
-    f.setPointSizeF(f.pointSizeF() * 0.8);
-    f.setBold(false);
-    a->setTitleFont(f);
-  }
+  UsePlainTitleFont(balanceAxis_);
+  UsePlainTitleFont(paidAxis_);
   bars_->attachAxis(yearsAxis_);
   bars_->attachAxis(paidAxis_);
   balance_->attachAxis(yearsAxis_);
@@ -95,13 +51,7 @@ ScheduleChart::ScheduleChart(QWidget* parent) : QWidget(parent) {
   baseBalance_->attachAxis(yearsAxis_);
   baseBalance_->attachAxis(balanceAxis_);
 
-  view_ = new QChartView(chart_, this);
-  view_->setObjectName("ChartView");
-  view_->setRenderHint(QPainter::Antialiasing);
-  view_->setFrameStyle(QFrame::NoFrame);
-  auto* box = new QVBoxLayout(this);
-  box->setContentsMargins(0, 0, 0, 0);
-  box->addWidget(view_);
+  view_ = FillWithChart(this, chart_, "ChartView");
   Clear();
 }
 
@@ -145,8 +95,8 @@ void ScheduleChart::Fill(const LocaleFormat& locale) {
   for (int i = 0; i < count; i += data_.yearLabelStep)
     yearsAxis_->append(QString::number(data_.years[static_cast<std::size_t>(i)].year), i);
   yearsAxis_->setRange(-0.5, std::max(count, 1) - 0.5);
-  SetMoneyTicks(balanceAxis_, data_.balanceAxis, locale);
-  SetMoneyTicks(paidAxis_, data_.yearAxis, locale);
+  SetMoneyTicks(balanceAxis_, data_.balanceAxis.top, data_.balanceAxis.step, locale);
+  SetMoneyTicks(paidAxis_, data_.yearAxis.top, data_.yearAxis.step, locale);
   chart_->legend()->setVisible(count > 0);
   for (QLegendMarker* m : chart_->legend()->markers(baseBalance_)) m->setVisible(!base.isEmpty());
 }
