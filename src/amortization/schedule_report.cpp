@@ -1,6 +1,5 @@
 #include "amortization/schedule_report.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -51,20 +50,10 @@ class ReportLayout {
   ReportLayout(const Schedule& s, const ScheduleReportTerms& terms,
                const std::optional<Borrower>& borrower, const ScheduleReportSetup& setup)
       : s_(s), terms_(terms), borrower_(borrower), setup_(setup),
-        b_(setup.fontName, setup.fontPoints) {
-    const double width = setup.paper.width;
-    const double charWidth = b_.fontPoints() * 0.6 / 72.0;
-    double natural = 0;
-    for (double c : kColumnChars) natural += c * charWidth;
-    const double scale = std::min(1.0, (width - 2 * kSideMargin) / natural);
-    left_ = (width - natural * scale) / 2;
-    double x = left_;
-    for (int i = 0; i < 6; ++i) {
-      colLeft_[i] = x;
-      colWidth_[i] = kColumnChars[i] * charWidth * scale;
-      x += colWidth_[i];
-    }
-    right_ = x;
+        b_(setup.fontName, setup.fontPoints),
+        cols_(CentredColumns(kColumnChars, b_.fontPoints(), setup.paper.width, kSideMargin)),
+        left_(cols_.tableLeft), right_(cols_.tableRight),
+        head_(FormatShortDate(setup.today), kScheduleReportTitle, left_, right_) {
     line_ = b_.LineHeight();
     // The footer's last line sits on the bottom margin, a blank line above it.
     b_.SetPaper(setup.paper);
@@ -80,7 +69,7 @@ class ReportLayout {
     Body();
     if (setup_.chartPage && s_.yearTabs().size() > 1) ChartPage();
     std::vector<Page> pages = b_.Finish();
-    NumberPages(pages);
+    head_.NumberPages(pages, static_cast<std::size_t>(frontPages_));
     return pages;
   }
 
@@ -90,15 +79,15 @@ class ReportLayout {
 
   void RowTabs(PageBuilder& b) const {
     b.ClearTabs();
-    b.SetTab({colLeft_[0], colWidth_[0], Align::Left, 0});
-    b.SetTab({colLeft_[1], colWidth_[1], Align::Center, 0});
-    for (int i = 2; i < 6; ++i) b.SetTab({colLeft_[i], colWidth_[i], Align::Right, 0});
+    b.SetTab({cols_.left[0], cols_.width[0], Align::Left, 0});
+    b.SetTab({cols_.left[1], cols_.width[1], Align::Center, 0});
+    for (int i = 2; i < 6; ++i) b.SetTab({cols_.left[i], cols_.width[i], Align::Right, 0});
   }
 
   void TotalsTabs() {
     b_.ClearTabs();
-    b_.SetTab({colLeft_[0], colWidth_[0] + colWidth_[1], Align::Left, 0});
-    for (int i = 2; i < 5; ++i) b_.SetTab({colLeft_[i], colWidth_[i], Align::Right, 0});
+    b_.SetTab({cols_.left[0], cols_.width[0] + cols_.width[1], Align::Left, 0});
+    for (int i = 2; i < 5; ++i) b_.SetTab({cols_.left[i], cols_.width[i], Align::Right, 0});
   }
 
   void TermsTabs() {
@@ -183,16 +172,13 @@ class ReportLayout {
     b_.Underline(true);
     b_.PrintTabbed("\tEvent\tPayments\tAmount\tRate\tChoice");
     b_.Underline(false);
-    b_.Rule(left_, colLeft_[4] + colWidth_[4], line_ * 0.4);
+    b_.Rule(left_, cols_.left[4] + cols_.width[4], line_ * 0.4);
     b_.Bold(false);
     b_.GotoY(b_.y() + line_ * 1.3);
   }
 
   void Header(PageBuilder& b) {
-    headerY_ = b.y();
-    b.Bold(true);
-    b.PrintLeft("Prepared On: " + FormatShortDate(setup_.today), left_);
-    b.PrintCenter(kScheduleReportTitle, setup_.paper.width / 2);
+    head_.Print(b);
     b.NewLine();
     if (chartPage_) {
       b.Bold(false);
@@ -234,7 +220,7 @@ class ReportLayout {
                                r.principal, r.interest, r.balance},
                               loc));
         // The rule under the payment to interest columns, in the gap.
-        if (k == last) b_.Rule(colLeft_[2] + colWidth_[2] * 0.25, colLeft_[4] + colWidth_[4], line_ * 0.4);
+        if (k == last) b_.Rule(cols_.left[2] + cols_.width[2] * 0.25, cols_.left[4] + cols_.width[4], line_ * 0.4);
         Down(1);
       }
       TotalsTabs();
@@ -265,21 +251,15 @@ class ReportLayout {
     b_.Picture(PagePicture{left_, top, right_ - left_, b_.BodyBottom() - top, kScheduleChartPicture});
   }
 
-  // "Page: N of M" at the right of every header, once the count is known.
-  void NumberPages(std::vector<Page>& pages) const {
-    const std::string of = " of " + std::to_string(pages.size());
-    for (std::size_t i = static_cast<std::size_t>(frontPages_); i < pages.size(); ++i)
-      pages[i].texts.push_back(
-          PageText{right_, headerY_, "Page: " + std::to_string(i + 1) + of, true, Align::Right});
-  }
-
   const Schedule& s_;
   const ScheduleReportTerms& terms_;
   const std::optional<Borrower>& borrower_;
   const ScheduleReportSetup& setup_;
   PageBuilder b_;
-  double colLeft_[6] = {}, colWidth_[6] = {};
-  double left_ = 0, right_ = 0, line_ = 0, headerY_ = 0;
+  const TableColumns cols_;
+  const double left_, right_;
+  double line_ = 0;
+  RunningHead head_;
   bool chartPage_ = false;
   int frontPages_ = 1;  // page 1 and the pages its events go on to
   std::string footerName_;

@@ -131,6 +131,38 @@ double PrintColumnWidth(int pts) {
   return 3.25;
 }
 
+TableColumns CentredColumns(std::span<const double> chars, int fontPoints, double paperWidth,
+                            double sideMargin) {
+  const double charWidth = fontPoints * 0.6 / 72.0;
+  double natural = 0;
+  for (double c : chars) natural += c * charWidth;
+  const double scale = std::min(1.0, (paperWidth - 2 * sideMargin) / natural);
+  TableColumns t;
+  t.tableLeft = (paperWidth - natural * scale) / 2;
+  double x = t.tableLeft;
+  for (double c : chars) {
+    t.left.push_back(x);
+    t.width.push_back(c * charWidth * scale);
+    x += t.width.back();
+  }
+  t.tableRight = x;
+  return t;
+}
+
+void RunningHead::Print(PageBuilder& b) {
+  ys_.push_back(b.y());
+  b.Bold(true);
+  b.PrintLeft("Prepared On: " + preparedOn_, left_);
+  b.PrintCenter(title_, b.paper().width / 2);
+}
+
+void RunningHead::NumberPages(std::vector<Page>& pages, std::size_t first) const {
+  const std::string of = " of " + std::to_string(pages.size());
+  for (std::size_t i = first; i < pages.size() && i - first < ys_.size(); ++i)
+    pages[i].texts.push_back(
+        PageText{right_, ys_[i - first], "Page: " + std::to_string(i + 1) + of, true, Align::Right});
+}
+
 void BeginCalculatorPage(PageBuilder& b, const std::string& caption) {
   const double w = PrintColumnWidth(b.fontPoints());
   const double first = PageBuilder::kPageWidth * 0.5 - w;

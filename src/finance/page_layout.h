@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,6 +145,37 @@ class PageBuilder {
 
 // Width of each of the two print columns for a printer font size.
 double PrintColumnWidth(int fontPoints);
+
+// The columns of a report's table, centred on the paper: column i is
+// chars[i] average character widths (0.6 of the font size) wide, and all
+// are narrowed alike where the table would come nearer than `sideMargin`
+// to an edge of the paper. Inches from the paper's left edge.
+struct TableColumns {
+  std::vector<double> left, width;
+  double tableLeft = 0, tableRight = 0;
+};
+TableColumns CentredColumns(std::span<const double> chars, int fontPoints, double paperWidth,
+                            double sideMargin);
+
+// The head of the pages of a long report after its first: "Prepared On:"
+// and the date at the table's left and the title centred on the paper, in
+// bold; once the pages are built, "Page: N of M" on the same line at the
+// table's right.
+class RunningHead {
+ public:
+  RunningHead(std::string preparedOn, std::string title, double left, double right)
+      : preparedOn_(std::move(preparedOn)), title_(std::move(title)), left_(left), right_(right) {}
+  // Prints the line at the builder's position and leaves bold on.
+  void Print(PageBuilder& b);
+  // Numbers the pages from index `first` on, the pages whose heads were
+  // printed in turn.
+  void NumberPages(std::vector<Page>& pages, std::size_t first) const;
+
+ private:
+  std::string preparedOn_, title_;
+  double left_, right_;
+  std::vector<double> ys_;  // the baseline of each head printed
+};
 
 // The head of a calculator page: the two print columns meeting at the page
 // centre, the caption centred in bold at 1.5 in, then two line ends.

@@ -1,5 +1,4 @@
 // The printed payment ledger, in the page model.
-#include <algorithm>
 #include <string>
 
 #include "records/ledger.h"
@@ -19,20 +18,10 @@ constexpr double kBottomMargin = 1.0;
 class LedgerLayout {
  public:
   LedgerLayout(const Ledger& l, const LedgerSummary& s, const LedgerReportSetup& setup)
-      : l_(l), s_(s), setup_(setup), b_(setup.fontName, setup.fontPoints) {
-    const double width = setup.paper.width;
-    const double charWidth = b_.fontPoints() * 0.6 / 72.0;
-    double natural = 0;
-    for (double c : kColumnChars) natural += c * charWidth;
-    const double scale = std::min(1.0, (width - 2 * kSideMargin) / natural);
-    left_ = (width - natural * scale) / 2;
-    double x = left_;
-    for (int i = 0; i < kColumns; ++i) {
-      colLeft_[i] = x;
-      colWidth_[i] = kColumnChars[i] * charWidth * scale;
-      x += colWidth_[i];
-    }
-    right_ = x;
+      : l_(l), s_(s), setup_(setup), b_(setup.fontName, setup.fontPoints),
+        cols_(CentredColumns(kColumnChars, b_.fontPoints(), setup.paper.width, kSideMargin)),
+        left_(cols_.tableLeft), right_(cols_.tableRight),
+        head_(FormatShortDate(setup.today, true), kLedgerReportTitle, left_, right_) {
     line_ = b_.LineHeight();
     b_.SetPaper(setup.paper);
     b_.SetMargins(kTopMargin + b_.fontPoints() / 72.0, kBottomMargin);
@@ -44,7 +33,7 @@ class LedgerLayout {
     Lines();
     Years();
     std::vector<Page> pages = b_.Finish();
-    NumberPages(pages);
+    head_.NumberPages(pages, 1);
     return pages;
   }
 
@@ -53,18 +42,18 @@ class LedgerLayout {
 
   void LineTabs(PageBuilder& b) const {
     b.ClearTabs();
-    b.SetTab({colLeft_[0], colWidth_[0], Align::Left, 0});
-    for (int i = 1; i < kColumns; ++i) b.SetTab({colLeft_[i], colWidth_[i], Align::Right, 0});
+    b.SetTab({cols_.left[0], cols_.width[0], Align::Left, 0});
+    for (int i = 1; i < kColumns; ++i) b.SetTab({cols_.left[i], cols_.width[i], Align::Right, 0});
   }
 
   // Year, payments, interest, principal under the last four columns.
   void YearTabs(PageBuilder& b) const {
     b.ClearTabs();
-    b.SetTab({colLeft_[0], colWidth_[0], Align::Left, 0});
-    b.SetTab({colLeft_[1], colWidth_[1] + colWidth_[2], Align::Right, 0});
-    b.SetTab({colLeft_[5], colWidth_[5], Align::Right, 0});
-    b.SetTab({colLeft_[6], colWidth_[6], Align::Right, 0});
-    b.SetTab({colLeft_[7], colWidth_[7] + colWidth_[8], Align::Right, 0});
+    b.SetTab({cols_.left[0], cols_.width[0], Align::Left, 0});
+    b.SetTab({cols_.left[1], cols_.width[1] + cols_.width[2], Align::Right, 0});
+    b.SetTab({cols_.left[5], cols_.width[5], Align::Right, 0});
+    b.SetTab({cols_.left[6], cols_.width[6], Align::Right, 0});
+    b.SetTab({cols_.left[7], cols_.width[7] + cols_.width[8], Align::Right, 0});
   }
 
   void ColumnHeads(PageBuilder& b) {
@@ -125,10 +114,7 @@ class LedgerLayout {
   }
 
   void Header(PageBuilder& b) {
-    headerYs_.push_back(b.y());
-    b.Bold(true);
-    b.PrintLeft("Prepared On: " + FormatShortDate(setup_.today, true), left_);
-    b.PrintCenter(kLedgerReportTitle, setup_.paper.width / 2);
+    head_.Print(b);
     b.Bold(false);
     b.GotoY(b.y() + 2 * line_);
     ColumnHeads(b);
@@ -179,21 +165,14 @@ class LedgerLayout {
     }
   }
 
-  // "Page: N of M" at the right of every later page's header.
-  void NumberPages(std::vector<Page>& pages) const {
-    const std::string of = " of " + std::to_string(pages.size());
-    for (std::size_t i = 1; i < pages.size() && i - 1 < headerYs_.size(); ++i)
-      pages[i].texts.push_back(
-          PageText{right_, headerYs_[i - 1], "Page: " + std::to_string(i + 1) + of, true, Align::Right});
-  }
-
   const Ledger& l_;
   const LedgerSummary& s_;
   const LedgerReportSetup& setup_;
   PageBuilder b_;
-  double colLeft_[kColumns] = {}, colWidth_[kColumns] = {};
-  double left_ = 0, right_ = 0, line_ = 0;
-  std::vector<double> headerYs_;
+  const TableColumns cols_;
+  const double left_, right_;
+  double line_ = 0;
+  RunningHead head_;
   bool yearTable_ = false;
 };
 
