@@ -6,6 +6,7 @@
 
 #include "finance/items.h"
 #include "finance/rates.h"
+#include "tables/csv_writer.h"
 
 namespace brevika::records {
 
@@ -367,60 +368,29 @@ const char kLedgerCsvHeading[] =
     "Date,PmtNo,ScheduledPayment,ScheduledPrincipal,ScheduledInterest,ScheduledBalance,Amount,Days,"
     "Interest,Principal,UnpaidInterest,Balance,Overpaid,Note";
 
-namespace {
-
-void AppendMoney(std::string& out, double v) { out += PlainAmount(RoundToCents(v)); }
-
-void AppendText(std::string& out, const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    out += text;
-    return;
-  }
-  out += '"';
-  for (char ch : text) {
-    if (ch == '"') out += '"';
-    out += ch;
-  }
-  out += '"';
-}
-
-}  // namespace
-
 std::string LedgerCsv(const Ledger& l) {
-  std::string out = kLedgerCsvHeading;
-  out += "\r\n";
   const std::vector<LedgerLine> lines = LedgerLines(l);
-  out.reserve(out.size() + lines.size() * 110);
+  tables::CsvWriter csv(kLedgerCsvHeading, lines.size() * 110);
   for (const LedgerLine& line : lines) {
-    out += FormatIsoDate(line.date);
-    out += ',';
+    csv.Field(FormatIsoDate(line.date));
     if (line.scheduledRow >= 0) {
       const ScheduleRow& s = l.scheduled[static_cast<std::size_t>(line.scheduledRow)];
-      out += std::to_string(s.pmtNo);
-      for (double v : {s.payment, s.principal, s.interest, s.balance}) {
-        out += ',';
-        AppendMoney(out, v);
-      }
+      csv.Field(std::to_string(s.pmtNo));
+      for (double v : {s.payment, s.principal, s.interest, s.balance}) csv.Money(v);
     } else {
-      out += ",,,,";
+      csv.Empty(5);
     }
     if (line.ledgerRow >= 0) {
       const LedgerRow& r = l.rows[static_cast<std::size_t>(line.ledgerRow)];
-      out += ',';
-      AppendMoney(out, r.amount);
-      out += ',' + std::to_string(r.days);
-      for (double v : {r.interest, r.principal, r.unpaidInterest, r.balance, r.overpaid}) {
-        out += ',';
-        AppendMoney(out, v);
-      }
-      out += ',';
-      AppendText(out, r.note);
+      csv.Money(r.amount).Field(std::to_string(r.days));
+      for (double v : {r.interest, r.principal, r.unpaidInterest, r.balance, r.overpaid}) csv.Money(v);
+      csv.Text(r.note);
     } else {
-      out += ",,,,,,,,";
+      csv.Empty(8);
     }
-    out += "\r\n";
+    csv.EndLine();
   }
-  return out;
+  return csv.Take();
 }
 
 }  // namespace brevika::records

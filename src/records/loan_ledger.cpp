@@ -87,11 +87,7 @@ LedgerChartData BuildLedgerChart(const Ledger& l) {
 }
 
 Outcome ExportLedgerCsv(const Ledger& ledger, const std::string& path, tables::FileSystem& fs) {
-  const std::string reason = tables::WriteFileAtomically(path, LedgerCsv(ledger), fs);
-  if (reason.empty()) return Outcome::Ok();
-  return Outcome::Refuse(Message{"The ledger could not be exported to\n\n" + path + "\n\n" + reason +
-                                     ".\n\nAny file of that name is unchanged.\n\n",
-                                 BoxType::Error});
+  return tables::ExportFile("ledger", path, LedgerCsv(ledger), fs);
 }
 
 }  // namespace brevika::records

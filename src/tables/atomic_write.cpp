@@ -91,4 +91,13 @@ std::string WriteFileAtomically(const std::string& path, const std::string& byte
   return {};
 }
 
+Outcome ExportFile(const std::string& what, const std::string& path, const std::string& bytes,
+                   FileSystem& fs) {
+  const std::string reason = WriteFileAtomically(path, bytes, fs);
+  if (reason.empty()) return Outcome::Ok();
+  return Outcome::Refuse(Message{"The " + what + " could not be exported to\n\n" + path + "\n\n" + reason +
+                                     ".\n\nAny file of that name is unchanged.\n\n",
+                                 BoxType::Error});
+}
+
 }  // namespace brevika::tables

@@ -7,6 +7,7 @@
 #pragma once
 #include <string>
 
+#include "finance/outcome.h"
 #include "tables/file_system.h"
 
 namespace brevika::tables {
@@ -19,5 +20,10 @@ std::string OutputFileProblem(const std::string& path, FileSystem& fs = FileSyst
 // ("No space left on device").
 std::string WriteFileAtomically(const std::string& path, const std::string& bytes,
                                 FileSystem& fs = FileSystem::Default());
+
+// Writes an export file as above. Refused with an error message naming
+// what it holds ("schedule"), the file and the reason.
+Outcome ExportFile(const std::string& what, const std::string& path, const std::string& bytes,
+                   FileSystem& fs = FileSystem::Default());
 
 }  // namespace brevika::tables
