@@ -1,7 +1,6 @@
 #include "amortization/compare_offer_text.h"
 
 #include <array>
-#include <cstdio>
 #include <vector>
 
 #include "finance/parse.h"
@@ -17,38 +16,10 @@ const ItemList& Keys() {
   return k;
 }
 
-// The text in quotes, control characters escaped, as the command line
-// quotes what it was given.
-std::string Quoted(std::string_view text) {
-  std::string out = "'";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7f) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "'";
-}
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
   return s;
-}
-
-std::string Choices(const ItemList& items) {
-  std::string list;
-  for (const std::string& it : items) list += (list.empty() ? "" : ", ") + ("\"" + it + "\"");
-  return list;
 }
 
 }  // namespace
@@ -97,34 +68,35 @@ std::optional<LoanOffer> ParseOfferText(std::string_view text, int number, std::
     if (!raw) continue;
     const std::string value(Trim(*raw));
     const std::string what = Keys()[static_cast<std::size_t>(k)] + ": " + Quoted(value);
+    std::string why;
     switch (k) {
       case kAmount:
       case kFees: {
-        const auto v = ParseNumberText(value, kMoneyPicture);
-        if (!v) return fail(what + " is not an amount (at most 12 integer digits and 2 decimals)");
+        const auto v = ReadAmount(value, why);
+        if (!v) return fail(what + " " + why);
         (k == kAmount ? o.amount : o.fees) = *v;
         break;
       }
       case kRate:
       case kPoints: {
-        const auto v = ParseNumberText(value, kRatePicture);
-        if (!v) return fail(what + " is not a rate (at most 2 integer digits and 4 decimals)");
-        (k == kRate ? o.rate : o.points) = static_cast<float>(*v);
+        const auto v = ReadRate(value, why);
+        if (!v) return fail(what + " " + why);
+        (k == kRate ? o.rate : o.points) = *v;
         break;
       }
       case kPeriods: {
-        const auto v = ParseNumberText(value, kCountPicture);
-        if (!v || *v < 0 || *v > 32767) return fail(what + " is not a whole number from 0 to 32767");
-        o.periods = static_cast<int>(*v);
+        const auto v = ReadCount(value, 0, 32767, why);
+        if (!v) return fail(what + " " + why);
+        o.periods = *v;
         break;
       }
       default: {
         const ItemList& items = k == kPaymentPeriod ? PaymentPeriodItems()
                                 : k == kCompounding ? CompoundingPeriodItems()
                                                     : AmortizingMethodItems();
-        const int index = FindItem(items, value);
-        if (index < 0) return fail(what + " is not one of " + Choices(items));
-        (k == kPaymentPeriod ? o.PYR : k == kCompounding ? o.CmpPYR : o.AmortMthd) = index;
+        const auto index = ReadItem(value, items, why);
+        if (!index) return fail(what + " " + why);
+        (k == kPaymentPeriod ? o.PYR : k == kCompounding ? o.CmpPYR : o.AmortMthd) = *index;
         break;
       }
     }

@@ -14,6 +14,7 @@
 #include "finance/format.h"
 #include "finance/items.h"
 #include "finance/outcome.h"
+#include "finance/parse.h"
 #include "finance/periods.h"
 #include "amortization/schedule_events.h"
 #include "amortization/schedule_report.h"
@@ -41,9 +42,6 @@ using Json = nlohmann::ordered_json;
 struct BadArgument : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
-
-// The text of an argument in quotes, control characters escaped.
-std::string Quoted(const std::string& text);
 
 // Values of options, read as the fields read them; each throws BadArgument.
 double MoneyArg(const std::string& option, const std::string& text);

@@ -1,6 +1,5 @@
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 
 #include "cli/cli.h"
@@ -8,49 +7,31 @@
 
 namespace brevika::cli {
 
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7f) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "'";
-}
-
 namespace {
 [[noreturn]] void Bad(const std::string& option, const std::string& text, const std::string& what) {
   throw BadArgument(option + ": " + Quoted(text) + " " + what);
 }
+
+template <class T>
+T Checked(const std::string& option, const std::string& text, const std::optional<T>& value, const std::string& why) {
+  if (!value) Bad(option, text, why);
+  return *value;
+}
 }  // namespace
 
 double MoneyArg(const std::string& option, const std::string& text) {
-  auto v = ParseNumberText(text, kMoneyPicture);
-  if (!v) Bad(option, text, "is not an amount (at most 12 integer digits and 2 decimals)");
-  return *v;
+  std::string why;
+  return Checked(option, text, ReadAmount(text, why), why);
 }
 
 float RateArg(const std::string& option, const std::string& text) {
-  auto v = ParseNumberText(text, kRatePicture);
-  if (!v) Bad(option, text, "is not a rate (at most 2 integer digits and 4 decimals)");
-  return static_cast<float>(*v);
+  std::string why;
+  return Checked(option, text, ReadRate(text, why), why);
 }
 
 std::int16_t CountArg(const std::string& option, const std::string& text) {
-  auto v = ParseNumberText(text, kCountPicture);
-  if (!v || *v < -32768 || *v > 32767)
-    Bad(option, text, "is not a whole number from -32768 to 32767");
-  return static_cast<std::int16_t>(*v);
+  std::string why;
+  return static_cast<std::int16_t>(Checked(option, text, ReadCount(text, -32768, 32767, why), why));
 }
 
 Date DateArg(const std::string& option, const std::string& text) {
@@ -60,13 +41,8 @@ Date DateArg(const std::string& option, const std::string& text) {
 }
 
 int ChoiceArg(const std::string& option, const std::string& text, const ItemList& items) {
-  const int idx = FindItem(items, text);
-  if (idx < 0) {
-    std::string list;
-    for (const auto& it : items) list += (list.empty() ? "" : ", ") + ("\"" + it + "\"");
-    Bad(option, text, "is not one of " + list);
-  }
-  return idx;
+  std::string why;
+  return Checked(option, text, ReadItem(text, items, why), why);
 }
 
 std::string ChoiceHelp(const ItemList& items, int defaultIndex) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace brevika {
@@ -81,6 +82,59 @@ Date ParseDateText(std::string_view text, int epoch) {
   }
   if (y < kMinYear || y > kMaxYear) return kBadDate;
   return MakeDate(part[1], part[0], y);
+}
+
+std::optional<double> ReadAmount(std::string_view text, std::string& why) {
+  const auto v = ParseNumberText(text, kMoneyPicture);
+  if (!v) why = "is not an amount (at most 12 integer digits and 2 decimals)";
+  return v;
+}
+
+std::optional<float> ReadRate(std::string_view text, std::string& why) {
+  const auto v = ParseNumberText(text, kRatePicture);
+  if (!v) {
+    why = "is not a rate (at most 2 integer digits and 4 decimals)";
+    return std::nullopt;
+  }
+  return static_cast<float>(*v);
+}
+
+std::optional<int> ReadCount(std::string_view text, int min, int max, std::string& why) {
+  const auto v = ParseNumberText(text, kCountPicture);
+  if (!v || *v < min || *v > max) {
+    why = "is not a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+    return std::nullopt;
+  }
+  return static_cast<int>(*v);
+}
+
+std::optional<int> ReadItem(const std::string& text, const ItemList& items, std::string& why) {
+  const int index = FindItem(items, text);
+  if (index >= 0) return index;
+  std::string list;
+  for (const std::string& it : items) list += (list.empty() ? "" : ", ") + ("\"" + it + "\"");
+  why = "is not one of " + list;
+  return std::nullopt;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string out = "'";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7f) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\x%02x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "'";
 }
 
 }  // namespace brevika

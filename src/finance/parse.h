@@ -2,8 +2,10 @@
 // line take them: one set of rules for both.
 #pragma once
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "finance/items.h"
 #include "finance/periods.h"
 
 namespace brevika {
@@ -30,5 +32,19 @@ std::optional<double> ParseNumberText(std::string_view text, const NumberPicture
 // epoch refuses two-digit years); 01/01/1600 to 12/31/3999. kBadDate
 // otherwise.
 Date ParseDateText(std::string_view text, int twoDigitEpoch = 1960);
+
+// Values given as text that no entry field checked as it was typed (the
+// command line, a loan offer written out): the value by the rules above,
+// or nothing with `why` set to what completes "'text' ..." in a message
+// ("is not an amount (at most 12 integer digits and 2 decimals)").
+std::optional<double> ReadAmount(std::string_view text, std::string& why);
+std::optional<float> ReadRate(std::string_view text, std::string& why);
+// A whole number from `min` to `max`.
+std::optional<int> ReadCount(std::string_view text, int min, int max, std::string& why);
+// The index of the item of that text, any case.
+std::optional<int> ReadItem(const std::string& text, const ItemList& items, std::string& why);
+
+// The text in single quotes for a message, control characters escaped.
+std::string Quoted(std::string_view text);
 
 }  // namespace brevika
