@@ -141,6 +141,59 @@ Outcome DeleteRows(Table& t, const std::vector<std::uint32_t>& rows) {
   return Outcome::Ok();
 }
 
+// Puts `count` rows in the place of a loan's `old` rows of `t`: old rows
+// are blanked and rewritten in order, more are appended, surplus ones
+// deleted, so a replace leaves no old row and moves as few bytes as it
+// can. `fill(k, f)` writes row k at the current record.
+template <class Fill>
+Outcome ReplaceRows(Table& t, const std::vector<std::uint32_t>& old, std::size_t count, Fill fill) {
+  FirstFailure f;
+  for (std::size_t k = 0; k < count && f.result.ok(); ++k) {
+    if (k < old.size()) {
+      t.Go(old[k]);
+      f(t.BlankRecord());
+    } else {
+      f(t.AppendBlank());
+    }
+    if (!f.result.ok()) break;
+    fill(k, f);
+  }
+  if (!f.result.ok()) return f.result;
+  if (old.size() > count) {
+    f(DeleteRows(t, std::vector<std::uint32_t>(old.begin() + static_cast<std::ptrdiff_t>(count), old.end())));
+    f(t.Pack());
+  }
+  return f.result;
+}
+
+// The fields of TRANS.DBF by their index.
+struct TransFields {
+  explicit TransFields(const Table& t)
+      : loan(t.FieldIndex("LOANNO")), date(t.FieldIndex("TRANSDATE")), actual(t.FieldIndex("ACTUAL")),
+        no(t.FieldIndex("TRANSNO")), label(t.FieldIndex("PMTNOYR")), pmt(t.FieldIndex("PMT")),
+        calculated(t.FieldIndex("CALCULATED")), how(t.FieldIndex("APPLIEDHOW")),
+        principal(t.FieldIndex("PRINCIPAL")), interest(t.FieldIndex("INTEREST")), balance(t.FieldIndex("PRINBAL")),
+        runPmt(t.FieldIndex("RUNPMT")), runPrin(t.FieldIndex("RUNPRIN")), runInt(t.FieldIndex("RUNINT")) {}
+  int loan, date, actual, no, label, pmt, calculated, how, principal, interest, balance, runPmt, runPrin, runInt;
+};
+
+// The current TRANS record into `r`; what a saved row does not keep (its
+// days and rates) stays as it is.
+void ReadTransRow(const Table& t, const TransFields& f, ScheduleRow& r) {
+  r.date = t.GetDate(f.date);
+  r.pmtNo = static_cast<std::int16_t>(std::clamp(t.GetNumber(f.no), -32768.0, 32767.0));
+  const std::string label = t.GetTrimString(f.label);
+  std::memset(r.periodLabel, 0, sizeof r.periodLabel);
+  std::memcpy(r.periodLabel, label.data(), std::min(label.size(), sizeof r.periodLabel - 1));
+  r.payment = t.GetNumber(f.pmt);
+  r.principal = t.GetNumber(f.principal);
+  r.interest = t.GetNumber(f.interest);
+  r.balance = t.GetNumber(f.balance);
+  r.runPayment = t.GetNumber(f.runPmt);
+  r.runPrincipal = t.GetNumber(f.runPrin);
+  r.runInterest = t.GetNumber(f.runInt);
+}
+
 }  // namespace
 
 std::unique_ptr<LoanRecords> LoanRecords::Open(const std::string& folder, Outcome& outcome,
@@ -543,54 +596,31 @@ Outcome LoanRecords::DeleteLoan(std::string_view loanNo) {
 
 Outcome LoanRecords::WriteRows(const std::string& loanNo, const Schedule& schedule, bool replace) {
   Table& t = *trans_;
-  // Old rows are rewritten in place, surplus ones deleted, so a replace
-  // leaves no old row and moves as few bytes as it can.
   const std::vector<std::uint32_t> old = RowsWithKey(t, kTagLoanNo, loanNo);
   if (!old.empty() && !replace) return Outcome::Refuse({ReplaceLoanQuestion(loanNo), BoxType::Warning});
-  const int fLoan = t.FieldIndex("LOANNO"), fDate = t.FieldIndex("TRANSDATE"),
-            fActual = t.FieldIndex("ACTUAL"), fNo = t.FieldIndex("TRANSNO"),
-            fLabel = t.FieldIndex("PMTNOYR"), fPmt = t.FieldIndex("PMT"),
-            fCalc = t.FieldIndex("CALCULATED"), fHow = t.FieldIndex("APPLIEDHOW"),
-            fPrin = t.FieldIndex("PRINCIPAL"), fInt = t.FieldIndex("INTEREST"),
-            fBal = t.FieldIndex("PRINBAL"), fRunPmt = t.FieldIndex("RUNPMT"),
-            fRunPrin = t.FieldIndex("RUNPRIN"), fRunInt = t.FieldIndex("RUNINT");
+  const TransFields fields(t);
   const std::size_t rows = static_cast<std::size_t>(schedule.lastRow()) + 1;
-  FirstFailure f;
-  for (std::size_t k = 0; k < rows && f.result.ok(); ++k) {
-    if (k < old.size()) {
-      t.Go(old[k]);
-      f(t.BlankRecord());
-    } else {
-      f(t.AppendBlank());
-    }
-    if (!f.result.ok()) break;
+  return ReplaceRows(t, old, rows, [&](std::size_t k, FirstFailure& f) {
     const ScheduleRow& r = schedule.row(static_cast<int>(k));
-    f(t.ReplaceString(fLoan, loanNo));
-    f(t.ReplaceDate(fDate, r.date));
-    f(t.ReplaceLogical(fActual, false));
-    f(t.ReplaceNumber(fNo, r.pmtNo));
-    f(t.ReplaceString(fLabel, std::string(r.periodLabel, strnlen(r.periodLabel, sizeof r.periodLabel))));
-    f(t.ReplaceNumber(fPmt, r.payment));
-    f(t.ReplaceLogical(fCalc, true));
-    f(t.ReplaceString(fHow, "PI"));
-    f(t.ReplaceNumber(fPrin, r.principal));
-    f(t.ReplaceNumber(fInt, r.interest));
-    f(t.ReplaceNumber(fBal, r.balance));
-    f(t.ReplaceNumber(fRunPmt, r.runPayment));
-    f(t.ReplaceNumber(fRunPrin, r.runPrincipal));
-    f(t.ReplaceNumber(fRunInt, r.runInterest));
-  }
-  if (!f.result.ok()) return f.result;
-  if (old.size() > rows) {
-    f(DeleteRows(t, std::vector<std::uint32_t>(old.begin() + static_cast<std::ptrdiff_t>(rows), old.end())));
-    f(t.Pack());
-  }
-  return f.result;
+    f(t.ReplaceString(fields.loan, loanNo));
+    f(t.ReplaceDate(fields.date, r.date));
+    f(t.ReplaceLogical(fields.actual, false));
+    f(t.ReplaceNumber(fields.no, r.pmtNo));
+    f(t.ReplaceString(fields.label, std::string(r.periodLabel, strnlen(r.periodLabel, sizeof r.periodLabel))));
+    f(t.ReplaceNumber(fields.pmt, r.payment));
+    f(t.ReplaceLogical(fields.calculated, true));
+    f(t.ReplaceString(fields.how, "PI"));
+    f(t.ReplaceNumber(fields.principal, r.principal));
+    f(t.ReplaceNumber(fields.interest, r.interest));
+    f(t.ReplaceNumber(fields.balance, r.balance));
+    f(t.ReplaceNumber(fields.runPmt, r.runPayment));
+    f(t.ReplaceNumber(fields.runPrin, r.runPrincipal));
+    f(t.ReplaceNumber(fields.runInt, r.runInterest));
+  });
 }
 
-// The events take the place of the loan's saved ones: old rows are
-// rewritten in place, surplus ones deleted. No events and none saved: no
-// change at all, so a book without EVENTS.DBF stays without it.
+// The events take the place of the loan's saved ones. No events and none
+// saved: no change at all, so a book without EVENTS.DBF stays without it.
 Outcome LoanRecords::WriteEvents(const std::string& loanNo, const std::vector<ScheduleEvent>& events) {
   Table& t = *events_;
   const std::vector<std::uint32_t> old = RowsWithKey(t, kTagLoanNo, loanNo);
@@ -598,15 +628,7 @@ Outcome LoanRecords::WriteEvents(const std::string& loanNo, const std::vector<Sc
   const int fLoan = t.FieldIndex("LOANNO"), fSeq = t.FieldIndex("SEQ"), fKind = t.FieldIndex("KIND"),
             fFrom = t.FieldIndex("FROMPMT"), fTo = t.FieldIndex("TOPMT"), fAmount = t.FieldIndex("AMOUNT"),
             fRate = t.FieldIndex("RATE"), fHow = t.FieldIndex("HOW");
-  FirstFailure f;
-  for (std::size_t k = 0; k < events.size() && f.result.ok(); ++k) {
-    if (k < old.size()) {
-      t.Go(old[k]);
-      f(t.BlankRecord());
-    } else {
-      f(t.AppendBlank());
-    }
-    if (!f.result.ok()) break;
+  return ReplaceRows(t, old, events.size(), [&](std::size_t k, FirstFailure& f) {
     const ScheduleEvent& ev = events[k];
     const bool money = ev.kind == EventKind::Extra || ev.kind == EventKind::Lump;
     f(t.ReplaceString(fLoan, loanNo));
@@ -617,13 +639,7 @@ Outcome LoanRecords::WriteEvents(const std::string& loanNo, const std::vector<Sc
     f(t.ReplaceNumber(fAmount, money ? ev.amount : 0.0));
     f(t.ReplaceNumber(fRate, ev.kind == EventKind::Rate ? static_cast<double>(ev.rate) : 0.0));
     f(t.ReplaceString(fHow, EventHowName(ev.how)));
-  }
-  if (!f.result.ok()) return f.result;
-  if (old.size() > events.size()) {
-    f(DeleteRows(t, std::vector<std::uint32_t>(old.begin() + static_cast<std::ptrdiff_t>(events.size()), old.end())));
-    f(t.Pack());
-  }
-  return f.result;
+  });
 }
 
 // The loan's events in their order; rows that can't be read leave all of
@@ -751,26 +767,10 @@ Outcome LoanRecords::LoadSchedule(std::string_view loanNo, Loan& loan, Schedule&
   if (rows.size() > capacity)
     return Outcome::Refuse({TooManyRowsText(no, static_cast<int>(rows.size()), static_cast<int>(capacity)),
                             BoxType::Error});
-  const int fDate = t.FieldIndex("TRANSDATE"), fNo = t.FieldIndex("TRANSNO"),
-            fLabel = t.FieldIndex("PMTNOYR"), fPmt = t.FieldIndex("PMT"),
-            fPrin = t.FieldIndex("PRINCIPAL"), fInt = t.FieldIndex("INTEREST"),
-            fBal = t.FieldIndex("PRINBAL"), fRunPmt = t.FieldIndex("RUNPMT"),
-            fRunPrin = t.FieldIndex("RUNPRIN"), fRunInt = t.FieldIndex("RUNINT");
+  const TransFields fields(t);
   for (std::size_t k = 0; k < rows.size(); ++k) {
     t.Go(rows[k]);
-    ScheduleRow& r = schedule.mutableRow(static_cast<int>(k));
-    r.date = t.GetDate(fDate);
-    r.pmtNo = static_cast<std::int16_t>(std::clamp(t.GetNumber(fNo), -32768.0, 32767.0));
-    const std::string label = t.GetTrimString(fLabel);
-    std::memset(r.periodLabel, 0, sizeof r.periodLabel);
-    std::memcpy(r.periodLabel, label.data(), std::min(label.size(), sizeof r.periodLabel - 1));
-    r.payment = t.GetNumber(fPmt);
-    r.principal = t.GetNumber(fPrin);
-    r.interest = t.GetNumber(fInt);
-    r.balance = t.GetNumber(fBal);
-    r.runPayment = t.GetNumber(fRunPmt);
-    r.runPrincipal = t.GetNumber(fRunPrin);
-    r.runInterest = t.GetNumber(fRunInt);
+    ReadTransRow(t, fields, schedule.mutableRow(static_cast<int>(k)));
   }
   schedule.SetLoaded(static_cast<int>(rows.size()) - 1);
   return eventsRead;
@@ -822,13 +822,17 @@ Outcome LoanRecords::WritePayment(const std::string& loanNo, const ActualPayment
   return f.result;
 }
 
+std::vector<ActualPayment> LoanRecords::PaymentsOf(const std::string& loanNo) const {
+  std::vector<ActualPayment> out;
+  for (std::uint32_t r : PaymentRows(loanNo)) out.push_back(ReadPayment(r));
+  return out;
+}
+
 std::vector<ActualPayment> LoanRecords::Payments(std::string_view loanNo) const {
   tables::ReadGuard guard(*db_);
-  std::vector<ActualPayment> out;
   const std::string no = Fit(loanNo, 9);
-  if (no.empty()) return out;
-  for (std::uint32_t r : PaymentRows(no)) out.push_back(ReadPayment(r));
-  return out;
+  if (no.empty()) return {};
+  return PaymentsOf(no);
 }
 
 std::vector<RateChange> LoanRecords::RateChangesOfLoan(const std::string& loanNo,
@@ -850,31 +854,15 @@ Outcome LoanRecords::LoadLedgerInputs(std::string_view loanNo, Loan& loan, Ledge
   LedgerInputs li;
   li.terms = LedgerTermsOf(found.terms);
   Table& t = *trans_;
-  const int fDate = t.FieldIndex("TRANSDATE"), fNo = t.FieldIndex("TRANSNO"),
-            fLabel = t.FieldIndex("PMTNOYR"), fPmt = t.FieldIndex("PMT"),
-            fPrin = t.FieldIndex("PRINCIPAL"), fInt = t.FieldIndex("INTEREST"),
-            fBal = t.FieldIndex("PRINBAL"), fRunPmt = t.FieldIndex("RUNPMT"),
-            fRunPrin = t.FieldIndex("RUNPRIN"), fRunInt = t.FieldIndex("RUNINT");
+  const TransFields fields(t);
   const std::vector<std::uint32_t> rows = RowsWithKey(t, kTagLoanNo, no);
-  li.scheduled.reserve(rows.size());
-  for (std::uint32_t row : rows) {
-    t.Go(row);
-    ScheduleRow r;
-    r.date = t.GetDate(fDate);
-    r.pmtNo = static_cast<std::int16_t>(std::clamp(t.GetNumber(fNo), -32768.0, 32767.0));
-    const std::string label = t.GetTrimString(fLabel);
-    std::memcpy(r.periodLabel, label.data(), std::min(label.size(), sizeof r.periodLabel - 1));
-    r.payment = t.GetNumber(fPmt);
-    r.principal = t.GetNumber(fPrin);
-    r.interest = t.GetNumber(fInt);
-    r.balance = t.GetNumber(fBal);
-    r.runPayment = t.GetNumber(fRunPmt);
-    r.runPrincipal = t.GetNumber(fRunPrin);
-    r.runInterest = t.GetNumber(fRunInt);
-    li.scheduled.push_back(r);
+  li.scheduled.resize(rows.size());
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    t.Go(rows[k]);
+    ReadTransRow(t, fields, li.scheduled[k]);
   }
   li.rateChanges = RateChangesOfLoan(no, li.scheduled, li.terms);
-  for (std::uint32_t r : PaymentRows(no)) li.payments.push_back(ReadPayment(r));
+  li.payments = PaymentsOf(no);
   loan = std::move(found);
   in = std::move(li);
   return Outcome::Ok();
@@ -907,8 +895,7 @@ Outcome LoanRecords::AddPayments(std::string_view loanNo, const std::vector<Actu
   if (!tx.began().ok()) return tx.began();
   if (no.empty() || !SeekLoan(no)) return Outcome::Refuse({kMsgLoanNotFound, BoxType::Error});
   const LoanTerms terms = ReadLoan(*loans_).terms;
-  std::vector<ActualPayment> all;
-  for (std::uint32_t r : PaymentRows(no)) all.push_back(ReadPayment(r));
+  std::vector<ActualPayment> all = PaymentsOf(no);
   all.insert(all.end(), payments.begin(), payments.end());
   if (Outcome o = CheckPayments(terms, payments, all); !o.ok()) return o;
   FirstFailure f;

@@ -199,6 +199,8 @@ class LoanRecords {
   // Record numbers of a loan's payments in PAYMENTS.DBF, in date order.
   std::vector<std::uint32_t> PaymentRows(const std::string& loanNo) const;
   ActualPayment ReadPayment(std::uint32_t row) const;
+  // The loan's payments in date order.
+  std::vector<ActualPayment> PaymentsOf(const std::string& loanNo) const;
   Outcome WritePayment(const std::string& loanNo, const ActualPayment& payment);
   // Refuses payments the loan's ledger could not take, with every one of
   // the loan's payments in `all`.
