@@ -62,6 +62,8 @@ int ExitCode(const Outcome& outcome);
 // JSON values: a float by its shortest text, the first message or null.
 Json FloatJson(float value);
 Json DoubleJson(double value);
+// An amount, rounded to the cent.
+Json MoneyJson(double value);
 Json MessageJson(const Outcome& outcome);
 
 // The user's money format for copy texts (the JSON stays locale-free).
@@ -154,6 +156,8 @@ void AddDirOption(CLI::App* sub, std::string& dir, bool mustExist = false);
 CLI::Validator FitsField(int width);
 // A loan number (LOANNO).
 CLI::Validator LoanNumber();
+// --loan N, required.
+void AddLoanOption(CLI::App* sub, std::string& loan);
 // The records of the folder, or null after printing why they can't be
 // opened. Commands that only read open them so: nothing is written in the
 // folder.

@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "finance/parse.h"
+#include "finance/rates.h"
 
 namespace brevika::cli {
 
@@ -74,6 +75,8 @@ Json DoubleJson(double value) {
   if (value == 0) return 0;  // no "-0"
   return value;
 }
+
+Json MoneyJson(double value) { return DoubleJson(RoundToCents(value)); }
 
 Json MessageJson(const Outcome& outcome) {
   if (outcome.messages.empty()) return nullptr;

@@ -31,7 +31,6 @@ namespace {
 // Statements larger than this are refused unread.
 constexpr std::uintmax_t kMaxStatementBytes = 64u << 20;
 
-Json Money(double v) { return DoubleJson(RoundToCents(v)); }
 Json DateJson(Date d) { return d == kBadDate ? Json(nullptr) : Json(FormatIsoDate(d)); }
 long long CentsOf(double v) { return std::llround(v * 100.0); }
 
@@ -45,30 +44,52 @@ std::string Block(const std::string& title, const std::vector<std::pair<std::str
   return out;
 }
 
-void AddLoanOption(CLI::App* sub, std::string& loan) {
-  sub->add_option("--loan", loan, "loan number")->type_name("N")->required()->check(LoanNumber());
+// Prints the outcome's messages and sets the exit code; true when it ran.
+bool Ran(const Outcome& o, int& exitCode) {
+  exitCode = Finish(o);
+  return o.ok();
 }
 
-// The loan's ledger with every recorded payment applied; false after
-// printing why it can't be made.
-bool LoadLedger(LoanRecords& r, const std::string& loanNo, records::Loan& loan, records::LedgerInputs& in,
-                Ledger& ledger, int& exitCode) {
-  Outcome o = r.LoadLedgerInputs(loanNo, loan, in);
-  if (o.ok()) o = records::ComputeLedger(in, ledger);
-  if (o.ok()) return true;
+// A saved loan and its ledger, every recorded payment applied.
+struct SavedLedger {
+  records::Loan loan;
+  records::LedgerInputs in;
+  Ledger ledger;
+};
+
+// The loan's ledger; nothing after printing why it can't be made.
+std::optional<SavedLedger> LoadLedger(LoanRecords& r, const std::string& loanNo, int& exitCode) {
+  SavedLedger l;
+  Outcome o = r.LoadLedgerInputs(loanNo, l.loan, l.in);
+  if (o.ok()) o = records::ComputeLedger(l.in, l.ledger);
+  if (o.ok()) return l;
   exitCode = Finish(o);
-  return false;
+  return std::nullopt;
+}
+
+// The same from the records of `dir`, opened only to read.
+std::optional<SavedLedger> ReadLedger(const std::string& dir, const std::string& loanNo, int& exitCode) {
+  auto r = OpenRecords(dir, exitCode, true);
+  if (!r) return std::nullopt;
+  return LoadLedger(*r, loanNo, exitCode);
+}
+
+// The saved loan of that number; nothing after printing that there is none.
+std::optional<records::Loan> FoundLoan(const LoanRecords& r, const std::string& loanNo, int& exitCode) {
+  auto loan = r.FindLoan(loanNo);
+  if (!loan) exitCode = Finish(Outcome::Refuse({records::kMsgLoanNotFound, BoxType::Error}));
+  return loan;
 }
 
 Json RowJson(const LedgerRow& row) {
   Json j;
   j["Date"] = DateJson(row.date);
-  j["Amount"] = Money(row.amount);
+  j["Amount"] = MoneyJson(row.amount);
   j["Days"] = row.days;
-  j["Interest"] = Money(row.interest);
-  j["Principal"] = Money(row.principal);
-  j["UnpaidInterest"] = Money(row.unpaidInterest);
-  j["Balance"] = Money(row.balance);
+  j["Interest"] = MoneyJson(row.interest);
+  j["Principal"] = MoneyJson(row.principal);
+  j["UnpaidInterest"] = MoneyJson(row.unpaidInterest);
+  j["Balance"] = MoneyJson(row.balance);
   return j;
 }
 
@@ -95,18 +116,15 @@ void AddPayCommand(CLI::App& app, int& exitCode) {
     const ActualPayment payment{DateArg("--date", o->date), MoneyArg("--amount", o->amount), o->note};
     auto r = OpenRecords(o->dir, exitCode);
     if (!r) return;
-    const Outcome added = r->AddPayments(o->loan, {payment});
-    exitCode = Finish(added);
-    if (!added.ok()) return;
-    records::Loan loan;
-    records::LedgerInputs in;
-    Ledger ledger;
-    if (!LoadLedger(*r, o->loan, loan, in, ledger, exitCode)) return;
+    if (!Ran(r->AddPayments(o->loan, {payment}), exitCode)) return;
+    const auto l = LoadLedger(*r, o->loan, exitCode);
+    if (!l) return;
     // The new payment is the last one recorded on its date.
-    std::size_t index = in.payments.size();
-    for (std::size_t k = 0; k < in.payments.size(); ++k)
-      if (in.payments[k].date == payment.date) index = k;
-    const LedgerRow* row = records::RowOfPayment(ledger, index);
+    const std::vector<ActualPayment>& payments = l->in.payments;
+    std::size_t index = payments.size();
+    for (std::size_t k = 0; k < payments.size(); ++k)
+      if (payments[k].date == payment.date) index = k;
+    const LedgerRow* row = records::RowOfPayment(l->ledger, index);
     if (!row) return;
     if (o->json) {
       std::cout << RowJson(*row).dump() << "\n";
@@ -121,7 +139,7 @@ void AddPayCommand(CLI::App& app, int& exitCode) {
         {"Unpaid Interest:", MoneyText(row->unpaidInterest)},
         {"Balance:", MoneyText(row->balance)}};
     if (CentsOf(row->overpaid) != 0) lines.push_back({"Overpaid:", MoneyText(row->overpaid)});
-    std::cout << Block("Payment of Loan " + loan.loanNo, lines);
+    std::cout << Block("Payment of Loan " + l->loan.loanNo, lines);
   });
 }
 
@@ -192,34 +210,28 @@ void AddLedgerCommand(CLI::App& app, int& exitCode) {
   json->excludes(csv);
   sub->callback([o, sub, &exitCode] {
     const Date asOf = sub->count("--as-of") > 0 ? DateArg("--as-of", o->asOf) : TodayDate();
-    auto r = OpenRecords(o->dir, exitCode, true);
-    if (!r) return;
-    records::Loan loan;
-    records::LedgerInputs in;
-    Ledger ledger;
-    if (!LoadLedger(*r, o->loan, loan, in, ledger, exitCode)) return;
+    const auto l = ReadLedger(o->dir, o->loan, exitCode);
+    if (!l) return;
     if (o->csv) {
-      const std::string out = records::LedgerCsv(ledger);
+      const std::string out = records::LedgerCsv(l->ledger);
       std::fwrite(out.data(), 1, out.size(), stdout);
       return;
     }
     records::LedgerSummary s;
-    const Outcome summed = records::SummarizeLedger(ledger, asOf, s);
-    exitCode = Finish(summed);
-    if (!summed.ok()) return;
+    if (!Ran(records::SummarizeLedger(l->ledger, asOf, s), exitCode)) return;
     if (!o->json) {
-      std::cout << LedgerText(loan, ledger, s);
+      std::cout << LedgerText(l->loan, l->ledger, s);
       return;
     }
     Json j;
-    j["Balance"] = Money(s.balance);
-    j["UnpaidInterest"] = Money(s.unpaidInterest);
+    j["Balance"] = MoneyJson(s.balance);
+    j["UnpaidInterest"] = MoneyJson(s.unpaidInterest);
     j["PaidThrough"] = DateJson(s.paidThrough);
     j["AheadPayments"] = s.aheadPayments;
-    j["AheadAmount"] = Money(s.aheadAmount);
+    j["AheadAmount"] = MoneyJson(s.aheadAmount);
     j["NextDue"] = DateJson(s.nextDue);
     j["rows"] = Json::array();
-    for (const LedgerRow& row : ledger.rows) {
+    for (const LedgerRow& row : l->ledger.rows) {
       Json rj = RowJson(row);
       rj["Note"] = row.note;
       j["rows"].push_back(std::move(rj));
@@ -244,28 +256,22 @@ void AddPayoffCommand(CLI::App& app, int& exitCode) {
   sub->add_flag("--json", o->json, "print the quote as one JSON object");
   sub->callback([o, &exitCode] {
     const Date date = DateArg("--date", o->date);
-    auto r = OpenRecords(o->dir, exitCode, true);
-    if (!r) return;
-    records::Loan loan;
-    records::LedgerInputs in;
-    Ledger ledger;
-    if (!LoadLedger(*r, o->loan, loan, in, ledger, exitCode)) return;
+    const auto l = ReadLedger(o->dir, o->loan, exitCode);
+    if (!l) return;
     records::PayoffQuote q;
-    const Outcome quoted = records::QuotePayoff(ledger, date, q);
-    exitCode = Finish(quoted);
-    if (!quoted.ok()) return;
+    if (!Ran(records::QuotePayoff(l->ledger, date, q), exitCode)) return;
     if (o->json) {
       Json j;
       j["Date"] = DateJson(q.date);
-      j["Balance"] = Money(q.balance);
-      j["UnpaidInterest"] = Money(q.unpaidInterest);
-      j["AccruedInterest"] = Money(q.accruedInterest);
-      j["Payoff"] = Money(q.payoff);
-      j["PerDiem"] = Money(q.perDiem);
+      j["Balance"] = MoneyJson(q.balance);
+      j["UnpaidInterest"] = MoneyJson(q.unpaidInterest);
+      j["AccruedInterest"] = MoneyJson(q.accruedInterest);
+      j["Payoff"] = MoneyJson(q.payoff);
+      j["PerDiem"] = MoneyJson(q.perDiem);
       std::cout << j.dump() << "\n";
       return;
     }
-    std::cout << Block("Payoff of Loan " + loan.loanNo,
+    std::cout << Block("Payoff of Loan " + l->loan.loanNo,
                        {{"Payoff Date:", DateText(q.date)},
                         {"Interest Charged Through:", DateOrNone(q.paidThrough)},
                         {"Days:", std::to_string(q.days)},
@@ -293,26 +299,20 @@ void AddInterestPaidCommand(CLI::App& app, int& exitCode) {
   sub->add_flag("--json", o->json, "print the year's figures as one JSON object");
   sub->callback([o, &exitCode] {
     const std::int16_t year = CountArg("--year", o->year);
-    auto r = OpenRecords(o->dir, exitCode, true);
-    if (!r) return;
-    records::Loan loan;
-    records::LedgerInputs in;
-    Ledger ledger;
-    if (!LoadLedger(*r, o->loan, loan, in, ledger, exitCode)) return;
+    const auto l = ReadLedger(o->dir, o->loan, exitCode);
+    if (!l) return;
     records::YearPaid y;
-    const Outcome paid = records::PaidInYear(ledger, year, y);
-    exitCode = Finish(paid);
-    if (!paid.ok()) return;
+    if (!Ran(records::PaidInYear(l->ledger, year, y), exitCode)) return;
     if (o->json) {
       Json j;
       j["Year"] = y.year;
-      j["Interest"] = Money(y.interest);
-      j["Principal"] = Money(y.principal);
+      j["Interest"] = MoneyJson(y.interest);
+      j["Principal"] = MoneyJson(y.principal);
       j["Payments"] = y.payments;
       std::cout << j.dump() << "\n";
       return;
     }
-    std::cout << Block("Paid in " + std::to_string(y.year) + ", Loan " + loan.loanNo,
+    std::cout << Block("Paid in " + std::to_string(y.year) + ", Loan " + l->loan.loanNo,
                        {{"Payments:", std::to_string(y.payments)},
                         {"Interest:", MoneyText(y.interest)},
                         {"Principal:", MoneyText(y.principal)},
@@ -352,11 +352,8 @@ void AddImportCommand(CLI::App& app, int& exitCode) {
 
     auto r = OpenRecords(o->dir, exitCode);
     if (!r) return;
-    const auto loan = r->FindLoan(o->loan);
-    if (!loan) {
-      exitCode = Finish(Outcome::Refuse({records::kMsgLoanNotFound, BoxType::Error}));
-      return;
-    }
+    const auto loan = FoundLoan(*r, o->loan, exitCode);
+    if (!loan) return;
     records::StatementImport im;
     const Outcome read = records::ImportStatement(text, o->columns, records::LedgerTermsOf(loan->terms),
                                                   r->Payments(loan->loanNo), im, UserLocale());
@@ -384,8 +381,8 @@ int DeleteRecordedPayment(const std::string& dir, const std::string& loanNo, Dat
   int exitCode = kExitOk;
   auto r = OpenRecords(dir, exitCode);
   if (!r) return exitCode;
-  const auto loan = r->FindLoan(loanNo);
-  if (!loan) return Finish(Outcome::Refuse({records::kMsgLoanNotFound, BoxType::Error}));
+  const auto loan = FoundLoan(*r, loanNo, exitCode);
+  if (!loan) return exitCode;
   std::vector<ActualPayment> found;
   for (const ActualPayment& p : r->Payments(loan->loanNo))
     if (p.date == date && (!amount || CentsOf(p.amount) == CentsOf(*amount))) found.push_back(p);

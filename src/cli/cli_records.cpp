@@ -65,6 +65,10 @@ CLI::Validator FitsField(int width) {
 
 CLI::Validator LoanNumber() { return FitsField(FieldWidth(records::LoansTable(), "LOANNO")); }
 
+void AddLoanOption(CLI::App* sub, std::string& loan) {
+  sub->add_option("--loan", loan, "loan number")->type_name("N")->required()->check(LoanNumber());
+}
+
 std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode, bool readOnly) {
   Outcome opened;
   records::RecordsOptions options;
@@ -77,8 +81,6 @@ std::unique_ptr<LoanRecords> OpenRecords(const std::string& dir, int& exitCode, 
 namespace {
 
 CLI::Validator AccountNumber() { return FitsField(FieldWidth(records::AccountsTable(), "ACCOUNTNO")); }
-
-Json Money(double v) { return DoubleJson(RoundToCents(v)); }
 
 std::string ItemText(const ItemList& items, int index) {
   return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)]
@@ -160,7 +162,7 @@ Json AccountJson(const records::Account& a, const std::vector<records::LoanSumma
     lj["LOANNO"] = l.loanNo;
     lj["COLLATERIA"] = l.collateral;
     lj["FRSTPMTDT"] = DateText(l.firstPmtDate);
-    lj["INITAMT"] = Money(l.amount);
+    lj["INITAMT"] = MoneyJson(l.amount);
     lj["INITTERM"] = l.term;
     lj["INITRATE"] = DoubleJson(l.rate);
     j["loans"].push_back(std::move(lj));
@@ -217,7 +219,7 @@ void AddListCommand(CLI::App& app, int& exitCode) {
 
 Json TermsJson(const records::LoanTerms& t) {
   Json j;
-  j["PV"] = Money(t.amount);
+  j["PV"] = MoneyJson(t.amount);
   j["NumPmts"] = t.term;
   j["Rate"] = FloatJson(t.rate);
   j["Points"] = FloatJson(t.points);
@@ -238,13 +240,13 @@ Json RowsJson(const Schedule& s) {
     j["PmtNo"] = r.pmtNo;
     j["PeriodLabel"] = std::string(r.periodLabel);
     j["Date"] = FormatIsoDate(r.date);
-    j["Payment"] = Money(r.payment);
-    j["Principal"] = Money(r.principal);
-    j["Interest"] = Money(r.interest);
-    j["Balance"] = Money(r.balance);
-    j["RunPayment"] = Money(r.runPayment);
-    j["RunPrincipal"] = Money(r.runPrincipal);
-    j["RunInterest"] = Money(r.runInterest);
+    j["Payment"] = MoneyJson(r.payment);
+    j["Principal"] = MoneyJson(r.principal);
+    j["Interest"] = MoneyJson(r.interest);
+    j["Balance"] = MoneyJson(r.balance);
+    j["RunPayment"] = MoneyJson(r.runPayment);
+    j["RunPrincipal"] = MoneyJson(r.runPrincipal);
+    j["RunInterest"] = MoneyJson(r.runInterest);
     rows.push_back(std::move(j));
   }
   return rows;
@@ -259,7 +261,7 @@ void AddLoadCommand(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<LoadOptions>();
   CLI::App* sub = app.add_subcommand("load", "print a saved schedule as CSV, the columns of 'schedule'");
   AddDirOption(sub, o->dir, true);
-  sub->add_option("--loan", o->loan, "loan number")->type_name("N")->required()->check(LoanNumber());
+  AddLoanOption(sub, o->loan);
   CLI::Option* json = sub->add_flag("--json", o->json, "print the loan's terms and rows as one JSON object");
   AddPdfOptions(sub, o->pdf)->excludes(json);
   sub->callback([o, sub, &exitCode] {
