@@ -93,8 +93,6 @@ Json RowJson(const LedgerRow& row) {
   return j;
 }
 
-std::string DateOrNone(Date d) { return d == kBadDate ? std::string("--/--/----") : DateText(d); }
-
 // ---- pay
 
 void AddPayCommand(CLI::App& app, int& exitCode) {
@@ -153,11 +151,11 @@ std::string LedgerText(const records::Loan& loan, const Ledger& l, const records
                           {{"As Of:", DateText(s.asOf)},
                            {"Balance:", MoneyText(s.balance)},
                            {"Unpaid Interest:", MoneyText(s.unpaidInterest)},
-                           {"Interest Charged Through:", DateOrNone(s.paidThrough)},
+                           {"Interest Charged Through:", records::SummaryDateText(s.paidThrough)},
                            {"Paid:", MoneyText(s.paid)},
                            {"Scheduled:", MoneyText(s.scheduled)},
                            {"Ahead or Behind:", records::AheadBehindText(s, loc)},
-                           {"Next Payment Due:", DateOrNone(s.nextDue)}});
+                           {"Next Payment Due:", records::SummaryDateText(s.nextDue)}});
   auto line = [&](const std::vector<std::string>& cells) {
     std::string text = Format("%-10s %5s %13s %13s %5s %12s %13s %11s %14s  %s",
                               {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6], cells[7],
@@ -273,7 +271,7 @@ void AddPayoffCommand(CLI::App& app, int& exitCode) {
     }
     std::cout << Block("Payoff of Loan " + l->loan.loanNo,
                        {{"Payoff Date:", DateText(q.date)},
-                        {"Interest Charged Through:", DateOrNone(q.paidThrough)},
+                        {"Interest Charged Through:", records::SummaryDateText(q.paidThrough)},
                         {"Days:", std::to_string(q.days)},
                         {"Balance:", MoneyText(q.balance)},
                         {"Unpaid Interest:", MoneyText(q.unpaidInterest)},

@@ -328,6 +328,8 @@ std::vector<YearPaid> PaidByYear(const Ledger& l) {
   return years;
 }
 
+std::string SummaryDateText(Date d) { return d == kBadDate ? std::string("--/--/----") : FormatShortDate(d, true); }
+
 std::string AheadBehindText(const LedgerSummary& s, const LocaleFormat& money) {
   if (s.paidOff) return "Paid off";
   const long long cents = Cents(s.aheadAmount);

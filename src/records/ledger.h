@@ -213,6 +213,9 @@ std::vector<YearPaid> PaidByYear(const Ledger& ledger);
 // "On schedule"; with no payment count ahead or behind but an amount,
 // "Ahead by $200.00" or "Behind by $12.50"; "Paid off" once it is.
 std::string AheadBehindText(const LedgerSummary& summary, const LocaleFormat& money = UsLocaleFormat());
+// A date of the summary or the payoff quote: MM/DD/YYYY, "--/--/----"
+// where there is none.
+std::string SummaryDateText(Date d);
 
 // One line of the ledger beside the schedule: a scheduled payment, an
 // actual payment, or both when they fall on the same date (the first

@@ -94,16 +94,15 @@ class LedgerLayout {
     b_.SetTab({centre - w, w, Align::Left, 2});
     b_.SetTab({centre, w, Align::Right, 2});
     const LocaleFormat& loc = setup_.money;
-    auto date = [](Date d) { return d == kBadDate ? std::string("--/--/----") : FormatShortDate(d, true); };
     const std::string lines[] = {
-        "\tAs Of:\t" + date(s_.asOf),
+        "\tAs Of:\t" + SummaryDateText(s_.asOf),
         "\tBalance:\t" + FormatMoney(s_.balance, 2, loc),
         "\tUnpaid Interest:\t" + FormatMoney(s_.unpaidInterest, 2, loc),
-        "\tInterest Charged Through:\t" + date(s_.paidThrough),
+        "\tInterest Charged Through:\t" + SummaryDateText(s_.paidThrough),
         "\tPaid:\t" + FormatMoney(s_.paid, 2, loc),
         "\tScheduled:\t" + FormatMoney(s_.scheduled, 2, loc),
         "\tAhead or Behind:\t" + AheadBehindText(s_, loc),
-        "\tNext Payment Due:\t" + date(s_.nextDue),
+        "\tNext Payment Due:\t" + SummaryDateText(s_.nextDue),
     };
     for (const std::string& text : lines) {
       b_.PrintTabbed(text);

@@ -48,7 +48,7 @@ QFont MonoFont(const QFont& base) {
   return mono;
 }
 
-QString DateText(Date d) { return d == kBadDate ? QStringLiteral("--/--/----") : Q(FormatShortDate(d, true)); }
+QString DateText(Date d) { return Q(records::SummaryDateText(d)); }
 
 QTableView* MakeGrid(QWidget* parent, const char* name) {
   auto* grid = new QTableView(parent);
