@@ -394,6 +394,20 @@ bool DateField::ParseEdit(const QString& text) {
   return true;
 }
 
+QFont EntryFont(const QFont& base) {
+  QFont mono = base;
+  mono.setFamilies({"Courier New", "Liberation Mono"});
+  mono.setStyleHint(QFont::TypeWriter);
+  return mono;
+}
+
+void ShowAsEntry(QWidget* f, const QFont& base) {
+  f->setFont(EntryFont(base));
+  QPalette blue;
+  blue.setColor(QPalette::Text, Qt::blue);
+  f->setPalette(blue);
+}
+
 void ShowAsResult(QWidget* f) {
   if (auto* edit = qobject_cast<QLineEdit*>(f)) edit->setReadOnly(true);
   f->setFocusPolicy(Qt::NoFocus);

@@ -219,4 +219,9 @@ class DateField : public MaskedField {
 // on the window's colour.
 void ShowAsResult(QWidget* field);
 
+// `base` in the monospaced face of entry fields and aligned figures.
+QFont EntryFont(const QFont& base);
+// Gives a field the look of an entry: EntryFont(base) and blue text.
+void ShowAsEntry(QWidget* field, const QFont& base);
+
 }  // namespace brevika

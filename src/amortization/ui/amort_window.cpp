@@ -192,12 +192,6 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(3);
 
-  QFont mono = font();
-  mono.setFamilies({"Courier New", "Liberation Mono"});
-  mono.setStyleHint(QFont::TypeWriter);
-  QPalette blue;
-  blue.setColor(QPalette::Text, Qt::blue);
-
   PV = new MoneyField(panel);
   NumPmts = new CountField(panel);
   OrgDate = new DateField(panel);
@@ -220,8 +214,7 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   for (int i = 0; i < 8; ++i) {
     QWidget* f = fields[i];
     f->setObjectName(names[i]);
-    f->setFont(mono);
-    f->setPalette(blue);
+    ShowAsEntry(f, font());
     f->setFixedWidth(150);
     SetHelpContext(f, topics[i]);
     auto* label = new QLabel(panel);
@@ -235,8 +228,7 @@ void TcLoAmort::BuildTerms(QWidget* panel) {
   }
   OtherFees = new MoneyField(panel);
   OtherFees->setObjectName("OtherFees");
-  OtherFees->setFont(mono);
-  OtherFees->setPalette(blue);
+  ShowAsEntry(OtherFees, font());
   OtherFees->setFixedWidth(150);
   SetHelpContext(OtherFees, kOtherFeesHelp);
   lOtherFees = new QLabel(panel);
@@ -327,9 +319,7 @@ void TcLoAmort::BuildSchedule(QWidget* panel) {
   totals->setVerticalSpacing(1);
   QFont bold = font();
   bold.setBold(true);
-  QFont mono = font();
-  mono.setFamilies({"Courier New", "Liberation Mono"});
-  mono.setStyleHint(QFont::TypeWriter);
+  const QFont mono = EntryFont(font());
   lAnnualTotals = new QLabel(TotalPanel);
   lRunningTotals = new QLabel(TotalPanel);
   lAnnualTotals->setObjectName("lAnnualTotals");

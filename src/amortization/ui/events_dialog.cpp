@@ -103,12 +103,6 @@ TEventEdit::TEventEdit(const ScheduleEvent& event, const PaymentDates& dates, Ap
   rec_.Amount = event.amount;
   rec_.Rate = event.rate;
 
-  QFont mono = font();
-  mono.setFamilies({"Courier New", "Liberation Mono"});
-  mono.setStyleHint(QFont::TypeWriter);
-  QPalette blue;
-  blue.setColor(QPalette::Text, Qt::blue);
-
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(6);
@@ -146,8 +140,7 @@ TEventEdit::TEventEdit(const ScheduleEvent& event, const PaymentDates& dates, Ap
     r.field->setObjectName(r.name);
     SetHelpContext(r.field, r.help);
     if (r.field != Kind && r.field != How) {
-      r.field->setFont(mono);
-      r.field->setPalette(blue);
+      ShowAsEntry(r.field, font());
       r.field->setFixedWidth(kFieldWidth);
     }
     auto* label = new QLabel(this);

@@ -41,13 +41,6 @@ constexpr qint64 kMaxStatementBytes = qint64{64} << 20;
 
 using records::ActualPayment;
 
-QFont MonoFont(const QFont& base) {
-  QFont mono = base;
-  mono.setFamilies({"Courier New", "Liberation Mono"});
-  mono.setStyleHint(QFont::TypeWriter);
-  return mono;
-}
-
 QString DateText(Date d) { return Q(records::SummaryDateText(d)); }
 
 QTableView* MakeGrid(QWidget* parent, const char* name) {
@@ -169,16 +162,13 @@ QWidget* TLedger::BuildSummary() {
   AsOf = new DateField(panel);
   AsOf->setObjectName("AsOf");
   AsOf->SetFourDigitYear(true);
-  AsOf->setFont(MonoFont(font()));
-  QPalette blue;
-  blue.setColor(QPalette::Text, Qt::blue);
-  AsOf->setPalette(blue);
+  ShowAsEntry(AsOf, font());
   AsOf->setFixedWidth(kResultWidth);
   SetHelpContext(AsOf, kHelpAsOf);
   auto result = [&](QLineEdit*& f, const char* name, int width = kResultWidth) {
     f = new QLineEdit(panel);
     f->setObjectName(name);
-    f->setFont(MonoFont(font()));
+    f->setFont(EntryFont(font()));
     f->setFixedWidth(width);
     f->setAlignment(Qt::AlignRight);
     ShowAsResult(f);
@@ -253,15 +243,12 @@ QWidget* TLedger::BuildPayoffPage() {
   PayoffDate = new DateField(page);
   PayoffDate->setObjectName("PayoffDate");
   PayoffDate->SetFourDigitYear(true);
-  PayoffDate->setFont(MonoFont(font()));
-  QPalette blue;
-  blue.setColor(QPalette::Text, Qt::blue);
-  PayoffDate->setPalette(blue);
+  ShowAsEntry(PayoffDate, font());
   PayoffDate->setFixedWidth(kResultWidth);
   auto result = [&](QLineEdit*& f, const char* name) {
     f = new QLineEdit(page);
     f->setObjectName(name);
-    f->setFont(MonoFont(font()));
+    f->setFont(EntryFont(font()));
     f->setFixedWidth(kResultWidth);
     f->setAlignment(Qt::AlignRight);
     ShowAsResult(f);

@@ -27,6 +27,7 @@
 #include "components/app_services.h"
 #include "components/busy_cursor.h"
 #include "components/help_keys.h"
+#include "components/masked_fields.h"
 #include "components/messages.h"
 #include "components/qt_strings.h"
 #include "finance/format.h"
@@ -396,10 +397,7 @@ QWidget* TLoanInfo::BuildLoanPage() {
   LoanTerms = new QLabel(terms);
   LoanTerms->setObjectName("LoanTerms");
   LoanTerms->setTextFormat(Qt::PlainText);
-  QFont mono = LoanTerms->font();
-  mono.setFamilies({"Courier New", "Liberation Mono"});
-  mono.setStyleHint(QFont::TypeWriter);
-  LoanTerms->setFont(mono);
+  LoanTerms->setFont(EntryFont(LoanTerms->font()));
   termsBox->addWidget(LoanTerms);
   grid->addWidget(terms, r, 0, 1, 4);
   ++r;

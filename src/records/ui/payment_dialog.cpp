@@ -24,13 +24,6 @@ namespace {
 constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
-QFont EntryFont(const QFont& base) {
-  QFont mono = base;
-  mono.setFamilies({"Courier New", "Liberation Mono"});
-  mono.setStyleHint(QFont::TypeWriter);
-  return mono;
-}
-
 }  // namespace
 
 TPaymentDialog::TPaymentDialog(const QString& caption, const records::ActualPayment& start, Save save,
@@ -53,11 +46,8 @@ TPaymentDialog::TPaymentDialog(const QString& caption, const records::ActualPaym
   Note = new QLineEdit(this);
   Note->setObjectName("Note");
   Note->setMaxLength(records::kPaymentNoteWidth);
-  QPalette blue;
-  blue.setColor(QPalette::Text, Qt::blue);
   for (QLineEdit* f : {static_cast<QLineEdit*>(PmtDate), static_cast<QLineEdit*>(Amount)}) {
-    f->setFont(EntryFont(font()));
-    f->setPalette(blue);
+    ShowAsEntry(f, font());
     f->setFixedWidth(150);
   }
   Note->setMinimumWidth(300);
