@@ -79,6 +79,12 @@ bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const
   return painter.end();
 }
 
+int PointsOf(const QFont& font) {
+  if (font.pointSize() > 0) return font.pointSize();
+  if (font.pixelSize() > 0) return static_cast<int>(std::lround(font.pixelSize() * 72.0 / 96.0));
+  return 10;
+}
+
 std::optional<PaperSize> PrinterDefaultPaper() {
   const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
   if (printer.isNull()) return std::nullopt;

@@ -29,6 +29,10 @@ using PictureRenderer = std::function<void(QPainter&, const QRectF& target, cons
 bool PaintPages(QPagedPaintDevice* device, const std::vector<Page>& pages, const QFont& font,
                 const PictureRenderer& pictures = {});
 
+// Point size of a font that may have been given in pixels (96 per inch);
+// 10 when it has neither.
+int PointsOf(const QFont& font);
+
 // The default paper of the system's default printer; none without one.
 std::optional<PaperSize> PrinterDefaultPaper();
 // The paper every printout starts on, in the windows and on the command

@@ -33,6 +33,10 @@ void WindowBase::ShowFocusedHelp() {
 bool WindowBase::SavesPositions() const { return services_ && services_->SavePositions(); }
 bool WindowBase::ShowsHints() const { return services_ && services_->ShowHints(); }
 
+QFont WindowBase::PrintFont() const {
+  return services_ ? services_->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+}
+
 void WindowBase::RestoreSavedPosition() {
   if (SavesPositions()) services_->RestorePosition(this);
 }

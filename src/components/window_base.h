@@ -38,6 +38,9 @@ class WindowBase : public QDialog {
   // The user's "Save Positions" and "Show Hints" choices.
   bool SavesPositions() const;
   bool ShowsHints() const;
+  // The font of printouts: the application's printer font, Courier New 10
+  // without services.
+  QFont PrintFont() const;
   // Places the window where it was last closed, when positions are saved.
   void RestoreSavedPosition();
   // Keeps the window's position, when positions are saved.

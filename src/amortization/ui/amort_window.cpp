@@ -36,6 +36,7 @@
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
+#include "components/page_painter.h"
 #include "components/qt_strings.h"
 
 namespace brevika {
@@ -800,11 +801,9 @@ void TcLoAmort::PrintBTNClick() {
   shown.PointsPaidMthd = current.PointsPaidMthd;
   shown.OtherFees = current.OtherFees;
   ScheduleReportSetup setup;
-  const QFont font = services() ? services()->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+  const QFont font = PrintFont();
   setup.fontName = font.family().toStdString();
-  setup.fontPoints = font.pointSize() > 0 ? font.pointSize()
-                     : font.pixelSize() > 0 ? static_cast<int>(std::lround(font.pixelSize() * 0.75))
-                                            : 10;
+  setup.fontPoints = PointsOf(font);
   setup.today = TodayDate();
   setup.money = CurrentLocaleInfo().format;
   ScheduleReportTerms terms = ReportTermsOf(shown);

@@ -29,15 +29,6 @@
 
 namespace brevika {
 
-namespace {
-// Point size of a font that may have been given in pixels (96 per inch).
-int PointsOf(const QFont& font) {
-  if (font.pointSize() > 0) return font.pointSize();
-  if (font.pixelSize() > 0) return static_cast<int>(std::lround(font.pixelSize() * 72.0 / 96.0));
-  return 10;
-}
-}  // namespace
-
 KindContext WindowKindContext() {
   return KindContext{TodayDate(), LocaleWeekdayNames(), CurrentLocaleInfo().format};
 }
@@ -340,7 +331,7 @@ void CalcWindow::HelpBTNClick() { ShowWindowHelp(); }
 void CalcWindow::PrintBTNClick() {
   if (!HasRecord()) return;
   ControlsToRecord();
-  const QFont font = services() ? services()->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+  const QFont font = PrintFont();
   const int points = PointsOf(font);
   QFont printFont(font.family(), points);
   const std::vector<Page> pages = PrintPagesOf(windowTitle().toStdString(), font.family().toStdString(),

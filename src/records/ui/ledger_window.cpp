@@ -21,6 +21,7 @@
 #include "components/locale_info.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
+#include "components/page_painter.h"
 #include "components/page_preview.h"
 #include "components/qt_strings.h"
 #include "records/loan_ledger.h"
@@ -579,12 +580,10 @@ bool TLedger::ExportTo(const QString& path) {
 }
 
 void TLedger::PrintBTNClick() {
-  const QFont font = services() ? services()->PrinterFont() : QFont(QStringLiteral("Courier New"), 10);
+  const QFont font = PrintFont();
   records::LedgerReportSetup setup;
   setup.fontName = font.family().toStdString();
-  setup.fontPoints = font.pointSize() > 0 ? font.pointSize()
-                     : font.pixelSize() > 0 ? static_cast<int>(std::lround(font.pixelSize() * 0.75))
-                                            : 10;
+  setup.fontPoints = PointsOf(font);
   setup.today = TodayDate();
   setup.loanNo = loanNo_;
   setup.money = CurrentLocaleInfo().format;
