@@ -4,7 +4,6 @@
 // one line, refusals exit 1, and the events are saved with the loan and
 // come back from `load --json` in the --events form.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,33 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace {
 
+using brevika::testing::CliRun;
+using brevika::testing::Lines;
 using brevika::testing::ReadFileBytes;
-using brevika::testing::ShellQuote;
 using brevika::testing::TempDir;
 using brevika::testing::WriteFileBytes;
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun Calc(const std::vector<std::string>& args) {
-  TempDir dir;
-  std::string cmd = ShellQuote(BREVIKA_CALC_PATH);
-  for (const auto& a : args) cmd += " " + ShellQuote(a);
-  cmd += " >" + ShellQuote(dir.file("out")) + " 2>" + ShellQuote(dir.file("err"));
-  CliRun r;
-  const int status = std::system(cmd.c_str());
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = ReadFileBytes(dir.file("out"));
-  r.err = ReadFileBytes(dir.file("err"));
-  return r;
-}
+CliRun Calc(const std::vector<std::string>& args) { return brevika::testing::RunCalc(args); }
 
 // 100,000 over 360 months at 7.5 %, first payment a month after origination.
 std::vector<std::string> Schedule(std::vector<std::string> extra) {
@@ -48,16 +33,6 @@ std::vector<std::string> Schedule(std::vector<std::string> extra) {
                                    "01/01/1997",    "--first-payment", "02/01/1997"};
   args.insert(args.end(), extra.begin(), extra.end());
   return args;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 // 100 extra from payment 13 (the engine's example, checked by hand there):

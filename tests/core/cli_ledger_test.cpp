@@ -3,12 +3,11 @@
 // the tables of a temporary folder. Every figure is worked by hand below
 // (the rules themselves are tested in ledger_test.cpp).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
 #include "support/loan_records_fixture.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -16,22 +15,11 @@
 namespace brevika {
 namespace {
 
+using testing::CliRun;
 using testing::ReadFileBytes;
-using testing::ShellQuote;
 using testing::TempDir;
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun Calc(const std::vector<std::string>& args) {
-  TempDir io;
-  std::string cmd = "LC_ALL=C " + ShellQuote(BREVIKA_CALC_PATH);
-  for (const std::string& a : args) cmd += " " + ShellQuote(a);
-  const int status = std::system((cmd + " >" + ShellQuote(io.file("out")) + " 2>" + ShellQuote(io.file("err"))).c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(io.file("out")), ReadFileBytes(io.file("err"))};
-}
+CliRun Calc(const std::vector<std::string>& args) { return testing::RunCalc(args); }
 
 // 20,000.00 at 6 % over 60 months, made 01/01/2024, first payment
 // 02/01/2024: 386.66 a month; scheduled 100.00 + 286.66 (19,713.34), then

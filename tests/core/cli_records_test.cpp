@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
 #include "support/loan_records_fixture.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -17,22 +18,12 @@
 namespace brevika {
 namespace {
 
+using testing::CliRun;
 using testing::ReadFileBytes;
 using testing::ShellQuote;
 using testing::TempDir;
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun Calc(const std::vector<std::string>& args) {
-  TempDir io;
-  std::string cmd = "LC_ALL=C " + ShellQuote(BREVIKA_CALC_PATH);
-  for (const std::string& a : args) cmd += " " + ShellQuote(a);
-  const int status = std::system((cmd + " >" + ShellQuote(io.file("out")) + " 2>" + ShellQuote(io.file("err"))).c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(io.file("out")), ReadFileBytes(io.file("err"))};
-}
+CliRun Calc(const std::vector<std::string>& args) { return testing::RunCalc(args); }
 
 const std::vector<std::string> kTerms = {"schedule", "--amount", "100000", "--periods", "360", "--rate", "7.5",
                                          "--origination", "01/01/1997", "--first-payment", "02/01/1997"};

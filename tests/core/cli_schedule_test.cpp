@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "finance/rates.h"
+#include "support/cli_run.h"
 
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
+using brevika::testing::CliRun;
+using brevika::testing::Lines;
 
 std::string Slurp(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -26,27 +25,9 @@ std::string Slurp(const std::string& path) {
 }
 
 CliRun Schedule(const std::vector<std::string>& args) {
-  const std::string base = testing::TempDir() + "cli_schedule_" + std::to_string(getpid());
-  std::string cmd = std::string("'") + BREVIKA_CALC_PATH + "' schedule";
-  for (const auto& a : args) cmd += " '" + a + "'";
-  cmd += " >'" + base + ".out' 2>'" + base + ".err'";
-  CliRun r;
-  const int status = std::system(cmd.c_str());
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = Slurp(base + ".out");
-  r.err = Slurp(base + ".err");
-  return r;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  // The CSV's lines end in CR LF.
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
+  std::vector<std::string> command = {"schedule"};
+  command.insert(command.end(), args.begin(), args.end());
+  return brevika::testing::RunCalc(command);
 }
 
 const std::vector<std::string> kTerms = {"--amount", "100000", "--periods", "360", "--rate", "7.5",

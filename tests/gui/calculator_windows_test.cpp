@@ -41,22 +41,6 @@ class CalculatorWindowsTest : public ::testing::Test {
     w->show();
     return w;
   }
-  static void Type(QWidget* w, const char* field, const char* keys) {
-    auto* f = w->findChild<QLineEdit*>(QString::fromLatin1(field));
-    ASSERT_NE(f, nullptr) << field;
-    f->setFocus();
-    f->selectAll();
-    QTest::keyClicks(f, QString::fromLatin1(keys));
-  }
-  static void Click(QWidget* w, const char* button) {
-    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
-  static QString Text(QWidget* w, const char* field) {
-    auto* f = w->findChild<QLineEdit*>(QString::fromLatin1(field));
-    return f ? f->text() : QStringLiteral("<missing>");
-  }
   static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
 
   TransferRecords records_;

@@ -36,22 +36,6 @@ class CompareWindowTest : public ::testing::Test {
     SetMessageHandler(nullptr);
     SetPrintHandler(nullptr);
   }
-  static void Type(QWidget* w, const QString& field, const char* keys) {
-    auto* f = w->findChild<QLineEdit*>(field);
-    ASSERT_NE(f, nullptr) << field.toStdString();
-    f->setFocus();
-    f->selectAll();
-    QTest::keyClicks(f, QString::fromLatin1(keys));
-  }
-  static void Click(QWidget* w, const char* button) {
-    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(button));
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
-  static QString Text(QWidget* w, const char* field) {
-    auto* f = w->findChild<QLineEdit*>(QString::fromLatin1(field));
-    return f ? f->text() : QStringLiteral("<missing>");
-  }
 
   TransferRecords records_;
   TestServices services_;
