@@ -44,6 +44,26 @@ using records::ActualPayment;
 
 QString DateText(Date d) { return Q(records::SummaryDateText(d)); }
 
+// A date entry with four-digit years, as wide as the figures.
+DateField* NewDateEntry(QWidget* parent, const char* name, const QFont& base) {
+  auto* f = new DateField(parent);
+  f->setObjectName(name);
+  f->SetFourDigitYear(true);
+  ShowAsEntry(f, base);
+  f->setFixedWidth(kResultWidth);
+  return f;
+}
+
+// A figure the window works out: read-only, right-aligned.
+void NewFigure(QLineEdit*& f, QWidget* parent, const char* name, const QFont& base, int width = kResultWidth) {
+  f = new QLineEdit(parent);
+  f->setObjectName(name);
+  f->setFont(EntryFont(base));
+  f->setFixedWidth(width);
+  f->setAlignment(Qt::AlignRight);
+  ShowAsResult(f);
+}
+
 QTableView* MakeGrid(QWidget* parent, const char* name) {
   auto* grid = new QTableView(parent);
   grid->setObjectName(name);
@@ -160,19 +180,10 @@ QWidget* TLedger::BuildSummary() {
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(3);
-  AsOf = new DateField(panel);
-  AsOf->setObjectName("AsOf");
-  AsOf->SetFourDigitYear(true);
-  ShowAsEntry(AsOf, font());
-  AsOf->setFixedWidth(kResultWidth);
+  AsOf = NewDateEntry(panel, "AsOf", font());
   SetHelpContext(AsOf, kHelpAsOf);
   auto result = [&](QLineEdit*& f, const char* name, int width = kResultWidth) {
-    f = new QLineEdit(panel);
-    f->setObjectName(name);
-    f->setFont(EntryFont(font()));
-    f->setFixedWidth(width);
-    f->setAlignment(Qt::AlignRight);
-    ShowAsResult(f);
+    NewFigure(f, panel, name, font(), width);
   };
   result(Balance, "Balance");
   result(UnpaidInterest, "UnpaidInterest");
@@ -241,19 +252,8 @@ QWidget* TLedger::BuildPayoffPage() {
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(3);
-  PayoffDate = new DateField(page);
-  PayoffDate->setObjectName("PayoffDate");
-  PayoffDate->SetFourDigitYear(true);
-  ShowAsEntry(PayoffDate, font());
-  PayoffDate->setFixedWidth(kResultWidth);
-  auto result = [&](QLineEdit*& f, const char* name) {
-    f = new QLineEdit(page);
-    f->setObjectName(name);
-    f->setFont(EntryFont(font()));
-    f->setFixedWidth(kResultWidth);
-    f->setAlignment(Qt::AlignRight);
-    ShowAsResult(f);
-  };
+  PayoffDate = NewDateEntry(page, "PayoffDate", font());
+  auto result = [&](QLineEdit*& f, const char* name) { NewFigure(f, page, name, font()); };
   result(PayoffThrough, "PayoffThrough");
   result(PayoffDays, "PayoffDays");
   result(PayoffBalance, "PayoffBalance");
