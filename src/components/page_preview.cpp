@@ -7,8 +7,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-
-#include "components/page_painter.h"
+#include <QShortcut>
 
 namespace brevika {
 
@@ -18,15 +17,17 @@ PaperSize PaperOfLayout(const QPageLayout& layout) {
 }
 
 void PreviewPages(QWidget* parent, const QString& title, const QString& setupTitle, const QString& docName,
-                  const PagesForPaper& pagesFor, const QFont& font) {
+                  const PagesForPaper& pagesFor, const QFont& font, const PictureRenderer& pictures,
+                  const std::function<void()>& help) {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(docName);
   // Without a printer the preview still sets up the page and prints to PDF.
   if (QPrinterInfo::availablePrinters().isEmpty()) printer.setOutputFormat(QPrinter::PdfFormat);
+  // On the paper of every printout, as the calculators' pages.
+  SetUpPrinter(printer, docName);
   QPrintPreviewDialog dialog(&printer, parent);
   dialog.setWindowTitle(title);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
-    PaintPages(p, pagesFor(PaperOfLayout(p->pageLayout())), font);
+    PaintPages(p, pagesFor(PaperOfLayout(p->pageLayout())), font, pictures);
   });
   // The preview's page setup opens under its own title and lays the pages
   // out again for the paper chosen there.
@@ -40,6 +41,11 @@ void PreviewPages(QWidget* parent, const QString& title, const QString& setupTit
       pageSetup.setWindowTitle(setupTitle);
       if (pageSetup.exec() == QDialog::Accepted) preview->updatePreview();
     });
+  }
+  if (help) {
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    f1->setContext(Qt::WindowShortcut);
+    QObject::connect(f1, &QShortcut::activated, &dialog, help);
   }
   dialog.exec();
 }

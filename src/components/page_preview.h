@@ -1,13 +1,15 @@
-// The print preview of a printout in the page model: the pages are laid
-// out for the printer's paper, and again when the page setup changes it;
-// from the preview the user prints or, through the print dialog, saves a
-// PDF. The schedule report's preview works the same way.
+// The print preview of a long printout in the page model (the schedule
+// report, the payment ledger): the printer starts on the paper of every
+// printout, the pages are laid out for the printer's paper, and again when
+// the page setup changes it; from the preview the user prints or, through
+// the print dialog, saves a PDF.
 #pragma once
 #include <QFont>
 #include <QString>
 #include <functional>
 #include <vector>
 
+#include "components/page_painter.h"
 #include "finance/page_layout.h"
 
 class QPageLayout;
@@ -22,8 +24,10 @@ PaperSize PaperOfLayout(const QPageLayout& layout);
 using PagesForPaper = std::function<std::vector<Page>(const PaperSize& paper)>;
 
 // The modal preview titled `title`, its page setup titled `setupTitle`;
-// `docName` names the print job and the PDF.
+// `docName` names the print job and the PDF. `pictures` fills the pages'
+// picture areas; F1 in the preview calls `help` when there is one.
 void PreviewPages(QWidget* parent, const QString& title, const QString& setupTitle, const QString& docName,
-                  const PagesForPaper& pagesFor, const QFont& font);
+                  const PagesForPaper& pagesFor, const QFont& font, const PictureRenderer& pictures = {},
+                  const std::function<void()>& help = {});
 
 }  // namespace brevika

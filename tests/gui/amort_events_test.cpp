@@ -33,6 +33,7 @@
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
+#include "components/page_preview.h"
 #include "gui_test_util.h"
 #include "records/loan_records.h"
 #include "records/ui/loan_info_dialog.h"
@@ -292,7 +293,7 @@ TEST_F(AmortEventsTest, PrintListsTheEventsOfTheScheduleShown) {
     poll.stop();
     shown = d->findChild<QPrintPreviewWidget*>()->pageCount();
     ScheduleReportSetup setup;
-    setup.paper = PaperOf(d->printer()->pageLayout());
+    setup.paper = PaperOfLayout(d->printer()->pageLayout());
     ScheduleReportTerms terms;
     without = ScheduleReportPages(w->schedule(), terms, std::nullopt, setup).size();
     terms.events.assign(60, ScheduleEvent{EventKind::Lump, 101, std::nullopt, 10, 0, EventHow::ShorterTerm});

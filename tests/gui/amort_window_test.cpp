@@ -33,6 +33,7 @@
 #include "calculators/ui/calc_window.h"
 #include "components/help_viewer.h"
 #include "components/masked_fields.h"
+#include "components/page_preview.h"
 #include "shell_test_util.h"
 #include "support/temp_dir.h"
 
@@ -492,7 +493,7 @@ TEST_F(AmortWindowTest, PrintPreviewsTheWholeScheduleOnThePrintersPaper) {
     title = d->windowTitle();
     shown = d->findChild<QPrintPreviewWidget*>()->pageCount();
     ScheduleReportSetup setup;
-    setup.paper = PaperOf(d->printer()->pageLayout());
+    setup.paper = PaperOfLayout(d->printer()->pageLayout());
     expected = ScheduleReportPages(w->schedule(), {}, smith, setup).size();
     d->reject();
   });

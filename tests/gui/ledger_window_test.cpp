@@ -7,12 +7,14 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "amortization/ui/amort_window.h"
@@ -146,6 +148,33 @@ TEST_F(LedgerWindowTest, PrintsThePagesOfTheLedgerAndExportsItsLines) {
 
   ASSERT_TRUE(w.ExportTo(QString::fromStdString(folder.file("ledger.csv"))));
   EXPECT_EQ(testing::ReadFileBytes(folder.file("ledger.csv")), records::LedgerCsv(w.ledger()));
+}
+
+// The preview starts on the paper of every printout: with no printer, the
+// paper of LC_PAPER's territory, Letter for the United States.
+TEST_F(LedgerWindowTest, PreviewOnThePaperOfEveryPrintout) {
+  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer decides the paper here";
+  const QByteArray lcAll = qgetenv("LC_ALL"), lcPaper = qgetenv("LC_PAPER");
+  qunsetenv("LC_ALL");
+  qputenv("LC_PAPER", "en_US.UTF-8");
+  TLedger w(folder.path(), "1", &services);
+  w.show();
+  std::optional<PaperSize> paper;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    poll.stop();
+    paper = PaperOfLayout(d->printer()->pageLayout());
+    d->reject();
+  });
+  poll.start(10);
+  QTest::mouseClick(w.PrintBTN, Qt::LeftButton);
+  qputenv("LC_ALL", lcAll);
+  qputenv("LC_PAPER", lcPaper);
+  ASSERT_TRUE(paper.has_value());
+  EXPECT_NEAR(paper->width, 8.5, 0.01);  // Letter, not A4
+  EXPECT_NEAR(paper->height, 11, 0.01);
 }
 
 // A store that keeps payments and counts the ledgers it was asked for.

@@ -32,6 +32,7 @@
 #include "calculators/ui/loan_window.h"
 #include "components/masked_fields.h"
 #include "components/page_painter.h"
+#include "components/page_preview.h"
 #include "shell_test_util.h"
 
 namespace brevika {
@@ -272,7 +273,7 @@ TEST_F(WindowFaultsTest, CalculatorPageOnThePaperOfEveryPrintout) {
   auto* w = Show(holder, new TcLoLoan(&record, 1, &services_));
   std::optional<PaperSize> paper;
   const bool seen = WhileModal<QPrintDialog>([w] { Click(w, "PrintBTN"); }, [&](QPrintDialog* d) {
-    paper = PaperOf(d->printer()->pageLayout());
+    paper = PaperOfLayout(d->printer()->pageLayout());
     d->reject();
   });
   ASSERT_TRUE(seen);
@@ -293,7 +294,7 @@ TEST_F(ScheduleFaultsTest, ReportPreviewOnThePaperOfEveryPrintout) {
   std::optional<PaperSize> paper;
   const bool seen = WhileModal<QPrintPreviewDialog>([w] { w->PrintBTNClick(); },
                                                     [&](QPrintPreviewDialog* d) {
-                                                      paper = PaperOf(d->printer()->pageLayout());
+                                                      paper = PaperOfLayout(d->printer()->pageLayout());
                                                       d->reject();
                                                     });
   ASSERT_TRUE(seen);

@@ -1,20 +1,14 @@
 #include "amortization/ui/schedule_report_pdf.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QShortcut>
 #include <QBuffer>
 #include <memory>
 
 #include "amortization/ui/schedule_chart.h"
 #include "components/page_painter.h"
+#include "components/page_preview.h"
 #include "tables/atomic_write.h"
 
 namespace brevika {
@@ -36,11 +30,6 @@ PictureRenderer ChartRenderer(const Schedule& schedule, const LocaleFormat& loca
 }
 
 }  // namespace
-
-PaperSize PaperOf(const QPageLayout& layout) {
-  const QRectF full = layout.fullRect(QPageLayout::Inch);
-  return PaperSize{full.width(), full.height()};
-}
 
 QFont ReportFont(const ScheduleReportSetup& setup) {
   return QFont(QString::fromStdString(setup.fontName), setup.fontPoints > 0 ? setup.fontPoints : 10);
@@ -99,38 +88,15 @@ void PreviewScheduleReport(QWidget* parent, const Schedule& schedule,
                            const ScheduleReportTerms& terms,
                            const std::optional<Borrower>& borrower,
                            const ScheduleReportSetup& setup, const std::function<void()>& help) {
-  QPrinter printer(QPrinter::HighResolution);
-  // Without a printer the preview still sets up the page and prints to PDF.
-  if (QPrinterInfo::availablePrinters().isEmpty()) printer.setOutputFormat(QPrinter::PdfFormat);
-  // On the paper of every printout, as the calculators' pages.
-  SetUpPrinter(printer, QString::fromLatin1(kScheduleReportTitle));
-  QPrintPreviewDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QString::fromLatin1(kSchedulePreviewTitle));
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
-    ScheduleReportSetup onPaper = setup;
-    onPaper.paper = PaperOf(p->pageLayout());
-    PaintPages(p, ScheduleReportPages(schedule, terms, borrower, onPaper), ReportFont(onPaper),
-               ChartRenderer(schedule, onPaper.money));
-  });
-  // The preview's page setup opens as "Schedule Setup" and lays the pages
-  // out again for the paper chosen there.
-  QPrintPreviewWidget* preview = dialog.findChild<QPrintPreviewWidget*>();
-  for (QAction* action : dialog.findChildren<QAction*>()) {
-    if (action->text() != QStringLiteral("Page setup") || !preview) continue;
-    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
-    action->setEnabled(true);
-    QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &printer, preview] {
-      QPageSetupDialog pageSetup(&printer, &dialog);
-      pageSetup.setWindowTitle(QString::fromLatin1(kScheduleSetupTitle));
-      if (pageSetup.exec() == QDialog::Accepted) preview->updatePreview();
-    });
-  }
-  if (help) {
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
-    f1->setContext(Qt::WindowShortcut);
-    QObject::connect(f1, &QShortcut::activated, &dialog, help);
-  }
-  dialog.exec();
+  PreviewPages(
+      parent, QString::fromLatin1(kSchedulePreviewTitle), QString::fromLatin1(kScheduleSetupTitle),
+      QString::fromLatin1(kScheduleReportTitle),
+      [&](const PaperSize& paper) {
+        ScheduleReportSetup onPaper = setup;
+        onPaper.paper = paper;
+        return ScheduleReportPages(schedule, terms, borrower, onPaper);
+      },
+      ReportFont(setup), ChartRenderer(schedule, setup.money), help);
 }
 
 }  // namespace brevika

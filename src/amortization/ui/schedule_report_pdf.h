@@ -9,13 +9,10 @@
 
 #include "amortization/schedule_report.h"
 
-class QPageLayout;
 class QWidget;
 
 namespace brevika {
 
-// The paper of a page layout in inches, as it lies (landscape is wider).
-PaperSize PaperOf(const QPageLayout& layout);
 // The printer font a setup names.
 QFont ReportFont(const ScheduleReportSetup& setup);
 
