@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPrintPreviewDialog>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -16,6 +19,8 @@
 #include "components/masked_fields.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
+#include "records/loan_records.h"
+#include "records/ui/ledger_window.h"
 #include "support/temp_dir.h"
 
 namespace brevika {
@@ -33,6 +38,27 @@ class MergedWindowsTest : public ::testing::Test {
   void TearDown() override {
     SetMessageHandler({});
     SetQuestionHandler({});
+  }
+
+  // 20,000.00 at 6 % over 60 months from 01/01/2024, saved as loan 1 and
+  // paid 10 days late on 02/11/2024: 19,746.67 left (40 days by 30/360,
+  // 20000 x 0.005 x 40/30 = 133.33 interest, 253.33 principal).
+  void SaveLoanWithALatePayment() {
+    Outcome o;
+    auto r = records::LoanRecords::Open(folder.path(), o);
+    ASSERT_TRUE(r) << o.FirstText();
+    ScheduleInputs in;
+    in.PV = 20000;
+    in.NumPmts = 60;
+    in.Rate = 6.0f;
+    in.OrgDate = MakeDate(1, 1, 2024);
+    in.FrstPmtDate = MakeDate(1, 2, 2024);
+    Schedule s;
+    ASSERT_TRUE(s.Calculate(in).ok());
+    records::Loan loan;
+    loan.terms = records::TermsOf(in);
+    ASSERT_TRUE(r->SaveNewLoan(records::kDefaultAccount, loan, s).ok());
+    ASSERT_TRUE(r->AddPayments(loan.loanNo, {{MakeDate(11, 2, 2024), 386.66, "late"}}).ok());
   }
 
   // Shows a dialog and waits until it has the keyboard.
@@ -80,6 +106,64 @@ TEST_F(MergedWindowsTest, TheEventDialogsFieldsStayInPlace) {
   QApplication::processEvents();
   EXPECT_EQ(e.From->x(), lump);
   EXPECT_EQ(e.Kind->x(), lump);
+}
+
+// The ledger never shows the figures of one day beside another: while As
+// Of holds text that is no date its figures are blank and Print says why;
+// left empty, it goes back to the day it had. The payoff quote likewise.
+TEST_F(MergedWindowsTest, TheLedgersDaysAreTheDaysOfItsFigures) {
+  SaveLoanWithALatePayment();
+  TLedger w(folder.path(), "1", &services);
+  ASSERT_TRUE(w.loaded()) << w.loadOutcome().FirstText();
+  ShowActive(w);
+  w.AsOf->setValue(MakeDate(20, 2, 2024));
+  ASSERT_EQ(w.Balance->text(), "$19,746.67");
+
+  w.AsOf->setFocus();
+  w.AsOf->selectAll();
+  QTest::keyClicks(w.AsOf, "02/30/2024");
+  QTest::keyClick(w.AsOf, Qt::Key_Tab);
+  EXPECT_EQ(w.AsOf->text(), "02/30/2024");
+  EXPECT_EQ(w.Balance->text(), "");
+  EXPECT_EQ(w.AheadBehind->text(), "");
+  bool previewed = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+      previewed = true;
+      d->reject();
+    }
+  });
+  poll.start(10);
+  QTest::mouseClick(w.PrintBTN, Qt::LeftButton);
+  poll.stop();
+  EXPECT_FALSE(previewed);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, records::kMsgAsOfDateBad);
+  EXPECT_TRUE(w.AsOf->hasFocus());
+
+  w.AsOf->selectAll();
+  QTest::keyClick(w.AsOf, Qt::Key_Backspace);
+  QTest::keyClick(w.AsOf, Qt::Key_Tab);
+  EXPECT_EQ(w.AsOf->text(), "02/20/2024");
+  EXPECT_EQ(w.Balance->text(), "$19,746.67");
+
+  w.Pages->setCurrentIndex(TLedger::kPayoffPage);
+  w.PayoffDate->setValue(MakeDate(16, 3, 2024));
+  // 35 days from 02/11 by 30/360: 19746.67 x 0.005 x 35/30 = 115.19.
+  ASSERT_EQ(w.PayoffAccrued->text(), "$115.19");
+  w.PayoffDate->setFocus();
+  w.PayoffDate->selectAll();
+  QTest::keyClicks(w.PayoffDate, "13/45/2024");
+  QTest::keyClick(w.PayoffDate, Qt::Key_Tab);
+  EXPECT_EQ(w.PayoffDate->text(), "13/45/2024");
+  EXPECT_EQ(w.PayoffAccrued->text(), "");
+  w.PayoffDate->setFocus();
+  w.PayoffDate->selectAll();
+  QTest::keyClick(w.PayoffDate, Qt::Key_Delete);
+  QTest::keyClick(w.PayoffDate, Qt::Key_Tab);
+  EXPECT_EQ(w.PayoffDate->text(), "03/16/2024");
+  EXPECT_EQ(w.PayoffAccrued->text(), "$115.19");
 }
 
 }  // namespace
