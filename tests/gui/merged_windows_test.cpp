@@ -15,12 +15,15 @@
 #include <memory>
 #include <vector>
 
+#include "amortization/ui/amort_window.h"
 #include "amortization/ui/events_dialog.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
 #include "records/loan_records.h"
 #include "records/ui/ledger_window.h"
+#include "records/ui/loan_info_dialog.h"
+#include "records/ui/loan_records_store.h"
 #include "support/temp_dir.h"
 
 namespace brevika {
@@ -164,6 +167,41 @@ TEST_F(MergedWindowsTest, TheLedgersDaysAreTheDaysOfItsFigures) {
   QTest::keyClick(w.PayoffDate, Qt::Key_Tab);
   EXPECT_EQ(w.PayoffDate->text(), "03/16/2024");
   EXPECT_EQ(w.PayoffAccrued->text(), "$115.19");
+}
+
+// A schedule loaded from a loan offers its payments; once that loan is
+// deleted (here by another copy, as the loan dialog deletes it) and a Save
+// dialog is cancelled, the schedule is no longer tied to it.
+TEST_F(MergedWindowsTest, ADeletedLoanNoLongerOffersItsPayments) {
+  SaveLoanWithALatePayment();
+  services.tablesFolder = folder.path();
+  LoanRecordsStore store(&services);
+  AmortInputs inputs = NewAmortInputs(MakeDate(20, 12, 1996));
+  AmortOptValues options;
+  TcLoAmort w(&inputs, &options, &services, nullptr, &store);
+  ShowActive(w);
+  QTimer::singleShot(0, &w, [&w] {
+    auto* d = w.findChild<TLoanInfo*>();
+    ASSERT_NE(d, nullptr);
+    for (int step = 0; step < 4; ++step) QTest::mouseClick(d->NextBTN, Qt::LeftButton);
+    if (d->isVisible()) d->reject();
+  });
+  w.OpenBTNClick();
+  ASSERT_EQ(w.loanNo(), "1");
+  ASSERT_TRUE(w.PaymentsBTN->isEnabled());
+  {
+    Outcome o;
+    auto r = records::LoanRecords::Open(folder.path(), o);
+    ASSERT_TRUE(r);
+    ASSERT_TRUE(r->DeleteLoan("1").ok());
+  }
+  QTimer::singleShot(0, &w, [&w] {
+    if (auto* d = w.findChild<TLoanInfo*>()) d->reject();
+  });
+  w.SaveBTNClick();
+  EXPECT_EQ(w.loanNo(), "");
+  EXPECT_FALSE(w.PaymentsBTN->isEnabled());
+  EXPECT_TRUE(w.scheduleShown());
 }
 
 }  // namespace
