@@ -11,8 +11,10 @@ namespace {
 
 // Column widths in average character widths: date, number, scheduled
 // payment, amount paid, days, interest, principal, unpaid interest, balance.
+// 90 in all, what 10 points print across Letter paper: a date of ten
+// characters and a payment number of four keep a blank between them.
 constexpr int kColumns = 9;
-constexpr double kColumnChars[kColumns] = {9, 5, 13, 13, 5, 12, 13, 12, 14};
+constexpr double kColumnChars[kColumns] = {11, 5, 11, 11, 6, 11, 11, 11, 13};
 constexpr double kSideMargin = 0.5;
 constexpr double kTopMargin = 0.5;
 constexpr double kBottomMargin = 1.0;

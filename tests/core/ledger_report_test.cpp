@@ -81,5 +81,23 @@ TEST(LedgerReportSummary, ALongAheadOrBehindStaysClearOfItsLabel) {
   EXPECT_NEAR(value->x, 4.25 - (grown - 2) / 2 + grown * 0.98, 1e-9);
 }
 
+// The grid of payments fits 10 points on Letter paper unscaled: each
+// column keeps a blank between its widest usual text and the next one.
+TEST(LedgerReportColumns, DatesNumbersAndHeadsKeepABlankBetween) {
+  const std::vector<Page> pages = Printed(MakeDate(20, 2, 2024));
+  const PageText* date = Find(pages[0], "02/01/2024");
+  const PageText* number = Find(pages[0], "1");
+  const PageText* paid = Find(pages[0], "Paid");
+  const PageText* days = Find(pages[0], "Days");
+  ASSERT_TRUE(date && number && paid && days);
+  ASSERT_EQ(number->align, Align::Right);
+  // Payment 1560 (30 years of weekly payments) ends where payment 1 does.
+  EXPECT_GE(number->x - 4 * kChar, date->x + 10 * kChar + kChar - 1e-9);
+  EXPECT_GE(days->x - 4 * kChar, paid->x + kChar - 1e-9);
+  // The date column starts at the left margin of the 90 characters,
+  // (8.5 - 90 / 12) / 2 = 0.5 inch.
+  EXPECT_NEAR(date->x, 0.5, 1e-9);
+}
+
 }  // namespace
 }  // namespace brevika::records
