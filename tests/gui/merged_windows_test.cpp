@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QChart>
+#include <QGraphicsItem>
+#include <QLegend>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +20,7 @@
 
 #include "amortization/ui/amort_window.h"
 #include "amortization/ui/events_dialog.h"
+#include "amortization/ui/schedule_chart.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
@@ -202,6 +206,51 @@ TEST_F(MergedWindowsTest, ADeletedLoanNoLongerOffersItsPayments) {
   EXPECT_EQ(w.loanNo(), "");
   EXPECT_FALSE(w.PaymentsBTN->isEnabled());
   EXPECT_TRUE(w.scheduleShown());
+}
+
+// The scene rectangles of the legend's visible entries.
+std::vector<QRectF> LegendEntries(QLegend* legend) {
+  std::vector<QRectF> out;
+  const QList<QGraphicsItem*> top = legend->childItems();
+  std::vector<QGraphicsItem*> items(top.begin(), top.end());
+  while (!items.empty()) {
+    QGraphicsItem* it = items.back();
+    items.pop_back();
+    if (!it->isVisible()) continue;
+    if (it->type() == QGraphicsItem::UserType) out.push_back(it->mapRectToScene(it->boundingRect()));
+    for (QGraphicsItem* c : it->childItems()) items.push_back(c);
+  }
+  return out;
+}
+
+// A chart first drawn without events, then with them: the legend makes
+// room for "Balance without events" instead of drawing it over another
+// entry.
+TEST_F(MergedWindowsTest, TheChartsLegendMakesRoomForTheBalanceWithoutEvents) {
+  ScheduleInputs in;
+  in.PV = 100000;
+  in.NumPmts = 360;
+  in.Rate = 7.5f;
+  in.OrgDate = MakeDate(1, 1, 1997);
+  in.FrstPmtDate = MakeDate(1, 2, 1997);
+  Schedule plain;
+  ASSERT_TRUE(plain.Calculate(in).ok());
+  in.events = {ScheduleEvent{EventKind::Extra, 13, std::nullopt, 100, 0, EventHow::ShorterTerm}};
+  Schedule withEvents;
+  ASSERT_TRUE(withEvents.Calculate(in).ok());
+  ScheduleChart chart;
+  chart.resize(600, 300);
+  chart.show();
+  chart.SetSchedule(plain, UsLocaleFormat());
+  QTest::qWait(50);
+  ASSERT_EQ(LegendEntries(chart.chart()->legend()).size(), 3u);
+  chart.SetSchedule(withEvents, UsLocaleFormat());
+  QTest::qWait(50);
+  const std::vector<QRectF> entries = LegendEntries(chart.chart()->legend());
+  ASSERT_EQ(entries.size(), 4u);
+  for (std::size_t a = 0; a < entries.size(); ++a)
+    for (std::size_t b = a + 1; b < entries.size(); ++b)
+      EXPECT_FALSE(entries[a].intersected(entries[b]).width() > 0.5) << a << " overlaps " << b;
 }
 
 }  // namespace
