@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPrintPreviewDialog>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -251,6 +252,37 @@ TEST_F(MergedWindowsTest, TheChartsLegendMakesRoomForTheBalanceWithoutEvents) {
   for (std::size_t a = 0; a < entries.size(); ++a)
     for (std::size_t b = a + 1; b < entries.size(); ++b)
       EXPECT_FALSE(entries[a].intersected(entries[b]).width() > 0.5) << a << " overlaps " << b;
+}
+
+// On the account's page of the loan dialog each Alt letter is one
+// control's: Alt+P goes back a step (it only moved the focus while Phone
+// had the same letter), Alt+O and Alt+E reach Account No and Phone.
+TEST_F(MergedWindowsTest, TheAccountPagesLettersAreItsOwn) {
+  TLoanInfo d(folder.path(), TLoanInfo::SaveMode, &services);
+  ASSERT_TRUE(d.tablesOpen());
+  int pageAfterPrior = -1;
+  bool accountNoByKey = false, phoneByKey = false;
+  QTimer::singleShot(0, &d, [&] {
+    d.activateWindow();
+    if (!QTest::qWaitForWindowActive(&d)) return;
+    QTest::mouseClick(d.NewBTN, Qt::LeftButton);
+    if (d.page() != TLoanInfo::kEditAccount) return;
+    d.UserEnters->click();
+    d.LastName->setFocus();
+    QTest::keyClick(&d, Qt::Key_O, Qt::AltModifier);
+    accountNoByKey = d.AccountNo->hasFocus();
+    QTest::keyClick(&d, Qt::Key_E, Qt::AltModifier);
+    phoneByKey = d.Phone1->hasFocus();
+    QTest::keyClick(&d, Qt::Key_P, Qt::AltModifier);
+    QTest::qWait(300);  // a button's letter clicks it after a moment
+    pageAfterPrior = d.page();
+    d.reject();
+  });
+  std::string account = records::kDefaultAccount;
+  d.ChooseLoan(account);
+  EXPECT_TRUE(accountNoByKey);
+  EXPECT_TRUE(phoneByKey);
+  EXPECT_EQ(pageAfterPrior, TLoanInfo::kBrowseAccounts);
 }
 
 }  // namespace
