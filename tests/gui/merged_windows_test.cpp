@@ -22,6 +22,7 @@
 #include "amortization/ui/amort_window.h"
 #include "amortization/ui/events_dialog.h"
 #include "amortization/ui/schedule_chart.h"
+#include "calculators/ui/intdue_window.h"
 #include "components/masked_fields.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
@@ -283,6 +284,31 @@ TEST_F(MergedWindowsTest, TheAccountPagesLettersAreItsOwn) {
   EXPECT_TRUE(accountNoByKey);
   EXPECT_TRUE(phoneByKey);
   EXPECT_EQ(pageAfterPrior, TLoanInfo::kBrowseAccounts);
+}
+
+// A day count of 0 needs no dates, but a date field showing text that is
+// no date is still refused, as when the count is not 0: Calc does not
+// report $10,000.00 beside "Bad Date".
+TEST_F(MergedWindowsTest, InterestDueRefusesABadDateWithNoDays) {
+  IntDueRecord rec = NewIntDueRecord(MakeDate(1, 1, 2026));
+  TcLoIntDu w(&rec, 1, &services);
+  ShowActive(w);
+  auto* amount = w.findChild<QLineEdit*>("PV");
+  auto* start = w.findChild<QLineEdit*>("StartDate");
+  ASSERT_TRUE(amount && start);
+  amount->setFocus();
+  amount->selectAll();
+  QTest::keyClicks(amount, "10000");
+  start->setFocus();
+  start->selectAll();
+  QTest::keyClicks(start, "02/30/2026");
+  QTest::keyClick(start, Qt::Key_Tab);
+  ASSERT_EQ(w.findChild<QLineEdit*>("NumDays")->text(), "0");
+  QTest::mouseClick(w.findChild<QPushButton*>("CalcBTN"), Qt::LeftButton);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, kMsgIntDueBadDates);
+  EXPECT_EQ(w.findChild<QLineEdit*>("FV")->text(), "$0.00");
+  EXPECT_EQ(start->text(), "02/30/2026");
 }
 
 }  // namespace
