@@ -7,6 +7,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QShortcut>
 
 #include "components/page_painter.h"
 
@@ -18,11 +19,12 @@ PaperSize PaperOfLayout(const QPageLayout& layout) {
 }
 
 void PreviewPages(QWidget* parent, const QString& title, const QString& setupTitle, const QString& docName,
-                  const PagesForPaper& pagesFor, const QFont& font) {
+                  const PagesForPaper& pagesFor, const QFont& font, const std::function<void()>& help) {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(docName);
   // Without a printer the preview still sets up the page and prints to PDF.
   if (QPrinterInfo::availablePrinters().isEmpty()) printer.setOutputFormat(QPrinter::PdfFormat);
+  // On the paper of every printout.
+  SetUpPrinter(printer, docName);
   QPrintPreviewDialog dialog(&printer, parent);
   dialog.setWindowTitle(title);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
@@ -40,6 +42,11 @@ void PreviewPages(QWidget* parent, const QString& title, const QString& setupTit
       pageSetup.setWindowTitle(setupTitle);
       if (pageSetup.exec() == QDialog::Accepted) preview->updatePreview();
     });
+  }
+  if (help) {
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    f1->setContext(Qt::WindowShortcut);
+    QObject::connect(f1, &QShortcut::activated, &dialog, help);
   }
   dialog.exec();
 }

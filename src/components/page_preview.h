@@ -22,8 +22,9 @@ PaperSize PaperOfLayout(const QPageLayout& layout);
 using PagesForPaper = std::function<std::vector<Page>(const PaperSize& paper)>;
 
 // The modal preview titled `title`, its page setup titled `setupTitle`;
-// `docName` names the print job and the PDF.
+// `docName` names the print job and the PDF. The paper is that of every
+// printout (SetUpPrinter); F1 runs `help` when one is given.
 void PreviewPages(QWidget* parent, const QString& title, const QString& setupTitle, const QString& docName,
-                  const PagesForPaper& pagesFor, const QFont& font);
+                  const PagesForPaper& pagesFor, const QFont& font, const std::function<void()>& help = {});
 
 }  // namespace brevika

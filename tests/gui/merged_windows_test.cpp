@@ -12,11 +12,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "amortization/ui/amort_window.h"
@@ -24,12 +26,15 @@
 #include "amortization/ui/schedule_chart.h"
 #include "calculators/ui/intdue_window.h"
 #include "components/masked_fields.h"
+#include "components/page_painter.h"
+#include "components/page_preview.h"
 #include "components/messages.h"
 #include "gui_test_util.h"
 #include "records/loan_records.h"
 #include "records/ui/ledger_window.h"
 #include "records/ui/loan_info_dialog.h"
 #include "records/ui/loan_records_store.h"
+#include "records/ui/payment_dialog.h"
 #include "support/temp_dir.h"
 
 namespace brevika {
@@ -309,6 +314,31 @@ TEST_F(MergedWindowsTest, InterestDueRefusesABadDateWithNoDays) {
   EXPECT_EQ(messages[0].text, kMsgIntDueBadDates);
   EXPECT_EQ(w.findChild<QLineEdit*>("FV")->text(), "$0.00");
   EXPECT_EQ(start->text(), "02/30/2026");
+}
+
+// The ledger's preview is on the paper of every printout, as the
+// calculators' and the schedule's, and F1 there opens the ledger's help.
+TEST_F(MergedWindowsTest, TheLedgersPreviewHasThePaperAndTheHelpOfEveryPreview) {
+  SaveLoanWithALatePayment();
+  TLedger w(folder.path(), "1", &services);
+  ShowActive(w);
+  std::optional<PaperSize> paper;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    poll.stop();
+    paper = PaperOfLayout(d->printer()->pageLayout());
+    d->activateWindow();
+    if (QTest::qWaitForWindowActive(d)) QTest::keyClick(d, Qt::Key_F1);
+    d->reject();
+  });
+  poll.start(10);
+  services.helpRequests.clear();
+  QTest::mouseClick(w.PrintBTN, Qt::LeftButton);
+  ASSERT_TRUE(paper.has_value());
+  EXPECT_EQ(*paper, DefaultPrintPaper());
+  EXPECT_EQ(services.helpRequests, std::vector<int>{kHelpLedger});
 }
 
 }  // namespace

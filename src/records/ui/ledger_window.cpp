@@ -632,7 +632,7 @@ void TLedger::PrintBTNClick() {
         onPaper.paper = paper;
         return records::LedgerReportPages(ledger_, summary_, onPaper);
       },
-      QFont(QString::fromStdString(setup.fontName), setup.fontPoints));
+      QFont(QString::fromStdString(setup.fontName), setup.fontPoints), [this] { ShowWindowHelp(); });
 }
 
 void TLedger::HelpBTNClick() { ShowWindowHelp(); }
