@@ -22,8 +22,10 @@
 #include <vector>
 
 #include "amortization/ui/amort_window.h"
+#include "amortization/ui/compare_window.h"
 #include "amortization/ui/events_dialog.h"
 #include "amortization/ui/schedule_chart.h"
+#include "calculators/transfer_records.h"
 #include "calculators/ui/intdue_window.h"
 #include "components/masked_fields.h"
 #include "components/page_painter.h"
@@ -329,8 +331,10 @@ TEST_F(MergedWindowsTest, TheLedgersPreviewHasThePaperAndTheHelpOfEveryPreview) 
     if (!d) return;
     poll.stop();
     paper = PaperOfLayout(d->printer()->pageLayout());
-    d->activateWindow();
-    if (QTest::qWaitForWindowActive(d)) QTest::keyClick(d, Qt::Key_F1);
+    // The offscreen platform leaves the window active; a desktop
+    // activates the preview.
+    QApplication::setActiveWindow(d);
+    QTest::keyClick(d, Qt::Key_F1);
     d->reject();
   });
   poll.start(10);
@@ -339,6 +343,32 @@ TEST_F(MergedWindowsTest, TheLedgersPreviewHasThePaperAndTheHelpOfEveryPreview) 
   ASSERT_TRUE(paper.has_value());
   EXPECT_EQ(*paper, DefaultPrintPaper());
   EXPECT_EQ(services.helpRequests, std::vector<int>{kHelpLedger});
+}
+
+// Compare Loans prints through a preview too: F1 there opens its help.
+TEST_F(MergedWindowsTest, F1InTheComparePreviewOpensItsHelp) {
+  TransferRecords records;
+  TcLoCompare w(records.Get(CompareKind()), 1, &services);
+  w.setAttribute(Qt::WA_DeleteOnClose, false);
+  ShowActive(w);
+  bool previewed = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    poll.stop();
+    previewed = true;
+    // The offscreen platform leaves the window active; a desktop
+    // activates the preview.
+    QApplication::setActiveWindow(d);
+    QTest::keyClick(d, Qt::Key_F1);
+    d->reject();
+  });
+  poll.start(10);
+  services.helpRequests.clear();
+  QTest::mouseClick(w.findChild<QPushButton*>("PrintBTN"), Qt::LeftButton);
+  ASSERT_TRUE(previewed);
+  EXPECT_EQ(services.helpRequests, std::vector<int>{280});
 }
 
 }  // namespace
