@@ -12,9 +12,6 @@ namespace {
 
 const char* const kTooFarApart =
     "Start Date and End Date can be at most\r\r32,767 days apart.\r\rPlease Try Again";
-const char* const kBadDates =
-    "Start Date and End Date must be valid dates\r\r(01/01/1600 to 12/31/3999).\r\r"
-    "Please Try Again";
 
 constexpr long double kE = 2.718281828L;  // the constant the continuous branch uses
 
@@ -174,7 +171,7 @@ Outcome CalcIntDue(IntDueRecord& rec) {
     return Outcome::Ok();
   }
   if (!IsFieldDate(rec.StartDate) || !IsFieldDate(rec.EndDate))
-    return Outcome::Refuse(Message{kBadDates, BoxType::Warning});
+    return Outcome::Refuse(Message{kMsgIntDueBadDates, BoxType::Warning});
   const long double d = std::llabs(static_cast<long long>(rec.EndDate) - rec.StartDate);
   // The yield does not depend on the amount: an amount of 0 takes it from
   // an amount of 1 (instead of dividing 0 by 0) and earns nothing.

@@ -58,6 +58,10 @@ struct IntDueRecord {
 
 // Both dates `today`, compounding "Daily", rate basis "365", numbers zero.
 IntDueRecord NewIntDueRecord(Date today, const WeekdayNames& names = EnglishWeekdayNames());
+
+// Calc's refusal of a start or end date that is no date.
+inline constexpr char kMsgIntDueBadDates[] =
+    "Start Date and End Date must be valid dates\r\r(01/01/1600 to 12/31/3999).\r\rPlease Try Again";
 // The initial values again (captions and item lists stay).
 void ResetIntDue(IntDueRecord& rec, Date today, const WeekdayNames& names = EnglishWeekdayNames());
 

@@ -7,8 +7,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QShortcut>
 #include <cmath>
 #include <memory>
+
+#include "components/window_base.h"
 
 namespace brevika {
 
@@ -155,6 +158,12 @@ bool PreviewPages(QWidget* parent, const std::vector<Page>& pages, const QString
   dialog.setWindowTitle(QStringLiteral("%1 Preview").arg(title));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [&pages, &font](QPrinter* p) { PaintPages(p, pages, font); });
+  // F1 opens the help of the window that prints, as it does there.
+  if (auto* window = qobject_cast<WindowBase*>(parent)) {
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    f1->setContext(Qt::WindowShortcut);
+    QObject::connect(f1, &QShortcut::activated, window, &WindowBase::ShowWindowHelp);
+  }
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -1,5 +1,7 @@
 // The printed payment ledger, in the page model.
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "records/ledger.h"
 
@@ -9,8 +11,10 @@ namespace {
 
 // Column widths in average character widths: date, number, scheduled
 // payment, amount paid, days, interest, principal, unpaid interest, balance.
+// 90 in all, what 10 points print across Letter paper: a date of ten
+// characters and a payment number of four keep a blank between them.
 constexpr int kColumns = 9;
-constexpr double kColumnChars[kColumns] = {9, 5, 13, 13, 5, 12, 13, 12, 14};
+constexpr double kColumnChars[kColumns] = {11, 5, 11, 11, 6, 11, 11, 11, 13};
 constexpr double kSideMargin = 0.5;
 constexpr double kTopMargin = 0.5;
 constexpr double kBottomMargin = 1.0;
@@ -90,22 +94,30 @@ class LedgerLayout {
     b_.PrintCenter("Prepared On: " + FormatShortDate(setup_.today, true), centre);
     Down(2);
     const double w = PrintColumnWidth(b_.fontPoints());
-    b_.ClearTabs();
-    b_.SetTab({centre - w, w, Align::Left, 2});
-    b_.SetTab({centre, w, Align::Right, 2});
     const LocaleFormat& loc = setup_.money;
-    const std::string lines[] = {
-        "\tAs Of:\t" + SummaryDateText(s_.asOf),
-        "\tBalance:\t" + FormatMoney(s_.balance, 2, loc),
-        "\tUnpaid Interest:\t" + FormatMoney(s_.unpaidInterest, 2, loc),
-        "\tInterest Charged Through:\t" + SummaryDateText(s_.paidThrough),
-        "\tPaid:\t" + FormatMoney(s_.paid, 2, loc),
-        "\tScheduled:\t" + FormatMoney(s_.scheduled, 2, loc),
-        "\tAhead or Behind:\t" + AheadBehindText(s_, loc),
-        "\tNext Payment Due:\t" + SummaryDateText(s_.nextDue),
+    const std::pair<std::string, std::string> lines[] = {
+        {"As Of:", SummaryDateText(s_.asOf)},
+        {"Balance:", FormatMoney(s_.balance, 2, loc)},
+        {"Unpaid Interest:", FormatMoney(s_.unpaidInterest, 2, loc)},
+        {"Interest Charged Through:", SummaryDateText(s_.paidThrough)},
+        {"Paid:", FormatMoney(s_.paid, 2, loc)},
+        {"Scheduled:", FormatMoney(s_.scheduled, 2, loc)},
+        {"Ahead or Behind:", AheadBehindText(s_, loc)},
+        {"Next Payment Due:", SummaryDateText(s_.nextDue)},
     };
-    for (const std::string& text : lines) {
-      b_.PrintTabbed(text);
+    // The two columns meet at the centre; a value too long to end there
+    // without running into its label ("Behind by 34 payments, $13,146.44")
+    // widens the value column, the two kept centred together.
+    const double charWidth = b_.fontPoints() * 0.6 / 72.0;
+    double valueWidth = w;
+    for (const auto& [label, value] : lines)
+      valueWidth = std::max(valueWidth, static_cast<double>(label.size() + value.size() + 1) * charWidth / 0.98 - w);
+    const double shift = (valueWidth - w) / 2;
+    b_.ClearTabs();
+    b_.SetTab({centre - w - shift, w, Align::Left, 2});
+    b_.SetTab({centre - shift, valueWidth, Align::Right, 2});
+    for (const auto& [label, value] : lines) {
+      b_.PrintTabbed("\t" + label + "\t" + value);
       Down(1);
     }
     Down(1);

@@ -597,13 +597,18 @@ void TcLoAmort::SaveBTNClick() {
   const bool ready = SaveBTN->isEnabled() && calculated_;
   if (auto tie = store_->Save(this, accountNo_, scheduleTerms_, ready ? schedule_.get() : nullptr))
     TieTo(*tie);
+  else
+    UntieWhenDeleted();
 }
 
 void TcLoAmort::OpenBTNClick() {
   if (!store_) return;
   const ScheduleStore::Loaded loaded =
       store_->Load(this, accountNo_, ToScheduleInputs(*inputs_, AmortOpt->Choices()), *schedule_);
-  if (!loaded.chosen) return;
+  if (!loaded.chosen) {
+    UntieWhenDeleted();
+    return;
+  }
   if (loaded.terms) ApplyLoadedTerms(*loaded.terms);
   if (loaded.termsOnly) {
     calculated_ = false;
@@ -614,7 +619,10 @@ void TcLoAmort::OpenBTNClick() {
     EnableSchedule(false);
   }
   ShowMessages(this, loaded.outcome);
-  if (!loaded.outcome.ok()) return;
+  if (!loaded.outcome.ok()) {
+    UntieWhenDeleted();
+    return;
+  }
   calculated_ = true;
   scheduleTerms_ = *loaded.terms;
   RebuildYearTabs();
@@ -630,6 +638,11 @@ void TcLoAmort::TieTo(const ScheduleStore::Tie& tie) {
   loanNo_ = tie.loanNo;
   borrower_ = tie.borrower;
   UpdatePaymentsCommand();
+}
+
+void TcLoAmort::UntieWhenDeleted() {
+  if (!store_ || loanNo_.empty() || store_->StillSaved(ScheduleStore::Tie{accountNo_, loanNo_, borrower_})) return;
+  TieTo(ScheduleStore::Tie{});
 }
 
 void TcLoAmort::UpdatePaymentsCommand() {

@@ -187,6 +187,9 @@ class TcLoAmort : public WindowBase {
   void ShowSavings();
   void ApplyLoadedTerms(const ScheduleInputs& terms);
   void TieTo(const ScheduleStore::Tie& tie);
+  // After a Save or Load dialog that changed no tie: a tied loan deleted
+  // there unties the schedule (no Payments for a loan that is gone).
+  void UntieWhenDeleted();
   // Payments is offered while the schedule is tied to a saved loan.
   void UpdatePaymentsCommand();
 

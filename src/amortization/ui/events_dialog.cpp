@@ -202,6 +202,9 @@ TEventEdit::TEventEdit(const ScheduleEvent& event, const PaymentDates& dates, Ap
   SetHelpTopic(kHelpEvent, ZeroContext::WindowTopic);
 
   t.ToControls();
+  // The first caption changes with the kind; its column keeps the width of
+  // the longer one so that the fields stay in place.
+  lFrom->setMinimumWidth(lFrom->sizeHint().width());
   connect(Kind, &QComboBox::currentIndexChanged, this, &TEventEdit::KindChange);
   connect(From, &MaskedField::valueChanged, this, &TEventEdit::FromChange);
   connect(To, &MaskedField::valueChanged, this, &TEventEdit::ToChange);
@@ -275,6 +278,16 @@ ScheduleEvent TEventEdit::event() const {
 }
 
 void TEventEdit::OKBTNClick() {
+  // A date typed that is no date is not taken for the payment beside it.
+  const bool range = kind() == EventKind::Extra || kind() == EventKind::Holiday;
+  const std::pair<DateField*, const char*> dates[] = {
+      {FromDate, range ? "From Payment Date" : "At Payment Date"}, {ToDate, "To Payment Date"}};
+  for (const auto& [field, name] : dates) {
+    if (!field->isEnabled() || !field->showsBadDate()) continue;
+    ShowMessage(this, NotADateMessage(name));
+    field->setFocus();
+    return;
+  }
   transfer().FromControls();
   if (auto refusal = CheckEvents({event()})) {
     ShowMessage(this, *refusal);

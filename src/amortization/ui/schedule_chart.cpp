@@ -3,6 +3,7 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -99,6 +100,10 @@ void ScheduleChart::Fill(const LocaleFormat& locale) {
   SetMoneyTicks(paidAxis_, data_.yearAxis.top, data_.yearAxis.step, locale);
   chart_->legend()->setVisible(count > 0);
   for (QLegendMarker* m : chart_->legend()->markers(baseBalance_)) m->setVisible(!base.isEmpty());
+  // The legend does not lay its entries out again when one is shown or
+  // hidden: without this the entry of the balance without events is drawn
+  // over another.
+  chart_->legend()->layout()->invalidate();
 }
 
 void PaintScheduleChart(QPainter& painter, const QRectF& target, const Schedule& schedule,

@@ -53,6 +53,10 @@ class ScheduleStore {
   // Payments command.
   virtual bool KeepsPayments() const { return false; }
   virtual void ShowPayments(QWidget* /*window*/, const Tie& /*tie*/) {}
+
+  // Whether the loan a schedule is tied to is still saved: the Save and
+  // Load dialogs may delete it, or its account, and then be cancelled.
+  virtual bool StillSaved(const Tie& /*tie*/) { return true; }
 };
 
 }  // namespace brevika

@@ -73,4 +73,10 @@ void TcLoIntDu::FinishEditing() {
 
 void TcLoIntDu::ControlsReloaded() { pending_.reset(); }
 
+Outcome TcLoIntDu::Calculate() {
+  if (StartDate_->showsBadDate() || EndDate_->showsBadDate())
+    return Outcome::Refuse(Message{kMsgIntDueBadDates, BoxType::Warning});
+  return KindWindow::Calculate();
+}
+
 }  // namespace brevika

@@ -21,6 +21,9 @@ class TcLoIntDu : public KindWindow<IntDueRecord> {
   // Calc, Copy and Print take an edit not yet applied as if it was left.
   void FinishEditing() override;
   void ControlsReloaded() override;
+  // A date field that shows text that is no date is refused, also when a
+  // day count of 0 would need no dates.
+  Outcome Calculate() override;
 
  private:
   void ValueChanged(IntDueField which, const MaskedField* field);

@@ -134,24 +134,27 @@ TLedger::TLedger(const std::string& folder, const std::string& loanNo, AppServic
   t.Day(AsOf, &days_.asOf, true);
   t.Day(PayoffDate, &days_.payoff, true);
   t.ToControls();
-  // The summary and the quote follow the days as they are typed; a day
-  // left empty or unfinished goes back to the one before.
+  // The summary and the quote follow the days as they are typed. While a
+  // day's field holds text that is no date its figures are blank (no
+  // figures of another day beside it); a day left empty goes back to the
+  // one before.
   connect(AsOf, &DateField::valueChanged, this, [this] {
-    if (AsOf->value() == kBadDate) return;
+    if (AsOf->value() == kBadDate) {
+      if (AsOf->showsBadDate()) ClearSummary();
+      return;
+    }
     days_.asOf = AsOf->value();
     ShowSummary();
   });
   connect(PayoffDate, &DateField::valueChanged, this, [this] {
-    if (PayoffDate->value() == kBadDate) return;
+    if (PayoffDate->value() == kBadDate) {
+      if (PayoffDate->showsBadDate()) ClearPayoff();
+      return;
+    }
     days_.payoff = PayoffDate->value();
     ShowPayoff();
   });
-  for (DateField* f : {AsOf, PayoffDate}) {
-    connect(f, &QLineEdit::editingFinished, this, [this] {
-      transfer().FromControls();
-      transfer().ToControls();
-    });
-  }
+  for (DateField* f : {AsOf, PayoffDate}) connect(f, &MaskedField::left, this, [this] { transfer().FromControls(); });
   auto* print = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
   print->setContext(Qt::WindowShortcut);
   connect(print, &QShortcut::activated, this, &TLedger::PrintBTNClick);
@@ -406,6 +409,10 @@ bool TLedger::Reload(const ActualPayment* select) {
 }
 
 void TLedger::ShowSummary() {
+  if (AsOf->showsBadDate()) {
+    ClearSummary();
+    return;
+  }
   model_->SetAsOf(days_.asOf);
   records::LedgerSummary s;
   if (!records::SummarizeLedger(ledger_, days_.asOf, s).ok()) return;
@@ -422,11 +429,20 @@ void TLedger::ShowSummary() {
   NextDue->setText(DateText(s.nextDue));
 }
 
+void TLedger::ClearSummary() {
+  for (QLineEdit* f : {Balance, UnpaidInterest, PaidThrough, Paid, Scheduled, AheadBehind, NextDue}) f->clear();
+  AheadBehind->setToolTip(QString());
+}
+
+void TLedger::ClearPayoff() {
+  for (QLineEdit* f : {PayoffThrough, PayoffDays, PayoffBalance, PayoffUnpaid, PayoffAccrued, Payoff, PerDiem})
+    f->clear();
+}
+
 void TLedger::ShowPayoff() {
   records::PayoffQuote q;
-  QLineEdit* fields[] = {PayoffThrough, PayoffDays, PayoffBalance, PayoffUnpaid, PayoffAccrued, Payoff, PerDiem};
-  if (!records::QuotePayoff(ledger_, days_.payoff, q).ok()) {
-    for (QLineEdit* f : fields) f->clear();
+  if (PayoffDate->showsBadDate() || !records::QuotePayoff(ledger_, days_.payoff, q).ok()) {
+    ClearPayoff();
     return;
   }
   const LocaleFormat& loc = CurrentLocaleInfo().format;
@@ -580,6 +596,13 @@ bool TLedger::ExportTo(const QString& path) {
 }
 
 void TLedger::PrintBTNClick() {
+  // The printout's summary is that of the day As Of shows.
+  if (AsOf->showsBadDate()) {
+    records::LedgerSummary none;
+    ShowMessages(this, records::SummarizeLedger(ledger_, kBadDate, none));
+    AsOf->setFocus();
+    return;
+  }
   const QFont font = PrintFont();
   records::LedgerReportSetup setup;
   setup.fontName = font.family().toStdString();
@@ -595,7 +618,7 @@ void TLedger::PrintBTNClick() {
         onPaper.paper = paper;
         return records::LedgerReportPages(ledger_, summary_, onPaper);
       },
-      QFont(QString::fromStdString(setup.fontName), setup.fontPoints));
+      QFont(QString::fromStdString(setup.fontName), setup.fontPoints), {}, [this] { ShowWindowHelp(); });
 }
 
 void TLedger::HelpBTNClick() { ShowWindowHelp(); }

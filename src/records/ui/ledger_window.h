@@ -104,6 +104,9 @@ class TLedger : public WindowBase {
   bool Reload(const records::ActualPayment* select = nullptr);
   void ShowSummary();
   void ShowPayoff();
+  // Blank figures while their day's field holds text that is no date.
+  void ClearSummary();
+  void ClearPayoff();
   void UpdateButtons();
   // Runs one change on the loan records opened for it; its outcome.
   Outcome Change(const std::function<Outcome(records::LoanRecords&)>& change);

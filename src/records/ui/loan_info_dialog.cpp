@@ -254,7 +254,7 @@ QWidget* TLoanInfo::BuildAccountPage() {
   };
   // Columns: label, field, label, field, label, field.
   int r = 0;
-  grid->addWidget(label("Account &No", AccountNo), r, 0);
+  grid->addWidget(label("Account N&o", AccountNo), r, 0);
   grid->addWidget(AccountNo, r, 1);
   auto* modes = new QHBoxLayout;
   modes->addWidget(AutoGenerate);
@@ -291,7 +291,7 @@ QWidget* TLoanInfo::BuildAccountPage() {
   grid->addWidget(label("Co&untry", Country), r, 0);
   grid->addWidget(Country, r, 1, 1, 5);
   ++r;
-  grid->addWidget(label("&Phone", Phone1), r, 0);
+  grid->addWidget(label("Phon&e", Phone1), r, 0);
   grid->addWidget(Phone1, r, 1);
   grid->addWidget(label("Phone &2", Phone2), r, 2);
   grid->addWidget(Phone2, r, 3);

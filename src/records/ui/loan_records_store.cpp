@@ -131,4 +131,13 @@ void LoanRecordsStore::ShowPayments(QWidget* window, const Tie& tie) {
   ShowLedger(window, LoanTablesFolderOf(services_), tie.loanNo, services_);
 }
 
+bool LoanRecordsStore::StillSaved(const Tie& tie) {
+  if (tie.loanNo.empty()) return false;
+  Outcome opened;
+  records::RecordsOptions options;
+  options.readOnly = true;  // reading writes nothing in the folder
+  const auto r = records::LoanRecords::Open(LoanTablesFolderOf(services_), opened, options);
+  return !r || r->FindLoan(tie.loanNo).has_value();
+}
+
 }  // namespace brevika

@@ -19,6 +19,8 @@ class LoanRecordsStore : public ScheduleStore {
   // The payment ledger of the tied loan.
   bool KeepsPayments() const override { return true; }
   void ShowPayments(QWidget* window, const Tie& tie) override;
+  // The tied loan is still in the tables (true when they can't be read).
+  bool StillSaved(const Tie& tie) override;
 
  private:
   AppServices* services_;
