@@ -146,29 +146,8 @@ std::vector<TilPayment> TilPayments(const std::vector<TilPaymentSeries>& series)
   for (std::size_t i = 0; i < series.size(); ++i) {
     const TilPaymentSeries& s = series[i];
     const PaymentInterval interval = IntervalOf(s);
-    int months = 0;
-    switch (interval) {
-      case PaymentInterval::Monthly: months = 1; break;
-      case PaymentInterval::Bimonthly: months = 2; break;
-      case PaymentInterval::Quarterly: months = 3; break;
-      case PaymentInterval::Semiannually: months = 6; break;
-      case PaymentInterval::Annually: months = 12; break;
-      default: break;
-    }
-    int d = 0, m = 0, y = 0;
-    if (s.firstDate >= 0) SplitDate(s.firstDate, d, m, y);
-    for (int k = 0; k < s.count; ++k) {
-      Date date;
-      if (months > 0 && s.firstDate >= 0) {
-        // SeriesPaymentDate without splitting the first date again.
-        const long long index = static_cast<long long>(y) * 12 + (m - 1) + static_cast<long long>(months) * k;
-        const int py = static_cast<int>(index / 12), pm = static_cast<int>(index % 12) + 1;
-        date = py > 9999 ? kBadDate : MakeDate(std::min(d, DaysInMonth(pm, py)), pm, py);
-      } else {
-        date = SeriesPaymentDate(s.firstDate, interval, k);
-      }
-      out.push_back({s.amount, date, static_cast<int>(i), k});
-    }
+    for (int k = 0; k < s.count; ++k)
+      out.push_back({s.amount, SeriesPaymentDate(s.firstDate, interval, k), static_cast<int>(i), k});
   }
   auto byDate = [](const TilPayment& a, const TilPayment& b) { return a.date < b.date; };
   if (!std::is_sorted(out.begin(), out.end(), byDate))
