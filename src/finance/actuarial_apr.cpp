@@ -18,18 +18,6 @@ int MonthsOf(UnitPeriodKind kind) {
   }
 }
 
-// Full calendar months from `from` to `to`, counted back from `to`; `reached`
-// is the date they lead back to.
-int FullMonthsBack(Date from, Date to, Date& reached) {
-  int d1, m1, y1, d2, m2, y2;
-  SplitDate(from, d1, m1, y1);
-  SplitDate(to, d2, m2, y2);
-  int months = std::max(0, (y2 - y1) * 12 + (m2 - m1));
-  reached = MonthsBefore(to, months);
-  if (reached < from && months > 0) reached = MonthsBefore(to, --months);
-  return months;
-}
-
 // Place of a date among half-months: two a month, the second from the 16th.
 int HalfMonthIndex(Date date) {
   int d, m, y;
@@ -140,23 +128,16 @@ class SpanCounter {
     if (unit_.kind == UnitPeriodKind::Annually) {
       // Whole years back from the date, the rest in days of a 365-day year.
       Date reached;
-      u.whole = FullMonthsBack(start_, date, reached) / 12;
+      u.whole = FullMonthsBack(date, reached) / 12;
       const Date yearsBack = MonthsBefore(date, u.whole * 12);
       u.fraction = static_cast<double>(yearsBack - start_) / 365.0;
       return u;
     }
     if (const int months = MonthsOf(unit_.kind)) {
       // A unit of m months is 30 m days: 30 days for each full month
-      // counted back from the date, plus the days left (FullMonthsBack
-      // without building the dates it passes).
-      int d2, m2, y2;
-      SplitDate(date, d2, m2, y2);
-      int full = (y2 - y1_) * 12 + (m2 - m1_);
-      Date reached = MakeDate(std::min(d2, DaysInMonth(m1_, y1_)), m1_, y1_);
-      if (reached < start_ && full > 0) {
-        --full;
-        reached = MakeDate(std::min(d2, DaysInMonth(nextM_, nextY_)), nextM_, nextY_);
-      }
+      // counted back from the date, plus the days left.
+      Date reached;
+      const int full = FullMonthsBack(date, reached);
       const int days = 30 * full + (reached - start_);
       const int unitDays = 30 * months;
       u.whole = days / unitDays;
@@ -187,6 +168,21 @@ class SpanCounter {
   }
 
  private:
+  // Full calendar months from the start to a later date, counted back from
+  // the date; `reached` is the date they lead back to (the date's day,
+  // or the last of a shorter month). The start's month is split once.
+  int FullMonthsBack(Date date, Date& reached) const {
+    int d2, m2, y2;
+    SplitDate(date, d2, m2, y2);
+    int full = (y2 - y1_) * 12 + (m2 - m1_);
+    reached = MakeDate(std::min(d2, DaysInMonth(m1_, y1_)), m1_, y1_);
+    if (reached < start_ && full > 0) {
+      --full;
+      reached = MakeDate(std::min(d2, DaysInMonth(nextM_, nextY_)), nextM_, nextY_);
+    }
+    return full;
+  }
+
   Date start_;
   UnitPeriod unit_;
   int m1_, y1_, nextM_, nextY_;
