@@ -122,7 +122,8 @@ std::optional<Message> RunOffer(const LoanOffer& o, const CompareInputs& in, Dat
     if (m == f.horizonPayment) {
       f.PaymentsToHorizon = FromCents(paid);
       f.InterestToHorizon = FromCents(interest);
-      f.BalanceAtHorizon = row.balance;
+      // The running balance carries the binary noise of its sums: to the cent.
+      f.BalanceAtHorizon = RoundToCents(row.balance);
       f.CostToHorizon = FromCents(upfront + interest);
       f.PresentCost = RoundToCents(f.UpfrontCost + discounted);
       f.horizonPaymentDate = row.date;

@@ -194,6 +194,15 @@ TEST(CompareExamples, HorizonBeyondTheTermCountsEveryPayment) {
   EXPECT_EQ(r.horizonDate, D(3, 1, 2045));
 }
 
+// The balance at the horizon is money to the cent, exactly: 200,000.00 over
+// 360 months at 6.5 % pays 1,264.14; after 84 payments (interest row by
+// row, balance x 6.5 / 1200 to the cent) 180,832.02 is owed. The running
+// balance itself is 180,832.02000000002 in binary.
+TEST(CompareExamples, BalanceAtHorizonIsInWholeCents) {
+  CompareResults r = Compare(Inputs({Offer(200000, 360, 6.5f), Offer(200000, 360, 6.75f)}, 7));
+  EXPECT_EQ(r.offers[0].BalanceAtHorizon, 180832.02);
+}
+
 // The buy-down pair kept 6 years: undiscounted offer 1 costs 118,222.91 and
 // offer 2 119,512.96. At 8 % a year each payment j's interest is divided by
 // (1 + 0.08 / 12)^j: offer 1 5,500.00 + 89,582.607... = 95,082.61, offer 2
