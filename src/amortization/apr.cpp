@@ -19,19 +19,6 @@ const char kBelowZeroText[] =
 const char kTooHighText[] = "No APR exists:\n\nthe rate would be above 1,000%.\n\n";
 const char kNoScheduleText[] = "No APR exists:\n\nthere is no schedule.\n\n";
 
-// The unit period of a schedule: its payment period.
-UnitPeriod UnitOfPayments(std::uint16_t periodsPerYear) {
-  switch (periodsPerYear) {
-    case 52: return {UnitPeriodKind::Weekly};
-    case 26: return {UnitPeriodKind::Biweekly};
-    case 6: return {UnitPeriodKind::Bimonthly};
-    case 4: return {UnitPeriodKind::Quarterly};
-    case 2: return {UnitPeriodKind::Semiannually};
-    case 1: return {UnitPeriodKind::Annually};
-    default: return {UnitPeriodKind::Monthly};
-  }
-}
-
 // The interval of a series of the schedule's payments.
 PaymentInterval IntervalOfPayments(std::uint16_t periodsPerYear) {
   switch (periodsPerYear) {
@@ -43,6 +30,24 @@ PaymentInterval IntervalOfPayments(std::uint16_t periodsPerYear) {
     case 1: return PaymentInterval::Annually;
     default: return PaymentInterval::Monthly;
   }
+}
+
+// The unit period of a schedule: its payment period.
+UnitPeriod UnitOfPayments(std::uint16_t periodsPerYear) {
+  return UnitPeriodOf(IntervalOfPayments(periodsPerYear));
+}
+
+// What a calculated schedule lends: the payments a year and the amount
+// financed, the amount less the other fees and what row 0 charges on the
+// day of the advance. Refused without a schedule and by CheckPrepaidCharges.
+std::optional<Message> LoanOfSchedule(const Schedule& schedule, const ScheduleInputs& in,
+                                      std::uint16_t& periodsPerYear, long double& financed) {
+  if (!schedule.calculated()) return Message{kNoScheduleText, BoxType::Information};
+  if (auto m = CheckPrepaidCharges(in)) return m;
+  periodsPerYear = PyrPeriodsPerYear((in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.pyrIndex());
+  financed = static_cast<long double>(in.PV) - in.OtherFees -
+             static_cast<long double>(schedule.row(0).payment);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -69,16 +74,13 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
     r.outcome = Outcome::Refuse(Message{text, BoxType::Information});
     return r;
   };
-  if (!schedule.calculated()) return refuse(kNoScheduleText);
-  if (auto m = CheckPrepaidCharges(in)) {
+  std::uint16_t P = 12;
+  long double financed = 0;
+  if (auto m = LoanOfSchedule(schedule, in, P, financed)) {
     r.outcome = Outcome::Refuse(*m);
     return r;
   }
-  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.pyrIndex();
-  const std::uint16_t P = PyrPeriodsPerYear(pyr);
   const ScheduleRow& r0 = schedule.row(0);
-  const long double financed =
-      static_cast<long double>(in.PV) - in.OtherFees - static_cast<long double>(r0.payment);
   r.amountFinanced = RoundToCents(financed);
   if (!(financed > 0)) return refuse(kNothingFinancedText);
 
@@ -113,15 +115,13 @@ AprResult AnnualPercentageRate(const Schedule& schedule, const ScheduleInputs& i
 }
 
 Outcome TruthInLendingTermsOf(const Schedule& schedule, const ScheduleInputs& in, TilRecord& rec) {
-  auto refuse = [](const char* text) { return Outcome::Refuse(Message{text, BoxType::Information}); };
-  if (!schedule.calculated()) return refuse(kNoScheduleText);
-  if (auto m = CheckPrepaidCharges(in)) return Outcome::Refuse(*m);
-  const int pyr = (in.PYR >= 0 && in.PYR <= 6) ? in.PYR : LoanDefaults.paymentPeriod - 1;
-  const PaymentInterval interval = IntervalOfPayments(PyrPeriodsPerYear(pyr));
+  std::uint16_t P = 12;
+  long double owed = 0;
+  if (auto m = LoanOfSchedule(schedule, in, P, owed)) return Outcome::Refuse(*m);
+  const PaymentInterval interval = IntervalOfPayments(P);
   const ScheduleRow& r0 = schedule.row(0);
-  const double financed = RoundToCents(static_cast<long double>(in.PV) - in.OtherFees -
-                                       static_cast<long double>(r0.payment));
-  if (!(financed > 0)) return refuse(kNothingFinancedText);
+  const double financed = RoundToCents(owed);
+  if (!(financed > 0)) return Outcome::Refuse(Message{kNothingFinancedText, BoxType::Information});
 
   std::vector<TilPaymentSeries> series;
   for (int k = 1; k <= schedule.lastRow(); ++k) {
