@@ -1,6 +1,5 @@
 #include "amortization/schedule_report.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "finance/items.h"
@@ -136,9 +135,7 @@ class ReportLayout {
       Down(1);
     }
     if (terms_.apr) {
-      char apr[48];
-      std::snprintf(apr, sizeof apr, "\tAnnual Percentage Rate:\t%2.4f", *terms_.apr);
-      b_.PrintTabbed(apr);
+      b_.PrintTabbed("\tAnnual Percentage Rate:\t" + RateText(*terms_.apr));
       Down(1);
     }
     if (!terms_.events.empty()) EventsList();
