@@ -35,7 +35,7 @@ Message Named(int number, Message m) {
 // List indexes outside their lists fall back to the defaults, as the
 // schedule reads them; "Canadian" then sets its own periods.
 void ResolveChoices(const LoanOffer& o, OfferFigures& f) {
-  f.PYR = (o.PYR >= 0 && o.PYR <= 6) ? o.PYR : LoanDefaults.paymentPeriod - 1;
+  f.PYR = (o.PYR >= 0 && o.PYR <= 6) ? o.PYR : LoanDefaults.pyrIndex();
   f.CmpPYR = (o.CmpPYR >= 0 && o.CmpPYR <= 8) ? o.CmpPYR : LoanDefaults.compoundingPeriod;
   f.AmortMthd = (o.AmortMthd >= 0 && o.AmortMthd <= 5) ? o.AmortMthd : LoanDefaults.amortizingMethod;
   CanadianPeriods(f.AmortMthd, f.PYR, f.CmpPYR);

@@ -29,7 +29,7 @@ struct LoanOffer {
   float rate = 0;    // annual rate, percent
   float points = 0;  // percent of the amount
   double fees = 0;   // other fees paid at origination
-  int PYR = LoanDefaults.paymentPeriod - 1;     // payment period list index
+  int PYR = LoanDefaults.pyrIndex();            // payment period list index
   int CmpPYR = LoanDefaults.compoundingPeriod;  // compounding period list index
   int AmortMthd = LoanDefaults.amortizingMethod;
 };

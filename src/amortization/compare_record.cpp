@@ -66,7 +66,7 @@ void ClearFigures(CompareRecord& rec) {
 
 CompareOfferEntry NewCompareOffer() {
   CompareOfferEntry o;
-  o.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.paymentPeriod - 1);
+  o.PYR = ListEntry::Of(PaymentPeriodItems(), LoanDefaults.pyrIndex());
   o.CmpPYR = ListEntry::Of(CompoundingPeriodItems(), LoanDefaults.compoundingPeriod);
   o.AmortMthd = ListEntry::Of(AmortizingMethodItems(), LoanDefaults.amortizingMethod);
   return o;
