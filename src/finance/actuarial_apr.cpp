@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "finance/rates.h"
+
 namespace brevika {
 
 namespace {
@@ -236,12 +238,16 @@ ActuarialApr SolveActuarialApr(const ActuarialAprTerms& terms) {
   const long double perYear = UnitPeriodsPerYear(terms.unit);
   long double lo = 0, hi = terms.maxApr / 100.0L / perYear;
   // At a rate of 0 nothing is discounted: the value is the sum of the flows.
+  // The amounts are money, so that sum counts to the cent: payments that
+  // repay the advances exactly are 0 % whatever the binary noise of the sum
+  // (advances of 1,000.10 and 0.20 against ten payments of 100.03).
   long double v = 0, slope;
   for (const Flow& f : flows) v += f.amount;
   if (!std::isfinite(v)) return fail(AprFailure::NotFinite);
-  if (v < 0) return fail(AprFailure::NotRepaid);
+  const double repaidBeyond = RoundToCents(v);
+  if (repaidBeyond < 0) return fail(AprFailure::NotRepaid);
   long double rate = 0;
-  if (v > 0) {
+  if (repaidBeyond > 0) {
     long double vHi;
     Value(flows, hi, vHi, slope);
     if (vHi > 0) return fail(AprFailure::TooHigh);

@@ -62,7 +62,8 @@ enum class AprFailure {
   NoAdvance,             // no advance, or the advances total 0 or less
   NoPayment,
   PaymentBeforeAdvance,  // a payment dated before the first advance
-  NotRepaid,             // the payments total less than the advances: no rate of 0 or more fits
+  NotRepaid,             // the payments total less than the advances (to the cent):
+                         // no rate of 0 or more fits
   TooHigh,               // the rate would be above maxApr
   NotFinite,             // an amount or a total is not a finite number
 };

@@ -125,6 +125,22 @@ TEST(ActuarialApr, LaterAdvancesAreDiscountedLikePayments) {
   EXPECT_NEAR(static_cast<double>(r.rate), (-1 + std::sqrt(9.12)) / 2 - 1, 1e-12);
 }
 
+TEST(ActuarialApr, TotalsCountToTheCent) {
+  // Advances of 1,000.10 and 0.20 repaid by ten payments of 100.03: 1,000.30
+  // against 1,000.30, no interest at all, so 0 % (in binary the payments
+  // add up to a hair less than the advances).
+  ActuarialAprTerms t;
+  t.advances = {{1000.10, D(1, 1, 2026)}, {0.20, D(1, 1, 2026)}};
+  for (int k = 0; k < 10; ++k) t.payments.push_back({100.03, MonthsBefore(D(2, 1, 2026), -k)});
+  t.unit = kMonth;
+  const ActuarialApr r = SolveActuarialApr(t);
+  EXPECT_EQ(r.failure, AprFailure::None);
+  EXPECT_EQ(r.apr, 0);
+  // A cent short is not repaid.
+  t.payments.back().amount = 100.02;
+  EXPECT_EQ(SolveActuarialApr(t).failure, AprFailure::NotRepaid);
+}
+
 TEST(ActuarialApr, NoRateFailsAndTheSolveIsBounded) {
   auto monthly = [](int k) { return MonthsBefore(D(2, 1, 2025), -k); };
   // Payments that total exactly the advance: 0 %; less: no rate.
